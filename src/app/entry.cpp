@@ -1,0 +1,43 @@
+#include "app/entry.h"
+
+#include <QApplication>
+#include <QFont>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "lang/ui_texts.h"
+#include "platform/qt_user_dialogs.h"
+#include "platform/single_instance.h"
+
+namespace pmkest {
+
+int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& instanceFolder) {
+    QApplication app(argc, argv);
+    QtUserDialogs qtDialogs;
+    UserDialogs& shownDialogs = dialogs ? *dialogs : qtDialogs;
+
+    SingleInstanceGuard guard(instanceFolder.isEmpty() ? SingleInstanceGuard::DefaultFolder()
+                                                       : instanceFolder);
+    if (!guard.acquire()) {
+        shownDialogs.showMessage(MessageKind::Information, QStringLiteral("pmkest"),
+                                 Tr(UiText::AlreadyRunning, false));
+        return 0;
+    }
+
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    QApplication::setFont(font);
+
+    StartOptions options;
+    options.programFolder = QCoreApplication::applicationDirPath();
+    const QStringList arguments = QCoreApplication::arguments();
+    options.arguments = arguments.mid(1);
+
+    AppState state;
+    TMain main(state, shownDialogs, options);
+    qtDialogs.setParentWidget(&main);
+    main.show();
+    return app.exec() == 0 ? 0 : 1;
+}
+
+}  // namespace pmkest

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace pmkest {
+
+class UserDialogs;
+
+// The program: refuses a second copy, creates the windows, runs the message loop.
+// instanceFolder holds the single-instance marker.
+int RunProgram(int argc, char** argv, UserDialogs* dialogs = nullptr,
+               const QString& instanceFolder = QString());
+
+}  // namespace pmkest

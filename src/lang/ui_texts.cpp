@@ -1,0 +1,21 @@
+#include "lang/ui_texts.h"
+
+namespace pmkest {
+
+QString Tr(UiText id, bool russian) {
+    switch (id) {
+        case UiText::AlreadyRunning:
+            return QStringLiteral("Program Is Already Running!");
+        case UiText::SettingsNotWritten:
+            return russian ? QStringLiteral("Не удалось записать настройки менеджера:\n%1")
+                           : QStringLiteral("The manager settings could not be written:\n%1");
+        case UiText::CloseAnyway:
+            return russian ? QStringLiteral("Закрыть программу без сохранения настроек?")
+                           : QStringLiteral("Close the program without saving the settings?");
+        case UiText::StartupStepFailed:
+            return QStringLiteral("%1");
+    }
+    return {};
+}
+
+}  // namespace pmkest

@@ -1,0 +1,17 @@
+#pragma once
+// Texts of the messages that have no number in the message table, in both languages.
+
+#include <QString>
+
+namespace pmkest {
+
+enum class UiText {
+    AlreadyRunning,
+    SettingsNotWritten,  // %1: the error
+    CloseAnyway,
+    StartupStepFailed,  // %1: the error
+};
+
+QString Tr(UiText id, bool russian);
+
+}  // namespace pmkest

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/user_dialogs.h"
+
+namespace pmkest {
+
+// The real dialogs: QMessageBox and QFileDialog.
+class QtUserDialogs final : public UserDialogs {
+public:
+    void setParentWidget(QWidget* parent) { m_parent = parent; }
+    void showMessage(MessageKind kind, const QString& title, const QString& text) override;
+    bool askYesNo(const QString& title, const QString& text) override;
+    std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
+
+private:
+    std::optional<FileDialogResult> run(const FileDialogRequest& request, bool save);
+    QPointer<QWidget> m_parent;
+};
+
+}  // namespace pmkest

@@ -1,0 +1,34 @@
+#pragma once
+// Whole-file reads and atomic writes of CP1251 byte texts, and the path helpers they need.
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pmkest {
+
+// Lines end at LF; a CR right before it belongs to the line end. Bytes are kept as they are.
+std::vector<std::string> SplitLines(std::string_view data);
+// Each line followed by CR LF.
+std::string JoinLinesCrLf(const std::vector<std::string>& lines);
+
+struct ReadResult {
+    bool ok = false;
+    std::string data;
+    QString error;  // the I/O error text when !ok
+};
+
+ReadResult ReadWholeFile(const std::string& path);
+// Written to a temporary file in the same folder and renamed over the target; on failure the
+// old file stays whole. Returns the error text, or an empty string on success.
+QString WriteFileAtomic(const std::string& path, std::string_view data);
+
+QString ToFsPath(const std::string& path);  // CP1251 path -> file system path
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+// Everything up to and including the last separator; empty when there is none.
+std::string FolderPart(const std::string& path);
+
+}  // namespace pmkest

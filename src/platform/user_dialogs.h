@@ -1,0 +1,36 @@
+#pragma once
+// Message boxes and file dialogs behind one interface, so tests can answer and read them.
+
+#include <QString>
+#include <optional>
+
+namespace pmkest {
+
+enum class MessageKind { Error, Information, Question, Warning, Plain };
+
+struct FileDialogRequest {
+    QString title;
+    QString folder;  // start folder; empty lets the dialog choose
+    QString fileName;
+    QString filter;         // "Name (*.ext)"; empty for none
+    QString defaultSuffix;  // save dialog only
+    bool confirmOverwrite = false;
+};
+
+struct FileDialogResult {
+    QString path;    // the chosen file
+    QString folder;  // the folder the dialog was in when it closed
+};
+
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+    // A modal box with one OK button.
+    virtual void showMessage(MessageKind kind, const QString& title, const QString& text) = 0;
+    // A modal question with Yes and No; true for Yes.
+    virtual bool askYesNo(const QString& title, const QString& text) = 0;
+    virtual std::optional<FileDialogResult> openFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) = 0;
+};
+
+}  // namespace pmkest

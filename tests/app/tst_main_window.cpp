@@ -1,0 +1,220 @@
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/main_window.h"
+#include "lib/cp1251.h"
+#include "support/scripted_dialogs.h"
+
+using namespace pmkest;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    AppState state;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<TMain> window;
+
+    QString settingsFile() const { return dir.filePath(QStringLiteral("PMKEST_121226.ini")); }
+    TMain& start() {
+        window = std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}});
+        return *window;
+    }
+    QString label(const char* name) const {
+        return window->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    }
+    QString status(int panel) const {
+        return window->findChild<StatusPanels*>(QStringLiteral("StatusBar1"))->panelText(panel);
+    }
+    QList<QAction*> visibleRecent() const {
+        QList<QAction*> items;
+        for (int k = 1; k <= 20; ++k) {
+            auto* item = window->findChild<QAction*>(QStringLiteral("N%1").arg(k * 10 + 1));
+            if (item && item->isVisible()) items << item;
+        }
+        return items;
+    }
+};
+
+}  // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartDefaults();
+    void layout();
+    void settingsRoundTrip();
+    void badCounterStillReadsTheRest();
+    void unwritableSettingsAsksBeforeClosing();
+    void recentProjects();
+};
+
+void TestMainWindow::firstStartDefaults() {
+    Fixture f;
+    TMain& w = f.start();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));
+    QCOMPARE(f.label("Label4"), QString());
+    QCOMPARE(f.label("Label1"), QString());
+    QCOMPARE(f.label("Label2"), QString());
+    QVERIFY(!w.findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->isChecked());
+    QCOMPARE(f.status(0), QStringLiteral("English"));
+    QCOMPARE(f.status(1), QStringLiteral("0"));
+    QVERIFY(f.visibleRecent().isEmpty());
+    QVERIFY(f.dialogs.messages.empty());
+    QVERIFY(!QFile::exists(f.settingsFile()));
+    // The first close creates the file in the program folder.
+    QVERIFY(w.close());
+    QCOMPARE(ReadAll(f.settingsFile()).count("\r\n"), 26);
+}
+
+void TestMainWindow::layout() {
+    Fixture f;
+    TMain& w = f.start();
+    QWidget* client = w.centralWidget();
+    QCOMPARE(client->size(), QSize(712, 229));
+    QCOMPARE(w.palette().color(QPalette::Window), QColor(221, 215, 204));
+    const struct {
+        const char* name;
+        QRect place;
+    } places[] = {{"Label4", {32, 34, 540, 13}},     {"Label1", {32, 66, 540, 13}},
+                  {"Label2", {32, 98, 540, 13}},     {"Bevel1", {16, 28, 570, 24}},
+                  {"Bevel2", {16, 60, 570, 24}},     {"Bevel3", {16, 92, 570, 24}},
+                  {"PaintBox5", {592, 28, 100, 24}}, {"PaintBox2", {592, 60, 100, 24}},
+                  {"PaintBox3", {592, 92, 100, 24}}, {"CheckBox1", {592, 136, 97, 17}},
+                  {"Image4", {18, 136, 32, 25}},     {"Bevel4", {16, 134, 35, 29}},
+                  {"Image6", {59, 136, 32, 25}},     {"Bevel5", {57, 134, 35, 29}},
+                  {"PaintBox6", {16, 169, 100, 24}}, {"PaintBox4", {477, 169, 100, 24}},
+                  {"PaintBox1", {592, 169, 100, 24}}, {"StatusBar1", {0, 210, 712, 19}}};
+    for (const auto& p : places) {
+        auto* widget = client->findChild<QWidget*>(QString::fromLatin1(p.name));
+        QVERIFY2(widget, p.name);
+        QCOMPARE(widget->geometry(), p.place);
+    }
+    auto* bar = w.findChild<StatusPanels*>(QStringLiteral("StatusBar1"));
+    QCOMPARE(bar->panelWidth(0), 100);
+    QCOMPARE(bar->panelWidth(1), 50);
+    QCOMPARE(bar->panelWidth(2), 562);
+    QCOMPARE(w.findChild<QAction*>(QStringLiteral("Exit1"))->shortcut(), QKeySequence("Ctrl+X"));
+    QCOMPARE(w.findChild<QAction*>(QStringLiteral("CreateProject1"))->shortcut(),
+             QKeySequence("Ctrl+K"));
+    QCOMPARE(w.findChild<QMenu*>(QStringLiteral("ReopenProject1"))->actions().size(), 20);
+    w.show();
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+}
+
+void TestMainWindow::settingsRoundTrip() {
+    Fixture f;
+    const QString project = f.dir.filePath(QStringLiteral("проект.mpm"));
+    WriteAll(project, "x\r\n");
+    const std::string projectBytes = *cp1251::FromQString(project);
+    const QByteArray file = QByteArray("COUNTER=41\r\nPATHKEST=  /ide/  \r\nPATHINIKEST=/ini/\r\n") +
+                            "PROJECTCUR=" + QByteArray::fromStdString(projectBytes) +
+                            "\r\nFLAGHIDE=TRUE\r\nFLAGRUS=FALSE\r\nPROJECT3=" +
+                            QByteArray::fromStdString(projectBytes) + "\r\nPROJECT4=/gone.mpm\r\n";
+    WriteAll(f.settingsFile(), file);
+    TMain& w = f.start();
+    QCOMPARE(f.label("Label4"), QStringLiteral("/ide/"));
+    QCOMPARE(f.label("Label1"), QStringLiteral("/ini/"));
+    QCOMPARE(f.label("Label2"), project);
+    QCOMPARE(f.status(1), QStringLiteral("41"));
+    QCOMPARE(f.status(2), f.dir.filePath(QStringLiteral("проект.ini")));
+    QVERIFY(w.findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->isChecked());
+    QCOMPARE(f.visibleRecent().size(), 1);
+    QCOMPARE(f.visibleRecent()[0]->objectName(), QStringLiteral("N31"));
+    QCOMPARE(f.visibleRecent()[0]->text(), project);
+
+    w.findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->setChecked(false);
+    QVERIFY(w.close());
+    QByteArray expected = "COUNTER=41\r\nPATHKEST=/ide/\r\nPATHINIKEST=/ini/\r\nPROJECTCUR=" +
+                          QByteArray::fromStdString(projectBytes) +
+                          "\r\nFLAGHIDE=FALSE\r\nFLAGRUS=FALSE\r\n";
+    for (int n = 1; n <= 20; ++n)
+        expected += "PROJECT" + QByteArray::number(n) + "=" +
+                    (n == 3 ? QByteArray::fromStdString(projectBytes) : QByteArray()) + "\r\n";
+    QCOMPARE(ReadAll(f.settingsFile()), expected);
+}
+
+void TestMainWindow::badCounterStillReadsTheRest() {
+    Fixture f;
+    WriteAll(f.settingsFile(), "COUNTER=x1\r\nPATHKEST=/ide/\r\nFLAGRUS=TRUE\r\n");
+    TMain& w = f.start();
+    QCOMPARE(f.dialogs.messageTexts(), QStringList{"'x1' is not a valid integer value"});
+    QCOMPARE(f.label("Label4"), QStringLiteral("/ide/"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Менеджер проектов KEST [13.01.09]"));
+    QCOMPARE(f.status(0), QStringLiteral("Русский"));
+    QVERIFY(w.close());
+    QVERIFY(ReadAll(f.settingsFile()).startsWith("COUNTER=0\r\nPATHKEST=/ide/\r\n"));
+}
+
+void TestMainWindow::unwritableSettingsAsksBeforeClosing() {
+    Fixture f;
+    WriteAll(f.settingsFile(), "PATHKEST=/ide/\r\n");
+    TMain& w = f.start();
+    w.show();
+    QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    if (QFileInfo(f.dir.path()).isWritable()) QSKIP("running with rights that ignore modes");
+    f.dialogs.yesNoAnswers = {false, true};
+    QVERIFY(!w.close());  // the user stays
+    QVERIFY(w.isVisible());
+    QCOMPARE(f.dialogs.questions.size(), 1);
+    QVERIFY(f.dialogs.questions[0].contains(QStringLiteral("could not be written")));
+    QVERIFY(w.close());  // and then closes anyway
+    QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(ReadAll(f.settingsFile()), QByteArray("PATHKEST=/ide/\r\n"));
+}
+
+void TestMainWindow::recentProjects() {
+    Fixture f;
+    const QString a = f.dir.filePath(QStringLiteral("a.mpm"));
+    const QString b = f.dir.filePath(QStringLiteral("b.mpm"));
+    WriteAll(a, "");
+    WriteAll(b, "");
+    WriteAll(f.settingsFile(), "PROJECT1=" + a.toUtf8() + "\r\nPROJECT2=" + b.toUtf8() + "\r\n");
+    TMain& w = f.start();
+    QCOMPARE(f.visibleRecent().size(), 2);
+    w.findChild<QAction*>(QStringLiteral("N21"))->trigger();
+    QCOMPARE(f.label("Label2"), b);
+    QCOMPARE(f.state.project.ProjectFile, b.toStdString());
+    QCOMPARE(f.status(2), f.dir.filePath(QStringLiteral("b.ini")));
+    QVERIFY(f.dialogs.messages.empty());
+
+    // A vanished project: entry emptied, row and third panel cleared, message 4.
+    QFile::remove(a);
+    w.findChild<QAction*>(QStringLiteral("N11"))->trigger();
+    QCOMPARE(f.dialogs.messageTexts(), QStringList{"The project file not found"});
+    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
+    QCOMPARE(f.label("Label2"), QString());
+    QCOMPARE(f.status(2), QString());
+    QCOMPARE(f.state.project.ProjectFile, a.toStdString());
+    QCOMPARE(f.state.project.SettingsFile, f.dir.filePath(QStringLiteral("b.ini")).toStdString());
+    QCOMPARE(f.visibleRecent().size(), 1);
+    QVERIFY(f.state.recent[0].empty());
+
+    f.state.project.ProjectFile = b.toStdString();
+    w.AddRecentProject();  // already in the list: unchanged
+    QVERIFY(f.state.recent[0].empty());
+    QCOMPARE(f.state.recent[1], b.toStdString());
+}
+
+QTEST_MAIN(TestMainWindow)
+
+#include "tst_main_window.moc"

@@ -1,0 +1,37 @@
+#pragma once
+// Test double for the user dialogs: records every box and answers from queues.
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+#include "platform/user_dialogs.h"
+
+namespace pmkest::test {
+
+struct ShownMessage {
+    MessageKind kind;
+    QString title;
+    QString text;
+};
+
+class ScriptedDialogs final : public UserDialogs {
+public:
+    void showMessage(MessageKind kind, const QString& title, const QString& text) override;
+    bool askYesNo(const QString& title, const QString& text) override;
+    std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
+
+    // Answers, used front first; an empty queue answers No / Cancel.
+    std::deque<bool> yesNoAnswers;
+    std::deque<std::optional<QString>> fileAnswers;
+
+    std::vector<ShownMessage> messages;
+    QStringList questions;
+    std::vector<FileDialogRequest> openRequests;
+    std::vector<FileDialogRequest> saveRequests;
+
+    QStringList messageTexts() const;
+};
+
+}  // namespace pmkest::test
