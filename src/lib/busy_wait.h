@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+namespace pmkest {
+
+// Spins on the monotonic clock without handling any events; used for the short click flashes.
+void BusyWait(uint32_t milliseconds);
+
+}  // namespace pmkest
