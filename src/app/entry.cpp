@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "dirdlg/dir_dialog.h"
 #include "lang/ui_texts.h"
 #include "platform/qt_user_dialogs.h"
 #include "platform/single_instance.h"
@@ -36,6 +37,8 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
     AppState state;
     TMain main(state, shownDialogs, options);
     qtDialogs.setParentWidget(&main);
+    // The secondary windows: created once, hidden, in this order.
+    TDirDlgF dirDlgF(state, shownDialogs, SystemDirDlgSources(), &main);
     main.show();
     return app.exec() == 0 ? 0 : 1;
 }

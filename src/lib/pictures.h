@@ -1,0 +1,12 @@
+#pragma once
+// The program's own pictures, built into the executable from resources/.
+
+#include <QPixmap>
+#include <QString>
+
+namespace pmkest {
+
+// name is the file name inside the picture resources, e.g. "computer.png".
+QPixmap Picture(const QString& name);
+
+}  // namespace pmkest
