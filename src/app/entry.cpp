@@ -8,6 +8,7 @@
 #include "lang/ui_texts.h"
 #include "platform/qt_user_dialogs.h"
 #include "platform/single_instance.h"
+#include "platform/startup_probe.h"
 
 namespace pmkest {
 
@@ -36,6 +37,7 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
     AppState state;
     TMain main(state, shownDialogs, options);
     qtDialogs.setParentWidget(&main);
+    InstallStartupProbe(&main);
     main.show();
     return app.exec() == 0 ? 0 : 1;
 }
