@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 
+#include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "lang/ui_texts.h"
@@ -36,7 +38,10 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
 
     AppState state;
     TMain main(state, shownDialogs, options);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/pmkest.png")));
     qtDialogs.setParentWidget(&main);
+    TAboutBox aboutBox(&main);
+    main.setAboutBox(&aboutBox);
     InstallStartupProbe(&main);
     main.show();
     return app.exec() == 0 ? 0 : 1;

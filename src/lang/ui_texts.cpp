@@ -14,6 +14,11 @@ QString Tr(UiText id, bool russian) {
                            : QStringLiteral("Close the program without saving the settings?");
         case UiText::StartupStepFailed:
             return QStringLiteral("%1");
+        case UiText::PathNotStorable:
+            return russian ? QStringLiteral("Путь содержит символы, которые программа не может "
+                                            "сохранить (кодировка Windows-1251):\n%1")
+                           : QStringLiteral("The path holds characters that the program cannot "
+                                            "store (Windows-1251 code page):\n%1");
     }
     return {};
 }

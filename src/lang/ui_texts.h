@@ -10,6 +10,7 @@ enum class UiText {
     SettingsNotWritten,  // %1: the error
     CloseAnyway,
     StartupStepFailed,  // %1: the error
+    PathNotStorable,    // %1: the path
 };
 
 QString Tr(UiText id, bool russian);
