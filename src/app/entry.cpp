@@ -2,13 +2,16 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 
+#include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "dirdlg/dir_dialog.h"
 #include "lang/ui_texts.h"
 #include "platform/qt_user_dialogs.h"
 #include "platform/single_instance.h"
+#include "platform/startup_probe.h"
 
 namespace pmkest {
 
@@ -36,9 +39,13 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
 
     AppState state;
     TMain main(state, shownDialogs, options);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/pmkest.png")));
     qtDialogs.setParentWidget(&main);
     // The secondary windows: created once, hidden, in this order.
     TDirDlgF dirDlgF(state, shownDialogs, SystemDirDlgSources(), &main);
+    TAboutBox aboutBox(&main);
+    main.setAboutBox(&aboutBox);
+    InstallStartupProbe(&main);
     main.show();
     return app.exec() == 0 ? 0 : 1;
 }

@@ -3,15 +3,18 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QLayout>
 #include <QScreen>
 
+#include "app/about_box.h"
 #include "app/manager_settings.h"
 #include "lang/language.h"
 #include "lang/ui_texts.h"
+#include "lib/busy_wait.h"
 #include "lib/cp1251.h"
 #include "lib/str_utils.h"
 #include "platform/text_file.h"
@@ -39,6 +42,26 @@ protected:
 
 private:
     std::function<void()> m_onMove;
+};
+
+// A picture that acts on a click, like the flag images.
+class ClickableImage : public QLabel {
+public:
+    ClickableImage(std::function<void()> onClick, QWidget* parent)
+        : QLabel(parent), m_onClick(std::move(onClick)) {
+        setAttribute(Qt::WA_NoMousePropagation);
+        setCursor(Qt::PointingHandCursor);
+    }
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+            isEnabled())
+            m_onClick();
+    }
+
+private:
+    std::function<void()> m_onClick;
 };
 
 QFrame* MakeBevel(QWidget* parent, const char* name, QRect place, bool box) {
@@ -106,14 +129,16 @@ void TMain::buildControls() {
 
     m_bevel4 = MakeBevel(m_client, "Bevel4", {16, 134, 35, 29}, true);
     m_bevel5 = MakeBevel(m_client, "Bevel5", {57, 134, 35, 29}, false);
-    m_image4 = new QLabel(m_client);
+    m_image4 = new ClickableImage([this] { Image4Click(); }, m_client);
     m_image4->setObjectName(QStringLiteral("Image4"));
     m_image4->setGeometry(18, 136, 32, 25);
-    m_image4->setAttribute(Qt::WA_NoMousePropagation);
-    m_image6 = new QLabel(m_client);
+    m_image4->setAlignment(Qt::AlignCenter);
+    m_image4->setPixmap(QPixmap(QStringLiteral(":/pictures/flag_ru.png")));
+    m_image6 = new ClickableImage([this] { Image6Click(); }, m_client);
     m_image6->setObjectName(QStringLiteral("Image6"));
     m_image6->setGeometry(59, 136, 32, 25);
-    m_image6->setAttribute(Qt::WA_NoMousePropagation);
+    m_image6->setAlignment(Qt::AlignCenter);
+    m_image6->setPixmap(QPixmap(QStringLiteral(":/pictures/flag_gb.png")));
 
     m_statusBar = new StatusPanels(3, m_client);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
@@ -159,6 +184,7 @@ void TMain::buildMenus() {
     m_help1 = bar->addMenu(QStringLiteral("Help"));
     m_help1->setObjectName(QStringLiteral("Help1"));
     m_about1 = addItem(m_help1, "About1", QStringLiteral("About"), QKeySequence());
+    connect(m_about1, &QAction::triggered, this, &TMain::About1Click);
 }
 
 void TMain::showStartupError(const QString& text) {
@@ -325,11 +351,63 @@ void TMain::ResetButtons() {
 }
 
 void TMain::PaintBoxClick(int number) {
-    if (number == 4) {
-        close();
-        return;
+    switch (number) {
+        case 2: PaintBox2Click(); break;
+        case 4: close(); return;
+        case 5: PaintBox5Click(); break;
+        case 6: PaintBox6Click(); break;
+        default: break;
     }
     ResetButtons();
+}
+
+std::optional<std::string> TMain::storablePath(const QString& path) {
+    std::optional<std::string> bytes = cp1251::FromQString(path);
+    if (!bytes)
+        m_dialogs.showMessage(MessageKind::Error, QStringLiteral("Error"),
+                              Tr(UiText::PathNotStorable, m_state.russian)
+                                  .arg(QDir::toNativeSeparators(path)));
+    return bytes;
+}
+
+void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& presetName) {
+    FileDialogRequest request;
+    request.folder = cp1251::ToQString(folder);
+    request.fileName = presetName;
+    const std::optional<FileDialogResult> chosen = m_dialogs.openFile(request);
+    if (!chosen) return;
+    const std::optional<std::string> path = storablePath(chosen->path);
+    if (!path) return;
+    // The chosen file's name is not checked; the next start's paths check catches a wrong one.
+    folder = FolderPart(*path);
+    row->setText(cp1251::ToQString(folder));
+}
+
+void TMain::PaintBox5Click() {
+    choosePathFolder(m_state.kestFolder, m_label4, QStringLiteral("kest.exe"));
+}
+
+void TMain::PaintBox2Click() {
+    choosePathFolder(m_state.kestIniFolder, m_label1, QStringLiteral("kest.ini"));
+}
+
+void TMain::PaintBox6Click() { m_dialogs.openDocument(cp1251::ToQString(m_state.helpPagePath)); }
+
+void TMain::flashFlag(QFrame* bevel, bool russian) {
+    m_state.russian = russian;
+    bevel->setFrameShadow(QFrame::Raised);
+    bevel->repaint();
+    ApplyLanguage(russian);
+    BusyWait(20);
+    bevel->setFrameShadow(QFrame::Sunken);
+}
+
+void TMain::Image4Click() { flashFlag(m_bevel4, true); }
+
+void TMain::Image6Click() { flashFlag(m_bevel5, false); }
+
+void TMain::About1Click() {
+    if (m_aboutBox) m_aboutBox->exec();
 }
 
 bool TMain::FormClose() {

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 #include "app/app_state.h"
 #include "lib/paint_box.h"
@@ -16,6 +17,7 @@ class QMenu;
 
 namespace pmkest {
 
+class TAboutBox;
 class UserDialogs;
 
 // Where the main window finds its files; tests point it at temporary folders.
@@ -43,6 +45,15 @@ public:
     void OpenRecentProject(int k);
     void ResetButtons();
     void ApplyLanguage(bool russian);
+    void setAboutBox(TAboutBox* box) { m_aboutBox = box; }
+
+    // Commands of the main window.
+    void PaintBox5Click();  // Path KEST
+    void PaintBox2Click();  // Path KEST.INI
+    void PaintBox6Click();  // Help
+    void Image4Click();     // Russian flag
+    void Image6Click();     // British flag
+    void About1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -56,6 +67,10 @@ private:
     void PaintBoxMouseMove(int number);
     void PaintBoxClick(int number);
     void FormMouseMove();
+    void choosePathFolder(std::string& folder, QLabel* row, const QString& presetName);
+    void flashFlag(QFrame* bevel, bool russian);
+    // nullopt (after telling the user) when a chosen path has no CP1251 form.
+    std::optional<std::string> storablePath(const QString& path);
 
     AppState& m_state;
     UserDialogs& m_dialogs;
@@ -71,6 +86,7 @@ private:
     QFrame* m_bevel5 = nullptr;
     QLabel* m_image4 = nullptr;
     QLabel* m_image6 = nullptr;
+    TAboutBox* m_aboutBox = nullptr;
     StatusPanels* m_statusBar = nullptr;
 
     QMenu* m_file1 = nullptr;

@@ -256,7 +256,7 @@ void TDirDlgF::Button1Click() {
     if (!text) {
         m_dialogs.showMessage(
             MessageKind::Error, QStringLiteral("Error"),
-            Tr(UiText::PathNotCp1251, m_state.russian).arg(QDir::toNativeSeparators(directory)));
+            Tr(UiText::PathNotStorable, m_state.russian).arg(QDir::toNativeSeparators(directory)));
         return;
     }
     m_state.dialogOk = true;

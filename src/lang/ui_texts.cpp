@@ -14,16 +14,16 @@ QString Tr(UiText id, bool russian) {
                            : QStringLiteral("Close the program without saving the settings?");
         case UiText::StartupStepFailed:
             return QStringLiteral("%1");
+        case UiText::PathNotStorable:
+            return russian ? QStringLiteral(
+                                 "Путь содержит символы, которые программа не может "
+                                 "сохранить (кодировка Windows-1251):\n%1")
+                           : QStringLiteral(
+                                 "The path holds characters that the program cannot "
+                                 "store (Windows-1251 code page):\n%1");
         case UiText::FolderNotEntered:
             return russian ? QStringLiteral("Не удалось открыть папку\n%1\n%2")
                            : QStringLiteral("The folder cannot be opened\n%1\n%2");
-        case UiText::PathNotCp1251:
-            return russian ? QStringLiteral(
-                                 "Путь содержит символы вне кодовой страницы 1251 и не "
-                                 "может быть сохранён:\n%1")
-                           : QStringLiteral(
-                                 "The path holds characters outside code page 1251 and "
-                                 "cannot be stored:\n%1");
     }
     return {};
 }

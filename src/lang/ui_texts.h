@@ -10,8 +10,8 @@ enum class UiText {
     SettingsNotWritten,  // %1: the error
     CloseAnyway,
     StartupStepFailed,  // %1: the error
+    PathNotStorable,    // %1: the path
     FolderNotEntered,   // %1: the folder, %2: the system's reason
-    PathNotCp1251,      // %1: the path
 };
 
 QString Tr(UiText id, bool russian);

@@ -1,6 +1,8 @@
 #include "platform/qt_user_dialogs.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
+#include <QUrl>
 #include <QMessageBox>
 
 namespace pmkest {
@@ -31,6 +33,10 @@ std::optional<FileDialogResult> QtUserDialogs::openFile(const FileDialogRequest&
 
 std::optional<FileDialogResult> QtUserDialogs::saveFile(const FileDialogRequest& request) {
     return run(request, true);
+}
+
+void QtUserDialogs::openDocument(const QString& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 std::optional<FileDialogResult> QtUserDialogs::run(const FileDialogRequest& request, bool save) {

@@ -15,6 +15,7 @@ public:
     bool askYesNo(const QString& title, const QString& text) override;
     std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
     std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
+    void openDocument(const QString& path) override;
 
 private:
     std::optional<FileDialogResult> run(const FileDialogRequest& request, bool save);

@@ -31,6 +31,8 @@ public:
     virtual bool askYesNo(const QString& title, const QString& text) = 0;
     virtual std::optional<FileDialogResult> openFile(const FileDialogRequest& request) = 0;
     virtual std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) = 0;
+    // Hands a document (the help page) to the desktop's viewer; the result is not checked.
+    virtual void openDocument(const QString& path) = 0;
 };
 
 }  // namespace pmkest

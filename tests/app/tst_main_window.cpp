@@ -5,10 +5,12 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
+#include "app/about_box.h"
 #include "app/main_window.h"
 #include "lib/cp1251.h"
 #include "support/scripted_dialogs.h"
@@ -66,6 +68,10 @@ private slots:
     void badCounterStillReadsTheRest();
     void unwritableSettingsAsksBeforeClosing();
     void recentProjects();
+    void pathCommands_data();
+    void pathCommands();
+    void languageSwitch();
+    void aboutBox();
 };
 
 void TestMainWindow::firstStartDefaults() {
@@ -167,19 +173,18 @@ void TestMainWindow::badCounterStillReadsTheRest() {
 
 void TestMainWindow::unwritableSettingsAsksBeforeClosing() {
     Fixture f;
-    WriteAll(f.settingsFile(), "PATHKEST=/ide/\r\n");
+    // A folder in the settings file's place makes every write fail, whoever runs the test.
+    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("PMKEST_121226.ini")));
     TMain& w = f.start();
     w.show();
-    QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    if (QFileInfo(f.dir.path()).isWritable()) QSKIP("running with rights that ignore modes");
     f.dialogs.yesNoAnswers = {false, true};
     QVERIFY(!w.close());  // the user stays
     QVERIFY(w.isVisible());
     QCOMPARE(f.dialogs.questions.size(), 1);
     QVERIFY(f.dialogs.questions[0].contains(QStringLiteral("could not be written")));
     QVERIFY(w.close());  // and then closes anyway
-    QFile::setPermissions(f.dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QCOMPARE(ReadAll(f.settingsFile()), QByteArray("PATHKEST=/ide/\r\n"));
+    QCOMPARE(f.dialogs.questions.size(), 2);
+    QVERIFY(QFileInfo(f.settingsFile()).isDir());
 }
 
 void TestMainWindow::recentProjects() {
@@ -213,6 +218,123 @@ void TestMainWindow::recentProjects() {
     w.AddRecentProject();  // already in the list: unchanged
     QVERIFY(f.state.recent[0].empty());
     QCOMPARE(f.state.recent[1], b.toStdString());
+}
+
+void TestMainWindow::pathCommands_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("preset");
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("Path KEST, kest.exe") << 5 << QStringLiteral("/tools/ide/kest.exe")
+                                         << QStringLiteral("kest.exe") << QStringLiteral("Label4")
+                                         << QStringLiteral("/tools/ide/");
+    QTest::newRow("Path KEST, any other file")
+        << 5 << QStringLiteral("/x/readme.txt") << QStringLiteral("kest.exe")
+        << QStringLiteral("Label4") << QStringLiteral("/x/");
+    QTest::newRow("Path KEST.INI") << 2 << QStringLiteral("/home/иван/kest.ini")
+                                   << QStringLiteral("kest.ini") << QStringLiteral("Label1")
+                                   << QStringLiteral("/home/иван/");
+    QTest::newRow("cancelled") << 5 << QString() << QStringLiteral("kest.exe")
+                               << QStringLiteral("Label4") << QStringLiteral("/old/");
+    QTest::newRow("path without a CP1251 form is refused")
+        << 2 << QStringLiteral("/日本/kest.ini") << QStringLiteral("kest.ini")
+        << QStringLiteral("Label1") << QStringLiteral("/old/");
+}
+
+void TestMainWindow::pathCommands() {
+    QFETCH(int, button);
+    QFETCH(QString, chosen);
+    QFETCH(QString, preset);
+    QFETCH(QString, row);
+    QFETCH(QString, expected);
+    Fixture f;
+    WriteAll(f.settingsFile(), "PATHKEST=/old/\r\nPATHINIKEST=/old/\r\n");
+    TMain& w = f.start();
+    f.dialogs.fileAnswers.push_back(chosen.isEmpty() ? std::nullopt
+                                                     : std::optional<QString>(chosen));
+    QTest::mouseClick(w.paintBox(button), Qt::LeftButton);
+    QCOMPARE(f.dialogs.openRequests.size(), size_t(1));
+    QCOMPARE(f.dialogs.openRequests[0].fileName, preset);
+    QCOMPARE(f.dialogs.openRequests[0].folder, QStringLiteral("/old/"));
+    QCOMPARE(f.label(row.toLatin1().constData()), expected);
+    const std::string& folder = button == 5 ? f.state.kestFolder : f.state.kestIniFolder;
+    QCOMPARE(cp1251::ToQString(folder), expected);
+    QCOMPARE(f.dialogs.messages.size(), size_t(chosen.contains(QStringLiteral("日本")) ? 1 : 0));
+}
+
+void TestMainWindow::languageSwitch() {
+    Fixture f;
+    TMain& w = f.start();
+    auto text = [&](const char* name) {
+        if (auto* action = f.window->findChild<QAction*>(QString::fromLatin1(name)))
+            return action->text();
+        return f.window->findChild<QMenu*>(QString::fromLatin1(name))->title();
+    };
+    QTest::mouseClick(w.findChild<QWidget*>(QStringLiteral("Image4")), Qt::LeftButton);
+    QVERIFY(f.state.russian);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Менеджер проектов KEST [13.01.09]"));
+    QCOMPARE(text("CreateProject1"), QStringLiteral("Создать новый проект"));
+    QCOMPARE(text("EditCurrentProject1"), QStringLiteral("Редактировать загруженный проект"));
+    QCOMPARE(text("EditProject1"), QStringLiteral("Редактировать проект"));
+    QCOMPARE(text("Openproject1"), QStringLiteral("Открыть проект"));
+    QCOMPARE(text("ReopenProject1"), QStringLiteral("Ранее открытые проекты"));
+    QCOMPARE(text("Exit1"), QStringLiteral("Выйти"));
+    QCOMPARE(text("File1"), QStringLiteral("Файл"));
+    QCOMPARE(text("Help1"), QStringLiteral("Справка"));
+    QCOMPARE(text("About1"), QStringLiteral("О программе"));
+    QCOMPARE(w.findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->text(),
+             QStringLiteral("Скрыть окно"));
+    QCOMPARE(f.status(0), QStringLiteral("Русский"));
+    const QStringList russianCaptions{"Запуск", "Путь KEST.INI", "Выбрать проект",
+                                      "Закрыть", "Путь KEST", "Справка"};
+    for (int i = 0; i < 6; ++i)
+        QCOMPARE(cp1251::ToQString(f.state.buttonCaptions[static_cast<size_t>(i)]),
+                 russianCaptions[i]);
+    QCOMPARE(cp1251::ToQString(f.state.messages.table.entry(1)),
+             QStringLiteral("Не введен путь к программе KEST"));
+    QTest::mouseClick(w.paintBox(6), Qt::LeftButton);
+    QCOMPARE(f.dialogs.openedDocuments,
+             QStringList{QDir(f.dir.path()).filePath(QStringLiteral("kesttoolsr.html"))});
+    // The flag's frame is back to lowered after the flash.
+    QCOMPARE(w.findChild<QFrame*>(QStringLiteral("Bevel4"))->frameShadow(), QFrame::Sunken);
+
+    // Stored at close, so the next start is Russian too.
+    QVERIFY(w.close());
+    QVERIFY(ReadAll(f.settingsFile()).contains("FLAGRUS=TRUE\r\n"));
+
+    TMain& again = f.start();
+    QCOMPARE(again.windowTitle(), QStringLiteral("Менеджер проектов KEST [13.01.09]"));
+    QTest::mouseClick(again.findChild<QWidget*>(QStringLiteral("Image6")), Qt::LeftButton);
+    QVERIFY(!f.state.russian);
+    QCOMPARE(again.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));
+    QCOMPARE(text("EditCurrentProject1"), QStringLiteral("Edit Loaded Project"));
+    QCOMPARE(f.status(0), QStringLiteral("English"));
+    QCOMPARE(f.state.messages.table.entry(5), std::string("Alternate initialization file not found"));
+    QCOMPARE(f.state.buttonCaptions[2], std::string("Open Project"));
+    QTest::mouseClick(again.paintBox(6), Qt::LeftButton);
+    QCOMPARE(f.dialogs.openedDocuments.last(),
+             QDir(f.dir.path()).filePath(QStringLiteral("kesttoolse.html")));
+    // Clicking the flag of the language already shown changes nothing else.
+    QTest::mouseClick(again.findChild<QWidget*>(QStringLiteral("Image6")), Qt::LeftButton);
+    QCOMPARE(again.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));
+}
+
+void TestMainWindow::aboutBox() {
+    TAboutBox box;
+    QCOMPARE(box.windowTitle(), QStringLiteral("About"));
+    QCOMPARE(box.size(), QSize(298, 213));
+    QStringList texts;
+    for (auto* label : box.findChildren<QLabel*>()) texts << label->text();
+    QVERIFY(texts.contains(QStringLiteral("Project manager for KEST")));
+    QVERIFY(texts.contains(QStringLiteral("Version 12.12.26")));
+    auto* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
+    QVERIFY(ok->isDefault());
+    QVERIFY(!box.findChild<QLabel*>(QStringLiteral("ProgramIcon"))->pixmap().isNull());
+    box.show();
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(!box.isVisible());
+    QCOMPARE(box.result(), int(QDialog::Accepted));
 }
 
 QTEST_MAIN(TestMainWindow)

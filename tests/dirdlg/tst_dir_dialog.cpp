@@ -74,6 +74,7 @@ struct Fixture {
 class TestDirDialog : public QObject {
     Q_OBJECT
 private slots:
+    void appearance();
     void driveButtonRoots_data();
     void driveButtonRoots();
     void driveButtonsOnTheDialog();
@@ -94,6 +95,34 @@ private slots:
     void driveButtonGoesToItsRoot();
     void okRefusesPathOutsideCp1251();
 };
+
+void TestDirDialog::appearance() {
+    Fixture f;
+    TDirDlgF& d = f.create();
+    QCOMPARE(d.windowTitle(), QStringLiteral("Open Directory"));
+    QVERIFY(!d.isVisible());
+    QCOMPARE(d.minimumSize(), d.maximumSize());
+    QCOMPARE(d.palette().color(QPalette::Window), QColor(221, 215, 204));
+    const char* const captions[3] = {"Computer", "Desktop", "Personal"};
+    for (int i = 1; i <= 3; ++i) {
+        auto* image = f.child<QLabel>(QStringLiteral("Image%1").arg(i));
+        QVERIFY(image);
+        QVERIFY(!image->pixmap().isNull());
+        QCOMPARE(f.child<QLabel>(QStringLiteral("Label%1").arg(i))->text(),
+                 QString::fromLatin1(captions[i - 1]));
+    }
+    // Tab goes from the list to Ok and Cancel; drive buttons and pictures take no focus.
+    auto nextStop = [](QWidget* w) {
+        do w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(w->window()));
+        return w;
+    };
+    QWidget* ok = f.child<QPushButton>(QStringLiteral("Button1"));
+    QWidget* cancel = f.child<QPushButton>(QStringLiteral("Button2"));
+    QCOMPARE(nextStop(f.list()), ok);
+    QCOMPARE(nextStop(ok), cancel);
+    QCOMPARE(nextStop(cancel), static_cast<QWidget*>(f.list()));
+}
 
 void TestDirDialog::driveButtonRoots_data() {
     QTest::addColumn<std::vector<VolumeInfo>>("volumes");

@@ -21,6 +21,7 @@ public:
     bool askYesNo(const QString& title, const QString& text) override;
     std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
     std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
+    void openDocument(const QString& path) override { openedDocuments << path; }
 
     // Answers, used front first; an empty queue answers No / Cancel.
     std::deque<bool> yesNoAnswers;
@@ -28,6 +29,7 @@ public:
 
     std::vector<ShownMessage> messages;
     QStringList questions;
+    QStringList openedDocuments;
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
 

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QDialog>
+
+namespace pmkest {
+
+// The about box: icon, product and version lines, OK. Not affected by the language switch.
+class TAboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutBox(QWidget* parent = nullptr);
+};
+
+}  // namespace pmkest

@@ -1,0 +1,11 @@
+#pragma once
+
+class QWidget;
+
+namespace pmkest {
+
+// For the start-up benchmark: when PMKEST_STARTUP_PROBE is set, the first paint of the window
+// prints "painted <monotonic ns> <peak RSS KiB>" and ends the process at once.
+void InstallStartupProbe(QWidget* window);
+
+}  // namespace pmkest
