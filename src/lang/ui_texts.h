@@ -11,6 +11,7 @@ enum class UiText {
     CloseAnyway,
     StartupStepFailed,  // %1: the error
     PathNotStorable,    // %1: the path
+    EditWhileRunning,   // %1: the project settings file
 };
 
 QString Tr(UiText id, bool russian);
