@@ -10,6 +10,11 @@ enum class UiText {
     SettingsNotWritten,  // %1: the error
     CloseAnyway,
     StartupStepFailed,  // %1: the error
+    EndKestQuestion,
+    SwapFailed,      // %1: source, %2: destination, %3: the error
+    CopyBackFailed,  // %1: kest.ini, %2: project settings file, %3: the error
+    DirsNotWritten,  // %1: the error
+    PathNotCp1251,   // %1: the path
 };
 
 QString Tr(UiText id, bool russian);
