@@ -101,7 +101,9 @@ QString CopyFileData(const std::string& source, const std::string& destination) 
     const QString from = ToFsPath(source);
     const QString to = ToFsPath(destination);
     QFile in(from);
-    if (!in.open(QIODevice::ReadOnly)) return FileError(from, in.errorString());
+    // Blocks go straight from the file into the buffer, without a second copy.
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FileError(from, in.errorString());
     QSaveFile out(to);
     if (!out.open(QIODevice::WriteOnly)) return FileError(to, out.errorString());
     char block[8192];
