@@ -16,6 +16,7 @@
 #include "lang/ui_texts.h"
 #include "lib/busy_wait.h"
 #include "lib/cp1251.h"
+#include "lib/file_utils.h"
 #include "lib/str_utils.h"
 #include "platform/text_file.h"
 #include "platform/user_dialogs.h"
@@ -92,6 +93,8 @@ TMain::TMain(AppState& state, UserDialogs& dialogs, const StartOptions& options,
     setWindowTitle(QStringLiteral("Менеджер проектов KEST"));
     buildControls();
     buildMenus();
+    m_launcher = new KestLauncher(m_state, m_dialogs,
+                                  LaunchView{this, m_client, m_statusBar, m_checkBox1}, this);
     FormCreate(options);
 }
 
@@ -192,6 +195,9 @@ void TMain::showStartupError(const QString& text) {
 }
 
 void TMain::FormCreate(const StartOptions& options) {
+    m_state.shellFolders = ReadShellFolders();
+    WriteShellFolderLines(options.runtimeFolder);
+
     // Background colour.
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kBackground);
@@ -216,6 +222,9 @@ void TMain::FormCreate(const StartOptions& options) {
 
     ReadManagerSettings();
     ShowRecentProjects();
+
+    // Runs before the language is applied, so its numbered messages are the Russian ones.
+    if (!options.arguments.isEmpty()) StartCommandLineProject(options.arguments.first());
 
     ApplyLanguage(m_state.russian);
 
@@ -352,6 +361,7 @@ void TMain::ResetButtons() {
 
 void TMain::PaintBoxClick(int number) {
     switch (number) {
+        case 1: StartKest(); break;
         case 2: PaintBox2Click(); break;
         case 4: close(); return;
         case 5: PaintBox5Click(); break;
@@ -419,6 +429,15 @@ bool TMain::FormClose() {
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
+    if (!m_closing && m_launcher->running()) {
+        if (!confirmCloseDuringRun()) {
+            event->ignore();
+            return;
+        }
+        m_closing = true;
+        event->accept();
+        return;
+    }
     if (m_closing || FormClose()) {
         m_closing = true;
         event->accept();

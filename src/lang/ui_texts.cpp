@@ -27,6 +27,27 @@ QString Tr(UiText id, bool russian) {
                                             "сохранить (кодировка Windows-1251):\n%1")
                            : QStringLiteral("The path holds characters that the program cannot "
                                             "store (Windows-1251 code page):\n%1");
+        case UiText::EndKestQuestion:
+            return russian ? QStringLiteral(
+                                 "KEST ещё работает. Завершить KEST?\n"
+                                 "Несохранённые в KEST изменения будут потеряны.")
+                           : QStringLiteral(
+                                 "KEST is still running. End KEST?\n"
+                                 "Work not saved in KEST will be lost.");
+        case UiText::SwapFailed:
+            return russian
+                       ? QStringLiteral("KEST не запущен: не удалось скопировать %1 в %2.\n%3")
+                       : QStringLiteral("KEST was not started: %1 could not be copied to %2.\n%3");
+        case UiText::CopyBackFailed:
+            return russian ? QStringLiteral(
+                                 "Не удалось скопировать %1 в %2; результат работы KEST "
+                                 "остался в %1.\n%3")
+                           : QStringLiteral(
+                                 "%1 could not be copied to %2; KEST's result is still "
+                                 "in %1.\n%3");
+        case UiText::DirsNotWritten:
+            return russian ? QStringLiteral("Не удалось записать список папок пользователя:\n%1")
+                           : QStringLiteral("The list of user folders could not be written:\n%1");
     }
     return {};
 }

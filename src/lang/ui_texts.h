@@ -12,6 +12,10 @@ enum class UiText {
     StartupStepFailed,  // %1: the error
     PathNotStorable,    // %1: the path
     EditWhileRunning,   // %1: the project settings file
+    EndKestQuestion,
+    SwapFailed,      // %1: source, %2: destination, %3: the error
+    CopyBackFailed,  // %1: kest.ini, %2: project settings file, %3: the error
+    DirsNotWritten,  // %1: the error
 };
 
 QString Tr(UiText id, bool russian);
