@@ -56,6 +56,7 @@ private:
     void PaintBoxMouseMove(int number);
     void PaintBoxClick(int number);
     void FormMouseMove();
+    QString buttonCaption(int number) const;
 
     AppState& m_state;
     UserDialogs& m_dialogs;
