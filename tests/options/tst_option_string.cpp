@@ -153,6 +153,15 @@ void TestOptionString::parseAndCompose_data() {
         Set({kSwitchA, kSwitchLA, kSwitchOX}, {{kMemGlobal, MemoryType::Data}},
             {{kDirOutput, "C:\\OUT"}, {kDirUnits, "C:\\U1;C:\\U2"}}),
         "-A -LA -OX -MGD -EC:\\OUT -UC:\\U1 -UC:\\U2");
+    // Inputs kept from fuzzing.
+    row("ten empty entries first", "-U;;;;;;;;;;h -U--M-", Dir(kDirUnits, ";;;;;;;;;;H;--M-"),
+        Words("-U", 10));
+    row("lists mixed", "-Ua;a;;b -J-a;;;;Cb -Ua;;X -O -X",
+        Set({kSwitchO}, {}, {{kDirUnits, "A;A;;B;A;;X"}, {kDirObject, "-A;;;;CB"}}),
+        "-O -UA -UA -U -UB -UA -U -UX -J-A -J -J -J -JCB");
+    row("nul bytes, odd memory letters", std::string("\0\0 -MT- -MT-- -MT;;", 19), {}, "");
+    row("directory swallows a switch", "-AAL - -OX :\\OUT -UC:\\U1-EaC2`U2",
+        Set({kSwitchA, kSwitchOX}, {}, {{kDirUnits, "C:\\U1-EAC2`U2"}}), "-A -OX -UC:\\U1-EAC2`U2");
     row("leading empty entry kept", fuzzLeadingList, Dir(kDirUnits, ";A;"), "-U -UA -U");
     row("tabs inside words", fuzzTabs, Set({kSwitchM}, {}, {{kDirOutput, "\t"}}), "-M -E\t");
 }
