@@ -7,6 +7,7 @@
 
 #include "lang/message_table.h"
 #include "lib/file_utils.h"
+#include "lib/button_style.h"
 #include "project/tproject.h"
 
 namespace pmkest {
@@ -31,6 +32,7 @@ struct AppState {
     bool dialogOk = false;  // the verdict of every secondary window
     MessageState messages;
     ShellFolders shellFolders;  // set once at start-up
+    ButtonStyle buttonStyle;  // set once at creation, shared by every painted button
 };
 
 }  // namespace pmkest

@@ -17,6 +17,7 @@
 #include "lib/busy_wait.h"
 #include "lib/cp1251.h"
 #include "lib/file_utils.h"
+#include "lib/painted_button.h"
 #include "lib/str_utils.h"
 #include "platform/text_file.h"
 #include "platform/user_dialogs.h"
@@ -204,6 +205,9 @@ void TMain::FormCreate(const StartOptions& options) {
     setPalette(pal);
     setAutoFillBackground(true);
 
+    InitButtonStyle(m_state.buttonStyle);
+    SetProgramButtonLook(m_state.buttonStyle);
+
     m_state.russian = false;
 
     QString folder = options.programFolder;
@@ -340,30 +344,34 @@ void TMain::ApplyLanguage(bool russian) {
 }
 
 void TMain::PaintBoxPaint(int number) {
-    PaintBox* box = paintBox(number);
-    QImage image(box->size(), QImage::Format_RGB32);
-    image.fill(QColor(0, 0, 255));
-    QPainter painter(&image);
-    painter.setPen(Qt::white);
-    painter.drawText(image.rect(), Qt::AlignCenter,
-                     cp1251::ToQString(m_state.buttonCaptions[static_cast<size_t>(number - 1)]));
-    painter.end();
-    box->present(image);
+    DrawButton(m_state.buttonStyle, *paintBox(number), buttonCaption(number), false);
 }
 
-void TMain::PaintBoxMouseMove(int) {}
+void TMain::PaintBoxMouseMove(int number) {
+    DrawButton(m_state.buttonStyle, *paintBox(number), buttonCaption(number), true);
+}
 
 void TMain::FormMouseMove() { ResetButtons(); }
 
 void TMain::ResetButtons() {
-    for (int number : {1, 2, 3, 4, 5, 6}) paintBox(number)->update();
+    // Start, Path KEST.INI, Open Project, Close, Path KEST, Help.
+    for (int number : {1, 2, 3, 4, 5, 6})
+        DrawButton(m_state.buttonStyle, *paintBox(number), buttonCaption(number), false);
+}
+
+QString TMain::buttonCaption(int number) const {
+    return cp1251::ToQString(m_state.buttonCaptions.at(static_cast<size_t>(number - 1)));
 }
 
 void TMain::PaintBoxClick(int number) {
+    DrawPressed(m_state.buttonStyle, *paintBox(number), buttonCaption(number));
     switch (number) {
         case 1: StartKest(); break;
         case 2: PaintBox2Click(); break;
-        case 4: close(); return;
+        case 3: break;
+        case 4:  // Close: the window goes, nothing to reset
+            close();
+            return;
         case 5: PaintBox5Click(); break;
         case 6: PaintBox6Click(); break;
         default: break;

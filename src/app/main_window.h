@@ -79,6 +79,7 @@ private:
     void flashFlag(QFrame* bevel, bool russian);
     // nullopt (after telling the user) when a chosen path has no CP1251 form.
     std::optional<std::string> storablePath(const QString& path);
+    QString buttonCaption(int number) const;
 
     AppState& m_state;
     UserDialogs& m_dialogs;
