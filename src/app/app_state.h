@@ -6,6 +6,8 @@
 #include <string>
 
 #include "lang/message_table.h"
+#include "lib/file_utils.h"
+#include "lib/button_style.h"
 #include "project/tproject.h"
 
 namespace pmkest {
@@ -29,6 +31,8 @@ struct AppState {
     std::array<std::string, 6> buttonCaptions;  // PaintBox1..PaintBox6
     bool dialogOk = false;  // the verdict of every secondary window
     MessageState messages;
+    ShellFolders shellFolders;  // set once at start-up
+    ButtonStyle buttonStyle;  // set once at creation, shared by every painted button
 };
 
 }  // namespace pmkest

@@ -16,6 +16,8 @@
 #include "lang/ui_texts.h"
 #include "lib/busy_wait.h"
 #include "lib/cp1251.h"
+#include "lib/file_utils.h"
+#include "lib/painted_button.h"
 #include "lib/str_utils.h"
 #include "platform/text_file.h"
 #include "platform/user_dialogs.h"
@@ -92,6 +94,8 @@ TMain::TMain(AppState& state, UserDialogs& dialogs, const StartOptions& options,
     setWindowTitle(QStringLiteral("Менеджер проектов KEST"));
     buildControls();
     buildMenus();
+    m_launcher = new KestLauncher(m_state, m_dialogs,
+                                  LaunchView{this, m_client, m_statusBar, m_checkBox1}, this);
     FormCreate(options);
 }
 
@@ -192,11 +196,17 @@ void TMain::showStartupError(const QString& text) {
 }
 
 void TMain::FormCreate(const StartOptions& options) {
+    m_state.shellFolders = ReadShellFolders();
+    WriteShellFolderLines(options.runtimeFolder);
+
     // Background colour.
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kBackground);
     setPalette(pal);
     setAutoFillBackground(true);
+
+    InitButtonStyle(m_state.buttonStyle);
+    SetProgramButtonLook(m_state.buttonStyle);
 
     m_state.russian = false;
 
@@ -216,6 +226,9 @@ void TMain::FormCreate(const StartOptions& options) {
 
     ReadManagerSettings();
     ShowRecentProjects();
+
+    // Runs before the language is applied, so its numbered messages are the Russian ones.
+    if (!options.arguments.isEmpty()) StartCommandLineProject(options.arguments.first());
 
     ApplyLanguage(m_state.russian);
 
@@ -331,29 +344,34 @@ void TMain::ApplyLanguage(bool russian) {
 }
 
 void TMain::PaintBoxPaint(int number) {
-    PaintBox* box = paintBox(number);
-    QImage image(box->size(), QImage::Format_RGB32);
-    image.fill(QColor(0, 0, 255));
-    QPainter painter(&image);
-    painter.setPen(Qt::white);
-    painter.drawText(image.rect(), Qt::AlignCenter,
-                     cp1251::ToQString(m_state.buttonCaptions[static_cast<size_t>(number - 1)]));
-    painter.end();
-    box->present(image);
+    DrawButton(m_state.buttonStyle, *paintBox(number), buttonCaption(number), false);
 }
 
-void TMain::PaintBoxMouseMove(int) {}
+void TMain::PaintBoxMouseMove(int number) {
+    DrawButton(m_state.buttonStyle, *paintBox(number), buttonCaption(number), true);
+}
 
 void TMain::FormMouseMove() { ResetButtons(); }
 
 void TMain::ResetButtons() {
-    for (int number : {1, 2, 3, 4, 5, 6}) paintBox(number)->update();
+    // Start, Path KEST.INI, Open Project, Close, Path KEST, Help.
+    for (int number : {1, 2, 3, 4, 5, 6})
+        DrawButton(m_state.buttonStyle, *paintBox(number), buttonCaption(number), false);
+}
+
+QString TMain::buttonCaption(int number) const {
+    return cp1251::ToQString(m_state.buttonCaptions.at(static_cast<size_t>(number - 1)));
 }
 
 void TMain::PaintBoxClick(int number) {
+    DrawPressed(m_state.buttonStyle, *paintBox(number), buttonCaption(number));
     switch (number) {
+        case 1: StartKest(); break;
         case 2: PaintBox2Click(); break;
-        case 4: close(); return;
+        case 3: break;
+        case 4:  // Close: the window goes, nothing to reset
+            close();
+            return;
         case 5: PaintBox5Click(); break;
         case 6: PaintBox6Click(); break;
         default: break;
@@ -419,6 +437,15 @@ bool TMain::FormClose() {
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
+    if (!m_closing && m_launcher->running()) {
+        if (!confirmCloseDuringRun()) {
+            event->ignore();
+            return;
+        }
+        m_closing = true;
+        event->accept();
+        return;
+    }
     if (m_closing || FormClose()) {
         m_closing = true;
         event->accept();

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/app_state.h"
+#include "app/kest_launcher.h"
 #include "lib/paint_box.h"
 #include "lib/status_panels.h"
 
@@ -24,6 +25,7 @@ class UserDialogs;
 struct StartOptions {
     QString programFolder;  // the executable's folder
     QStringList arguments;  // command-line arguments after the program name
+    QString runtimeFolder;  // where dirs.txt goes; empty for the per-user runtime folder
 };
 
 class TMain : public QMainWindow {
@@ -54,6 +56,9 @@ public:
     void Image4Click();     // Russian flag
     void Image6Click();     // British flag
     void About1Click();
+    void StartKest() { m_launcher->StartKest(); }
+    bool CheckKestPaths() { return m_launcher->CheckKestPaths(); }
+    KestLauncher& launcher() { return *m_launcher; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -63,6 +68,9 @@ private:
     void buildControls();
     void buildMenus();
     void showStartupError(const QString& text);
+    void WriteShellFolderLines(const QString& runtimeFolder);
+    void StartCommandLineProject(const QString& argument);
+    bool confirmCloseDuringRun();
     void PaintBoxPaint(int number);
     void PaintBoxMouseMove(int number);
     void PaintBoxClick(int number);
@@ -71,6 +79,7 @@ private:
     void flashFlag(QFrame* bevel, bool russian);
     // nullopt (after telling the user) when a chosen path has no CP1251 form.
     std::optional<std::string> storablePath(const QString& path);
+    QString buttonCaption(int number) const;
 
     AppState& m_state;
     UserDialogs& m_dialogs;
@@ -99,6 +108,8 @@ private:
     QAction* m_exit1 = nullptr;
     QAction* m_about1 = nullptr;
     std::array<QAction*, kRecentCount> m_reopenItems{};  // N11 .. N201
+
+    KestLauncher* m_launcher = nullptr;
 
     QString m_openDialogFolder;
     QString m_saveDialogFolder;

@@ -11,6 +11,11 @@ enum class UiText {
     CloseAnyway,
     StartupStepFailed,  // %1: the error
     PathNotStorable,    // %1: the path
+    EditWhileRunning,   // %1: the project settings file
+    EndKestQuestion,
+    SwapFailed,      // %1: source, %2: destination, %3: the error
+    CopyBackFailed,  // %1: kest.ini, %2: project settings file, %3: the error
+    DirsNotWritten,  // %1: the error
     FolderNotEntered,   // %1: the folder, %2: the system's reason
 };
 

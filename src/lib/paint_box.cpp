@@ -14,11 +14,15 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
 
 void PaintBox::present(const QImage& image) {
     m_canvas = image;
-    if (!m_painting) repaint();
+    if (m_painting) return;
+    // Show this image as it is; the Paint handler would draw the resting look over it.
+    m_presenting = true;
+    repaint();
+    m_presenting = false;
 }
 
 void PaintBox::paintEvent(QPaintEvent*) {
-    if (onPaint) {
+    if (onPaint && !m_presenting) {
         m_painting = true;
         onPaint();
         m_painting = false;

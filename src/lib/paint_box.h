@@ -33,6 +33,7 @@ protected:
 private:
     QImage m_canvas;
     bool m_painting = false;
+    bool m_presenting = false;
     bool m_pressed = false;
 };
 

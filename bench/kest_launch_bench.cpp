@@ -1,0 +1,155 @@
+// Benchmarks of starting KEST. Usage: bench-kest-launch BUILD_DIR
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+
+#include "app/kest_launcher.h"
+#include "app/main_window.h"
+#include "lib/cp1251.h"
+#include "lib/file_utils.h"
+#include "platform/user_dialogs.h"
+
+using namespace pmkest;
+
+namespace {
+
+class SilentDialogs final : public UserDialogs {
+public:
+    void showMessage(MessageKind, const QString&, const QString& text) override {
+        std::printf("  message: %s\n", qPrintable(text));
+    }
+    bool askYesNo(const QString&, const QString&) override { return false; }
+    std::optional<FileDialogResult> openFile(const FileDialogRequest&) override { return {}; }
+    std::optional<FileDialogResult> saveFile(const FileDialogRequest&) override { return {}; }
+    void openDocument(const QString&) override {}
+};
+
+double CpuMs() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+std::string P(const QString& path) {
+    return cp1251::FromQString(path).value();
+}
+
+void WriteFile(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
+    f.write(data);
+}
+
+void WaitCpu(const QString& buildDir) {
+    QTemporaryDir dir;
+    SilentDialogs dialogs;
+    AppState state;
+    TMain window(state, dialogs, StartOptions{dir.path(), {}, dir.path()});
+    window.show();
+    QCoreApplication::processEvents();
+    const KestCommand kest{buildDir + "/kest-standin", {"--sleep", "10000"}};
+    QElapsedTimer clock;
+    clock.start();
+    const double before = CpuMs();
+    window.launcher().RunAndWait(kest, false);
+    const double cpu = CpuMs() - before;
+    const double seconds = clock.elapsed() / 1000.0;
+    std::printf("wait without hiding: %.1f ms CPU in %.1f s = %.2f ms/s (target <= 2)\n", cpu,
+                seconds, cpu / seconds);
+}
+
+void LaunchCost() {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath("kest");
+    QDir(dir.path()).mkpath("proj");
+    const QString kestDir = dir.filePath("kest/");
+    QFile::copy("/bin/true", kestDir + "kest");
+    WriteFile(kestDir + "kest.exe", {});
+    QByteArray ini;
+    for (int i = 0; i < 60; ++i) ini += "Key" + QByteArray::number(i) + "=some value of KEST\r\n";
+    WriteFile(kestDir + "kest.ini", ini);
+    WriteFile(dir.filePath("proj/blink.ini"), ini);
+    WriteFile(dir.filePath("proj/blink.mpm"), dir.filePath("proj/blink.ini").toUtf8() + "\r\n");
+
+    SilentDialogs dialogs;
+    AppState state;
+    state.kestFolder = P(kestDir);
+    state.kestIniFolder = P(kestDir);
+    state.project.ProjectFile = P(dir.filePath("proj/blink.mpm"));
+    FillMessageTable(state.messages.table);
+    KestLauncher launcher(state, dialogs, LaunchView{});
+
+    const QString script = dir.filePath("launch.sh");
+    WriteFile(script, "#!/bin/sh\nk='" + kestDir.toUtf8() + "'\np='" +
+                          dir.filePath("proj/blink.ini").toUtf8() +
+                          "'\ncp \"${k}kest.ini\" \"${k}kest.res\"\ncp \"$p\" \"${k}kest.ini\"\n"
+                          "\"${k}kest\"\ncp \"${k}kest.ini\" \"$p\"\n");
+
+    constexpr int kRounds = 5;
+    constexpr int kLaunches = 40;
+    double best = 1e300, bestScript = 1e300;
+    for (int round = 0; round < kRounds; ++round) {
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < kLaunches; ++i) launcher.StartKest();
+        best = std::min(best, clock.nsecsElapsed() / 1e6 / kLaunches);
+        clock.restart();
+        for (int i = 0; i < kLaunches; ++i) QProcess::execute("/bin/sh", {script});
+        bestScript = std::min(bestScript, clock.nsecsElapsed() / 1e6 / kLaunches);
+    }
+    std::printf("one launch: %.2f ms, shell script %.2f ms, ratio %.2f (target <= 1.5)\n", best,
+                bestScript, best / bestScript);
+}
+
+void CopyCost() {
+    QTemporaryDir dir;
+    QByteArray block(1 << 20, Qt::Uninitialized);
+    for (int i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i * 131 + 7);
+    {
+        QFile f(dir.filePath("big"));
+        if (!f.open(QIODevice::WriteOnly)) qFatal("cannot write");
+        for (int i = 0; i < 64; ++i) f.write(block);
+    }
+    constexpr int kRounds = 5;
+    double best = 1e300, bestCp = 1e300, bestCpSync = 1e300;
+    for (int round = 0; round < kRounds; ++round) {
+        QElapsedTimer clock;
+        clock.start();
+        const QString error = CopyFileData(P(dir.filePath("big")), P(dir.filePath("copy1")));
+        if (!error.isEmpty()) qFatal("%s", qPrintable(error));
+        best = std::min(best, clock.nsecsElapsed() / 1e6);
+        clock.restart();
+        QProcess::execute("cp", {dir.filePath("big"), dir.filePath("copy2")});
+        bestCp = std::min(bestCp, clock.nsecsElapsed() / 1e6);
+        // The copy is flushed to disk before it replaces the old file; so is this one.
+        clock.restart();
+        QProcess::execute("/bin/sh", {"-c", "cp \"$0\" \"$1\" && sync \"$1\"", dir.filePath("big"),
+                                      dir.filePath("copy3")});
+        bestCpSync = std::min(bestCpSync, clock.nsecsElapsed() / 1e6);
+    }
+    std::printf("copy of 64 MiB: CopyFileData %.1f ms, cp %.1f ms, ratio %.2f (target <= 1.5)\n",
+                best, bestCp, best / bestCp);
+    std::printf("                cp + sync of the copy %.1f ms, ratio %.2f\n", bestCpSync,
+                best / bestCpSync);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const QString buildDir = args.size() > 1 ? args[1] : QCoreApplication::applicationDirPath();
+    CopyCost();
+    LaunchCost();
+    WaitCpu(buildDir);
+    return 0;
+}

@@ -1,0 +1,54 @@
+#include <QDir>
+#include <QLabel>
+
+#include "app/main_window.h"
+#include "lang/ui_texts.h"
+#include "lib/cp1251.h"
+#include "lib/file_utils.h"
+#include "platform/text_file.h"
+#include "platform/user_dialogs.h"
+
+// The main window's part in the start-up files and in starting KEST.
+
+namespace pmkest {
+
+void TMain::WriteShellFolderLines(const QString& runtimeFolder) {
+    const QString folder = runtimeFolder.isEmpty() ? RuntimeFolder() : runtimeFolder;
+    std::vector<std::string> lines(m_state.shellFolders.ShellFolderLines.begin(),
+                                   m_state.shellFolders.ShellFolderLines.end());
+    const std::optional<std::string> path =
+        cp1251::FromQString(QDir(folder).filePath(QStringLiteral("dirs.txt")));
+    const QString error = path ? WriteFileAtomic(*path, JoinLinesCrLf(lines))
+                               : Tr(UiText::PathNotStorable, m_state.russian).arg(folder);
+    if (!error.isEmpty()) showStartupError(Tr(UiText::DirsNotWritten, m_state.russian).arg(error));
+}
+
+void TMain::StartCommandLineProject(const QString& argument) {
+    const std::optional<std::string> path = cp1251::FromQString(argument);
+    if (!path) {
+        showStartupError(Tr(UiText::PathNotStorable, m_state.russian).arg(argument));
+        return;
+    }
+    m_state.project.ProjectFile = *path;
+    if (!FileExists(*path)) return;
+    // The file is read through only to prove that it can be read.
+    const ReadResult read = ReadWholeFile(*path);
+    if (!read.ok) {
+        showStartupError(read.error);
+        return;
+    }
+    m_label2->setText(argument);
+    DeriveProjectSettingsPath();
+    StartKest();
+}
+
+bool TMain::confirmCloseDuringRun() {
+    // Ending KEST loses its unsaved work, so only a yes goes on.
+    if (!m_dialogs.askYesNo(QStringLiteral("KEST"), Tr(UiText::EndKestQuestion, m_state.russian)))
+        return false;
+    if (!FormClose()) return false;
+    m_launcher->EndRun();
+    return true;
+}
+
+}  // namespace pmkest

@@ -1,0 +1,34 @@
+#pragma once
+// The user's folders, block copies of files and the runtime folder for small per-user files.
+
+#include <QString>
+#include <array>
+#include <string>
+
+namespace pmkest {
+
+constexpr int kShellFolderCount = 100;
+using ShellFolderTable = std::array<std::string, kShellFolderCount>;  // entry i at index i-1
+
+struct ShellFolders {
+    ShellFolderTable ShellFolderLines;  // NAME " = " VALUE, or empty
+    std::string DesktopFolder;
+    std::string PersonalFolder;
+};
+
+// One line per XDG user folder in a fixed order, then PERSONAL for the documents folder.
+// userDirs is the text of user-dirs.dirs (may be empty); missing folders get the usual
+// defaults under home. Values keep their letter case.
+ShellFolders ShellFoldersFrom(const QString& userDirs, const QString& home);
+// Reads user-dirs.dirs from the user's configuration folder.
+ShellFolders ReadShellFolders();
+
+// The destination becomes a byte-for-byte copy of the source, copied in 8192-byte blocks.
+// The source is only read; the destination is replaced atomically, so a failure leaves it whole.
+// Returns the error text naming the file that failed, or an empty text on success.
+QString CopyFileData(const std::string& source, const std::string& destination);
+
+// Per-user folder for runtime files ($XDG_RUNTIME_DIR, else the cache folder); created if needed.
+QString RuntimeFolder();
+
+}  // namespace pmkest

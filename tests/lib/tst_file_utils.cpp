@@ -1,0 +1,168 @@
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "lib/cp1251.h"
+#include "lib/file_utils.h"
+
+using namespace pmkest;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteAll(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+std::string P(const QString& path) {
+    return cp1251::FromQString(path).value();
+}
+
+QByteArray Noise(int size) {
+    QByteArray data(size, Qt::Uninitialized);
+    auto* gen = QRandomGenerator::global();
+    for (char& c : data) c = static_cast<char>(gen->bounded(256));
+    return data;
+}
+
+}  // namespace
+
+class TestFileUtils : public QObject {
+    Q_OBJECT
+private slots:
+    void copySizes_data();
+    void copySizes();
+    void copyFromReadOnlySource();
+    void copyFailures_data();
+    void copyFailures();
+    void shellFolders_data();
+    void shellFolders();
+    void shellFolderTableLimits();
+};
+
+void TestFileUtils::copySizes_data() {
+    QTest::addColumn<int>("size");
+    for (int size : {0, 1, 8191, 8192, 8193, 20000, 3 * 8192})
+        QTest::newRow(QByteArray::number(size).constData()) << size;
+}
+
+void TestFileUtils::copySizes() {
+    QFETCH(int, size);
+    QTemporaryDir dir;
+    const QByteArray data = Noise(size);
+    WriteAll(dir.filePath("src"), data);
+    WriteAll(dir.filePath("dst"), Noise(30000));  // a longer old file is replaced, not overlaid
+    QCOMPARE(CopyFileData(P(dir.filePath("src")), P(dir.filePath("dst"))), QString());
+    QCOMPARE(ReadAll(dir.filePath("dst")), data);
+}
+
+void TestFileUtils::copyFromReadOnlySource() {
+    QTemporaryDir dir;
+    const QString src = dir.filePath("ro.ini");
+    WriteAll(src, "A=1\r\n");
+    QFile::setPermissions(src, QFile::ReadOwner | QFile::ReadGroup);
+    QCOMPARE(CopyFileData(P(src), P(dir.filePath("copy.ini"))), QString());
+    QCOMPARE(ReadAll(dir.filePath("copy.ini")), QByteArray("A=1\r\n"));
+    QCOMPARE(QFile::permissions(src) & QFile::WriteOwner, QFile::Permissions());
+}
+
+void TestFileUtils::copyFailures_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<QString>("named");  // the file the error text must name
+    QTest::newRow("missing source") << "nothing.ini"
+                                    << "dst"
+                                    << "nothing.ini";
+    QTest::newRow("source is a folder") << "folder"
+                                        << "dst"
+                                        << "folder";
+    QTest::newRow("destination folder missing") << "src"
+                                                << "no/dst"
+                                                << "no/dst";
+    QTest::newRow("destination is a folder") << "src"
+                                             << "folder"
+                                             << "folder";
+}
+
+void TestFileUtils::copyFailures() {
+    QFETCH(QString, source);
+    QFETCH(QString, destination);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("folder");
+    WriteAll(dir.filePath("src"), "new");
+    WriteAll(dir.filePath("dst"), "old");
+    const QString error = CopyFileData(P(dir.filePath(source)), P(dir.filePath(destination)));
+    QVERIFY2(error.contains(dir.filePath(named)), qPrintable(error));
+    // The old destination stays whole and no temporary file is left behind.
+    QCOMPARE(ReadAll(dir.filePath("dst")), QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void TestFileUtils::shellFolders_data() {
+    QTest::addColumn<QString>("userDirs");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("desktop");
+    QTest::addColumn<QString>("personal");
+    const QStringList defaults = {
+        "DESKTOP = /home/ivan/Desktop",     "DOCUMENTS = /home/ivan/Documents",
+        "DOWNLOAD = /home/ivan/Downloads",  "MUSIC = /home/ivan/Music",
+        "PICTURES = /home/ivan/Pictures",   "PUBLICSHARE = /home/ivan/Public",
+        "TEMPLATES = /home/ivan/Templates", "VIDEOS = /home/ivan/Videos",
+        "PERSONAL = /home/ivan/Documents"};
+    QTest::newRow("no file: defaults") << QString() << defaults << "/home/ivan/Desktop"
+                                       << "/home/ivan/Documents";
+    QStringList mixed = defaults;
+    mixed[0] = "DESKTOP = /home/ivan/Рабочий стол";
+    mixed[1] = "DOCUMENTS = /data/Docs";
+    mixed[8] = "PERSONAL = /data/Docs";
+    mixed[5] = "PUBLICSHARE = /home/ivan/a \"q\"";
+    QTest::newRow("file values, case kept") << "# written by xdg-user-dirs-update\n"
+                                               "XDG_DESKTOP_DIR=\"$HOME/Рабочий стол\"\n"
+                                               "XDG_DOCUMENTS_DIR=\"/data/Docs\"\n"
+                                               "XDG_PUBLICSHARE_DIR=\"$HOME/a \\\"q\\\"\"\n"
+                                               "XDG_UNKNOWN_DIR=\"$HOME/x\"\n"
+                                            << mixed << "/home/ivan/Рабочий стол"
+                                            << "/data/Docs";
+    QStringList skipped = defaults;
+    skipped.removeAt(1);
+    skipped[7] = "PERSONAL = /home/ivan/文";
+    skipped.removeLast();
+    QTest::newRow("folder CP1251 cannot name is left out")
+        << "XDG_DOCUMENTS_DIR=\"$HOME/文\"\n"
+        << skipped << "/home/ivan/Desktop" << QString();
+}
+
+void TestFileUtils::shellFolders() {
+    QFETCH(QString, userDirs);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, desktop);
+    QFETCH(QString, personal);
+    const ShellFolders folders = ShellFoldersFrom(userDirs, "/home/ivan");
+    QStringList got;
+    for (const std::string& line : folders.ShellFolderLines)
+        if (!line.empty()) got << cp1251::ToQString(line);
+    QCOMPARE(got, lines);
+    QCOMPARE(cp1251::ToQString(folders.DesktopFolder), desktop);
+    QCOMPARE(cp1251::ToQString(folders.PersonalFolder), personal);
+}
+
+void TestFileUtils::shellFolderTableLimits() {
+    const ShellFolders folders = ShellFoldersFrom(QString(), "/h");
+    QCOMPARE(folders.ShellFolderLines.size(), size_t(100));
+    // The filled lines come first; the rest of the table is empty.
+    QCOMPARE(folders.ShellFolderLines[8], std::string("PERSONAL = /h/Documents"));
+    for (size_t i = 9; i < folders.ShellFolderLines.size(); ++i)
+        QVERIFY(folders.ShellFolderLines[i].empty());
+}
+
+QTEST_APPLESS_MAIN(TestFileUtils)
+#include "tst_file_utils.moc"
