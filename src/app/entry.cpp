@@ -9,6 +9,8 @@
 #include "app/main_window.h"
 #include "dirdlg/dir_dialog.h"
 #include "lang/ui_texts.h"
+#include "options/command_line_window.h"
+#include "options/options_editor.h"
 #include "platform/qt_user_dialogs.h"
 #include "platform/single_instance.h"
 #include "platform/startup_probe.h"
@@ -42,7 +44,11 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/pmkest.png")));
     qtDialogs.setParentWidget(&main);
     // The secondary windows: created once, hidden, in this order.
-    TDirDlgF dirDlgF(state, shownDialogs, SystemDirDlgSources(), &main);
+    Toptf optf(state, &main);
+    TOption option(state, optf, &main);
+    TDirDlgF dirDlgF(state, shownDialogs, SystemDirDlgSources(state.shellFolders), &main);
+    option.setDirectoryChooser(&dirDlgF);
+    main.setOptionEditor(&option);
     TAboutBox aboutBox(&main);
     main.setAboutBox(&aboutBox);
     InstallStartupProbe(&main);

@@ -19,6 +19,7 @@ class QMenu;
 namespace pmkest {
 
 class TAboutBox;
+class TOption;
 class UserDialogs;
 
 // Where the main window finds its files; tests point it at temporary folders.
@@ -48,6 +49,9 @@ public:
     void ResetButtons();
     void ApplyLanguage(bool russian);
     void setAboutBox(TAboutBox* box) { m_aboutBox = box; }
+    // The options editor, for the project commands.
+    void setOptionEditor(TOption* editor) { m_option = editor; }
+    TOption* optionEditor() const { return m_option; }
 
     // Commands of the main window.
     void PaintBox5Click();  // Path KEST
@@ -96,6 +100,7 @@ private:
     QLabel* m_image4 = nullptr;
     QLabel* m_image6 = nullptr;
     TAboutBox* m_aboutBox = nullptr;
+    TOption* m_option = nullptr;
     StatusPanels* m_statusBar = nullptr;
 
     QMenu* m_file1 = nullptr;

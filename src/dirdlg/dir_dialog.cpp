@@ -7,7 +7,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 #include <QToolButton>
@@ -61,17 +60,13 @@ private:
     std::function<void()> m_onClick;
 };
 
-std::string FolderText(QStandardPaths::StandardLocation location) {
-    return cp1251::FromQString(QStandardPaths::writableLocation(location)).value_or(std::string());
-}
-
 }  // namespace
 
-DirDlgSources SystemDirDlgSources() {
+DirDlgSources SystemDirDlgSources(const ShellFolders& folders) {
     DirDlgSources sources;
     sources.volumes = MountedVolumes();
-    sources.desktopFolder = FolderText(QStandardPaths::DesktopLocation);
-    sources.personalFolder = FolderText(QStandardPaths::DocumentsLocation);
+    sources.desktopFolder = folders.DesktopFolder;
+    sources.personalFolder = folders.PersonalFolder;
     return sources;
 }
 

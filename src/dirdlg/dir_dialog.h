@@ -8,6 +8,7 @@
 
 #include "app/app_state.h"
 #include "dirdlg/drive_roots.h"
+#include "lib/file_utils.h"
 
 class QFrame;
 class QLabel;
@@ -26,7 +27,8 @@ struct DirDlgSources {
     std::string desktopFolder;   // empty when unknown
     std::string personalFolder;  // empty when unknown
 };
-DirDlgSources SystemDirDlgSources();
+// The mounted volumes, and the Desktop and Personal folders found at start-up.
+DirDlgSources SystemDirDlgSources(const ShellFolders& folders);
 
 struct ChosenDirectory {
     bool accepted = false;
@@ -36,8 +38,8 @@ struct ChosenDirectory {
 class TDirDlgF : public QDialog {
     Q_OBJECT
 public:
-    TDirDlgF(AppState& state, UserDialogs& dialogs,
-             const DirDlgSources& sources = SystemDirDlgSources(), QWidget* parent = nullptr);
+    TDirDlgF(AppState& state, UserDialogs& dialogs, const DirDlgSources& sources,
+             QWidget* parent = nullptr);
 
     // Opens in the folder of the current project file; the directory counts only if accepted.
     ChosenDirectory ChooseDirectory();
