@@ -119,6 +119,12 @@ void Toptf::PaintBox4Click() {
     done(Accepted);
 }
 
+void Toptf::reject() {
+    // A verdict left over from another window must not accept the line.
+    m_state.dialogOk = false;
+    QDialog::reject();
+}
+
 void Toptf::mouseMoveEvent(QMouseEvent*) {
     FormMouseMove();
 }

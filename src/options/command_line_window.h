@@ -29,6 +29,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // The title bar's close button counts as cancelling.
+    void reject() override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:

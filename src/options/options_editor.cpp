@@ -108,6 +108,7 @@ void TOption::buildMenu() {
     connect(m_okClose1, &QAction::triggered, this, [this] { OkClose1Click(); });
     connect(m_cancelClose1, &QAction::triggered, this, [this] { CancelClose1Click(); });
     bar->setGeometry(0, 0, kClientWidth, bar->sizeHint().height());
+    bar->setAttribute(Qt::WA_NoMousePropagation);
 }
 
 void TOption::buildControls() {
@@ -117,13 +118,13 @@ void TOption::buildControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("Client"));
     client->setGeometry(0, top, kClientWidth, kClientHeight);
-    client->setAttribute(Qt::WA_TransparentForMouseEvents, false);
     client->setMouseTracking(true);
 
     auto* group1 = new QGroupBox(client);
     group1->setObjectName(QStringLiteral("GroupBox1"));
     group1->setGeometry(8, 8, 470, 396);
-    group1->setMouseTracking(true);
+    // Moves over the groups are theirs, not the window background's.
+    group1->setAttribute(Qt::WA_NoMousePropagation);
     int label = 1;
     for (int i = 0; i < kSwitchCount; ++i) {
         const int y = 14 + i * 22;
@@ -153,7 +154,7 @@ void TOption::buildControls() {
     auto* group2 = new QGroupBox(client);
     group2->setObjectName(QStringLiteral("GroupBox2"));
     group2->setGeometry(486, 8, 322, 250);
-    group2->setMouseTracking(true);
+    group2->setAttribute(Qt::WA_NoMousePropagation);
     for (int i = 0; i < kDirCount; ++i) {
         const int y = 10 + i * 46;
         MakeLabel(group2, label++, kDirectoryLabels[i], {12, y, 280, 14});
@@ -304,6 +305,12 @@ void TOption::PaintBoxMouseMove(PaintBox* box, const QString& caption) {
 void TOption::FormMouseMove() {
     DrawButton(m_state.buttonStyle, *m_paintBox1, kExitCaption, false);
     DrawButton(m_state.buttonStyle, *m_paintBox2, kOkCaption, false);
+}
+
+void TOption::reject() {
+    // A verdict left over from the chooser or the command line must not accept the edit.
+    m_state.dialogOk = false;
+    QDialog::reject();
 }
 
 void TOption::mouseMoveEvent(QMouseEvent*) {

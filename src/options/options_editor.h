@@ -48,6 +48,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The title bar's close button counts as cancelling.
+    void reject() override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:

@@ -1,8 +1,11 @@
+#include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
+#include "lib/button_style.h"
 #include "lib/paint_box.h"
 #include "options/command_line_window.h"
 
@@ -24,6 +27,15 @@ PaintBox* Box(Toptf& w, int n) {
     return w.findChild<PaintBox*>(QStringLiteral("PaintBox%1").arg(n));
 }
 
+const QRgb kNormalRow6 = qRgb(127, 127, 255);
+const QRgb kHoverRow6 = qRgb(127, 0, 127);
+
+void MoveMouseOver(QWidget* widget, QPointF local = {4, 4}) {
+    QMouseEvent move(QEvent::MouseMove, local, widget->mapToGlobal(local), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
 }  // namespace
 
 class TestCommandLineWindow : public QObject {
@@ -34,8 +46,9 @@ private slots:
     void captionsFollowLanguage();
     void buttons_data();
     void buttons();
-    void closeBoxKeepsVerdict();
+    void closeBoxCancels();
     void enterAndEscapeDoNotClose();
+    void hoverUntilTheBackground();
 };
 
 void TestCommandLineWindow::createdHidden() {
@@ -106,13 +119,13 @@ void TestCommandLineWindow::buttons() {
     w.exec();
 }
 
-void TestCommandLineWindow::closeBoxKeepsVerdict() {
+void TestCommandLineWindow::closeBoxCancels() {
     AppState state;
-    state.dialogOk = true;
+    state.dialogOk = true;  // e.g. left by a directory chosen with Ok
     Toptf w(state);
     WhenOpen(&w, [&] { w.close(); });
     w.exec();
-    QVERIFY(state.dialogOk);
+    QVERIFY(!state.dialogOk);
 }
 
 void TestCommandLineWindow::enterAndEscapeDoNotClose() {
@@ -128,6 +141,30 @@ void TestCommandLineWindow::enterAndEscapeDoNotClose() {
     });
     w.exec();
     QCOMPARE(w.lineText(), QStringLiteral(" "));
+}
+
+void TestCommandLineWindow::hoverUntilTheBackground() {
+    AppState state;
+    InitButtonStyle(state.buttonStyle);
+    SetProgramButtonLook(state.buttonStyle);
+    Toptf w(state);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCoreApplication::processEvents();
+    QCOMPARE(Box(w, 3)->canvas().pixel(10, 6), kNormalRow6);
+    MoveMouseOver(Box(w, 3));
+    MoveMouseOver(Box(w, 4));
+    MoveMouseOver(Line(w));  // the line is not the background
+    QCOMPARE(Box(w, 3)->canvas().pixel(10, 6), kHoverRow6);
+    QCOMPARE(Box(w, 4)->canvas().pixel(10, 6), kHoverRow6);
+    MoveMouseOver(&w);
+    QCOMPARE(Box(w, 3)->canvas().pixel(10, 6), kNormalRow6);
+    QCOMPARE(Box(w, 4)->canvas().pixel(10, 6), kNormalRow6);
+    // The click flash ends in the hover look.
+    state.dialogOk = false;
+    QTest::mouseClick(Box(w, 4), Qt::LeftButton);
+    QCOMPARE(Box(w, 4)->canvas().pixel(10, 6), kHoverRow6);
+    QVERIFY(state.dialogOk);
 }
 
 QTEST_MAIN(TestCommandLineWindow)

@@ -1,9 +1,12 @@
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,6 +17,7 @@
 
 #include "dirdlg/dir_dialog.h"
 #include "dirdlg/directory_list_box.h"
+#include "lib/button_style.h"
 #include "lib/cp1251.h"
 #include "lib/paint_box.h"
 #include "lib/status_panels.h"
@@ -49,6 +53,8 @@ struct Fixture {
             cp1251::FromQString(tmp.filePath(QStringLiteral("work/demo.ini"))).value();
         commandLine = std::make_unique<Toptf>(state);
         editor = std::make_unique<TOption>(state, *commandLine);
+        InitButtonStyle(state.buttonStyle);
+        SetProgramButtonLook(state.buttonStyle);
         chooser = std::make_unique<TDirDlgF>(state, dialogs, DirDlgSources{});
         editor->setDirectoryChooser(chooser.get());
     }
@@ -99,9 +105,11 @@ private slots:
     void directoryButtons();
     void verdicts_data();
     void verdicts();
+    void closeBoxCancelsAfterNestedOk();
     void captionOnEachActivation();
     void enterAndEscapeDoNotClose();
     void tabOrder();
+    void hoverUntilTheBackground();
 };
 
 void TestOptionsEditor::startsEmptyAndHidden() {
@@ -355,6 +363,27 @@ void TestOptionsEditor::verdicts() {
     if (ok) QCOMPARE(QString::fromStdString(f.editor->StatusText()), QStringLiteral("-A -B"));
 }
 
+void TestOptionsEditor::closeBoxCancelsAfterNestedOk() {
+    Fixture f;
+    f.editor->ParseIntoControls("-A");
+    f.state.dialogOk = false;
+    WhenOpen(f.editor.get(), [&] {
+        WhenOpen(f.chooser.get(),
+                 [&] { f.chooser->findChild<QPushButton*>(QStringLiteral("Button1"))->click(); });
+        f.child<QToolButton>(QStringLiteral("SpeedButton2"))->click();
+        QVERIFY(f.state.dialogOk);
+        // The command line closed by its title bar leaves the controls alone.
+        WhenOpen(f.commandLine.get(), [&] { f.commandLine->close(); });
+        f.action("ManualInput1")->trigger();
+        QVERIFY(f.checkBox(1)->isChecked());
+        QVERIFY(!f.edit(2)->text().isEmpty());
+        f.state.dialogOk = true;
+        f.editor->close();
+    });
+    f.editor->ShowModal();
+    QVERIFY(!f.state.dialogOk);
+}
+
 void TestOptionsEditor::captionOnEachActivation() {
     Fixture f;
     const QString settings = f.tmp.filePath(QStringLiteral("work/demo.ini"));
@@ -403,6 +432,35 @@ void TestOptionsEditor::tabOrder() {
         w = nextStop(w);
         QCOMPARE(w, expected[i]);
     }
+}
+
+void TestOptionsEditor::hoverUntilTheBackground() {
+    const QRgb normalRow6 = qRgb(127, 127, 255);
+    const QRgb hoverRow6 = qRgb(127, 0, 127);
+    auto move = [](QWidget* widget) {
+        const QPointF local(4, 4);
+        QMouseEvent event(QEvent::MouseMove, local, widget->mapToGlobal(local), Qt::NoButton,
+                          Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(widget, &event);
+    };
+    Fixture f;
+    f.editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.editor.get()));
+    QCoreApplication::processEvents();
+    auto* exit = f.child<PaintBox>(QStringLiteral("PaintBox1"));
+    auto* ok = f.child<PaintBox>(QStringLiteral("PaintBox2"));
+    QCOMPARE(exit->canvas().pixel(10, 6), normalRow6);
+    QCOMPARE(ok->canvas().pixel(10, 6), normalRow6);
+    move(exit);
+    move(ok);
+    move(f.child<QGroupBox>(QStringLiteral("GroupBox2")));
+    move(f.checkBox(3));
+    QCOMPARE(exit->canvas().pixel(10, 6), hoverRow6);
+    QCOMPARE(ok->canvas().pixel(10, 6), hoverRow6);
+    move(f.child<QWidget>(QStringLiteral("Client")));
+    QCOMPARE(exit->canvas().pixel(10, 6), normalRow6);
+    QCOMPARE(ok->canvas().pixel(10, 6), normalRow6);
+    f.editor->hide();
 }
 
 QTEST_MAIN(TestOptionsEditor)
