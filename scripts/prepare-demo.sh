@@ -6,6 +6,7 @@ demo="$PWD/demo"
 mkdir -p "$demo/program" "$demo/kest" "$demo/projects/blink/out" "$demo/projects/blink/lst"
 cp -f build/pmkest "$demo/program/pmkest"
 cp -f build/kest-standin "$demo/kest/kest"
+cp -f resources/help/kesttoolse.html resources/help/kesttoolsr.html "$demo/program/"
 [ -e "$demo/kest/kest.exe" ] || : > "$demo/kest/kest.exe"
 
 crlf() { printf '%s\r\n' "$@"; }

@@ -96,6 +96,7 @@ TMain::TMain(AppState& state, UserDialogs& dialogs, const StartOptions& options,
     buildMenus();
     m_launcher = new KestLauncher(m_state, m_dialogs,
                                   LaunchView{this, m_client, m_statusBar, m_checkBox1}, this);
+    connectProjectCommands();
     FormCreate(options);
 }
 
@@ -368,7 +369,7 @@ void TMain::PaintBoxClick(int number) {
     switch (number) {
         case 1: StartKest(); break;
         case 2: PaintBox2Click(); break;
-        case 3: break;
+        case 3: m_commands->OpenProjectButton(); break;
         case 4:  // Close: the window goes, nothing to reset
             close();
             return;

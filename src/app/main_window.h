@@ -5,12 +5,14 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "app/app_state.h"
 #include "app/kest_launcher.h"
 #include "lib/paint_box.h"
 #include "lib/status_panels.h"
+#include "project/project_commands.h"
 
 class QAction;
 class QCheckBox;
@@ -29,7 +31,7 @@ struct StartOptions {
     QString runtimeFolder;  // where dirs.txt goes; empty for the per-user runtime folder
 };
 
-class TMain : public QMainWindow {
+class TMain : public QMainWindow, public ProjectCommandHost {
     Q_OBJECT
 public:
     TMain(AppState& state, UserDialogs& dialogs, const StartOptions& options,
@@ -42,9 +44,9 @@ public:
 
     void ReadManagerSettings();
     bool WriteManagerSettings(QString& error);
-    void DeriveProjectSettingsPath();
-    void ShowRecentProjects();
-    void AddRecentProject();
+    void DeriveProjectSettingsPath() override;
+    void ShowRecentProjects() override;
+    void AddRecentProject() override;
     void OpenRecentProject(int k);
     void ResetButtons();
     void ApplyLanguage(bool russian);
@@ -61,7 +63,13 @@ public:
     void Image6Click();     // British flag
     void About1Click();
     void StartKest() { m_launcher->StartKest(); }
-    bool CheckKestPaths() { return m_launcher->CheckKestPaths(); }
+    bool CheckKestPaths() override { return m_launcher->CheckKestPaths(); }
+    ProjectCommands& projectCommands() { return *m_commands; }
+
+    // The project commands' view of the main window.
+    void ShowProjectRow(const std::string& projectFile) override;
+    EditorResult RunOptionsEditor(const std::string& options) override;
+    bool IsKestRunningOn(const std::string& settingsFile) override;
     KestLauncher& launcher() { return *m_launcher; }
 
 protected:
@@ -71,6 +79,7 @@ private:
     void FormCreate(const StartOptions& options);
     void buildControls();
     void buildMenus();
+    void connectProjectCommands();
     void showStartupError(const QString& text);
     void WriteShellFolderLines(const QString& runtimeFolder);
     void StartCommandLineProject(const QString& argument);
@@ -101,6 +110,7 @@ private:
     QLabel* m_image6 = nullptr;
     TAboutBox* m_aboutBox = nullptr;
     TOption* m_option = nullptr;
+    std::unique_ptr<ProjectCommands> m_commands;
     StatusPanels* m_statusBar = nullptr;
 
     QMenu* m_file1 = nullptr;
