@@ -1,0 +1,25 @@
+#pragma once
+// The program's five windows, created in their fixed order and wired together.
+
+#include <memory>
+
+#include "app/about_box.h"
+#include "app/main_window.h"
+#include "dirdlg/dir_dialog.h"
+#include "options/command_line_window.h"
+#include "options/options_editor.h"
+
+namespace pmkest {
+
+struct ProgramWindows {
+    ProgramWindows(AppState& state, UserDialogs& dialogs, const StartOptions& options);
+
+    // The main window first (its creation may already start KEST), then the hidden ones.
+    std::unique_ptr<TMain> main;
+    std::unique_ptr<Toptf> commandLine;
+    std::unique_ptr<TOption> options;
+    std::unique_ptr<TDirDlgF> chooser;
+    std::unique_ptr<TAboutBox> about;
+};
+
+}  // namespace pmkest

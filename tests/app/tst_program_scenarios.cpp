@@ -1,0 +1,231 @@
+// Whole scenarios on the real program: all five windows, dialogs answered through their
+// interfaces, the options editor answered while it is open.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/program_windows.h"
+#include "lib/cp1251.h"
+#include "support/scripted_dialogs.h"
+
+using namespace pmkest;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteAll(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+    f.write(data);
+}
+
+QByteArray Win(const QString& s) { return QByteArray::fromStdString(*cp1251::FromQString(s)); }
+
+const QByteArray kKestIni =
+    "[Main]\r\n"
+    "SourcePath=/home/user/old/\r\n"
+    "MainFile=/home/user/old/main.pas\r\n"
+    "OpenFiles=/home/user/old/main.pas\r\n"
+    "Active=1\r\n"
+    "OutPath=/home/user/old/out/\r\n"
+    "ListPath=/home/user/old/lst/\r\n"
+    "PascalOutPath=/home/user/old/out/\r\n"
+    "PascalIncludes=/opt/t51/inc\r\n"
+    "PascalUnits=/opt/t51/units\r\n"
+    "PascalOptions=-A -MGX -Uc:\\lib\r\n"
+    "[Editor]\r\n"
+    "Font=Courier New\r\n";
+
+struct Program {
+    QTemporaryDir root;
+    AppState state;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<ProgramWindows> windows;
+
+    Program() {
+        for (const char* d : {"program", "kest", "ini", "work", "run"})
+            QDir(root.path()).mkdir(QString::fromLatin1(d));
+        WriteAll(path("kest/kest.exe"), {});
+        WriteAll(path("ini/kest.ini"), kKestIni);
+        WriteAll(path("program/PMKEST_121226.ini"),
+                 "PATHKEST=" + path("kest/").toUtf8() + "\r\nPATHINIKEST=" +
+                     path("ini/").toUtf8() + "\r\n");
+    }
+    QString path(const QString& name) const { return root.filePath(name); }
+    TMain& start() {
+        windows.reset();
+        windows = std::make_unique<ProgramWindows>(
+            state, dialogs, StartOptions{path("program"), {}, path("run")});
+        windows->main->show();
+        return *windows->main;
+    }
+    void trigger(const char* action) {
+        windows->main->findChild<QAction*>(QString::fromLatin1(action))->trigger();
+    }
+    // Runs `act` on the options editor once it is open, then leaves it with `button`.
+    void whenEditorOpens(std::function<void(TOption&)> act, const char* button) {
+        TOption* editor = windows->options.get();
+        QTimer::singleShot(0, editor, [editor, act, button] {
+            QTRY_VERIFY(editor->isVisible());
+            act(*editor);
+            editor->Timer1Timer();
+            QTest::mouseClick(editor->findChild<PaintBox*>(QString::fromLatin1(button)),
+                              Qt::LeftButton, {}, QPoint(5, 5));
+        });
+    }
+    QString row() const { return windows->main->findChild<QLabel*>("Label2")->text(); }
+};
+
+}  // namespace
+
+class TestProgramScenarios : public QObject {
+    Q_OBJECT
+private slots:
+    void createEditStartAndReopen();
+    void createLeftWithExit();
+    void editProjectWithOkAndExit();
+    void openMissingByMenuAndButton();
+    void editRefusedWhileKestRuns();
+};
+
+void TestProgramScenarios::createEditStartAndReopen() {
+    Program p;
+    TMain& main = p.start();
+    const QString mpm = p.path("work/проект.mpm");
+    p.dialogs.fileAnswers.push_back(mpm);
+    QString shownOptions;
+    p.whenEditorOpens(
+        [&](TOption& editor) {
+            editor.Timer1Timer();
+            shownOptions = editor.findChild<StatusPanels*>("StatusBar1")->panelText(0);
+            editor.findChild<QCheckBox*>("CheckBox6")->setChecked(true);  // -H
+            editor.findChild<QLineEdit*>("Edit1")->setText(p.path("work/out"));
+        },
+        "PaintBox2");
+    p.trigger("CreateProject1");
+
+    // The editor opened with the options inherited from kest.ini.
+    QCOMPARE(shownOptions, QStringLiteral("-A -MGX -UC:\\LIB"));
+    const QByteArray ini = Win(p.path("work/проект.ini"));
+    QCOMPARE(ReadAll(mpm), ini + "\r\n");
+    const QByteArray folder = Win(p.path("work/"));
+    const QByteArray out = p.path("work/out").toUtf8();
+    QCOMPARE(ReadAll(p.path("work/проект.ini")),
+             "[Main]\r\nSourcePath=" + folder + "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
+             "OutPath=" + out + "\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=" + out +
+             "\r\nPascalIncludes=\r\nPascalUnits=\r\nPascalOptions=-A -H -MGX -E" + out +
+             " -UC:\\LIB\r\n[Editor]\r\nFont=Courier New\r\n");
+    QCOMPARE(ReadAll(p.path("ini/kest.ini")), kKestIni);  // only read as the template
+    QCOMPARE(p.row(), mpm);
+    QCOMPARE(p.state.recent[0], std::string(Win(mpm)));
+
+    // Russian, then quit; everything is as left on the next start.
+    QTest::mouseClick(main.findChild<QWidget*>("Image4"), Qt::LeftButton);
+    QVERIFY(main.close());
+    p.state = AppState();
+    TMain& again = p.start();
+    QCOMPARE(again.windowTitle(), QStringLiteral("Менеджер проектов KEST [13.01.09]"));
+    QCOMPARE(p.row(), mpm);
+    QCOMPARE(p.state.recent[0], std::string(Win(mpm)));
+    QCOMPARE(p.state.project.SettingsFile, std::string(ini));
+}
+
+void TestProgramScenarios::createLeftWithExit() {
+    Program p;
+    p.start();
+    p.dialogs.fileAnswers.push_back(p.path("work/blink.mpm"));
+    p.whenEditorOpens([](TOption& editor) { editor.findChild<QCheckBox*>("CheckBox12")->setChecked(true); },
+                      "PaintBox1");
+    p.trigger("CreateProject1");
+    const QByteArray folder = Win(p.path("work/"));
+    QCOMPARE(ReadAll(p.path("work/blink.ini")),
+             "[Main]\r\nSourcePath=" + folder + "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
+             "OutPath=\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=\r\nPascalIncludes=\r\n"
+             "PascalUnits=\r\nPascalOptions=-A -MGX -Uc:\\lib\r\n[Editor]\r\nFont=Courier New\r\n");
+}
+
+void TestProgramScenarios::editProjectWithOkAndExit() {
+    Program p;
+    p.start();
+    const QString mpm = p.path("work/e.mpm");
+    WriteAll(mpm, Win(p.path("work/e.ini")) + "\r\n");
+    WriteAll(p.path("work/e.ini"),
+             "OutPath=/a/\r\nPascalOutPath=/b/\r\nPascalOptions=-S -MLI\r\nOther=1\r\n");
+    const QByteArray folder = Win(p.path("work/"));
+
+    // Exit: nothing written.
+    p.dialogs.fileAnswers.push_back(mpm);
+    p.whenEditorOpens([](TOption& editor) { editor.findChild<QCheckBox*>("CheckBox1")->setChecked(true); },
+                      "PaintBox1");
+    p.trigger("EditProject1");
+    QCOMPARE(ReadAll(p.path("work/e.ini")),
+             QByteArray("OutPath=/a/\r\nPascalOutPath=/b/\r\nPascalOptions=-S -MLI\r\nOther=1\r\n"));
+
+    // Ok with a blanks-only output directory: the project folder, and a bare -E in the string.
+    p.whenEditorOpens(
+        [](TOption& editor) {
+            QCOMPARE(editor.findChild<QComboBox*>("ComboBox2")->currentText(), QStringLiteral("IData"));
+            editor.findChild<QLineEdit*>("Edit1")->setText(QStringLiteral("   "));
+        },
+        "PaintBox2");
+    p.trigger("EditCurrentProject1");
+    QCOMPARE(ReadAll(p.path("work/e.ini")),
+             "OutPath=" + folder + "\r\nPascalOutPath=" + folder +
+                 "\r\nPascalOptions=-S -MLI -E\r\nOther=1\r\n");
+    QVERIFY(p.dialogs.messages.empty());
+}
+
+void TestProgramScenarios::openMissingByMenuAndButton() {
+    Program p;
+    TMain& main = p.start();
+    const QString typed = p.path("work/typed.mpm");
+    p.dialogs.fileAnswers.push_back(typed);
+    p.trigger("Openproject1");
+    QCOMPARE(p.row(), typed);
+    QCOMPARE(p.state.project.SettingsFile, std::string(Win(p.path("work/typed.ini"))));
+    QCOMPARE(p.dialogs.openRequests.back().fileName, QStringLiteral("*.mpm"));
+
+    p.state.project.SettingsFile = "/before.ini";
+    const QString other = p.path("work/other.mpm");
+    p.dialogs.fileAnswers.push_back(other);
+    QTest::mouseClick(main.paintBox(3), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(p.row(), other);
+    QCOMPARE(p.state.project.SettingsFile, std::string("/before.ini"));
+    QCOMPARE(p.dialogs.openRequests.back().folder, p.path("work/"));
+    QCOMPARE(p.state.recent[0], std::string(Win(other)));
+    QCOMPARE(p.state.recent[1], std::string(Win(typed)));
+}
+
+void TestProgramScenarios::editRefusedWhileKestRuns() {
+    Program p;
+    // KEST: waits a moment, so the manager handles the menu meanwhile.
+    const QString kest = p.path("kest/kest");
+    WriteAll(kest, "#!/bin/sh\nsleep 1\n");
+    QFile::setPermissions(kest, QFile::permissions(kest) | QFile::ExeOwner);
+    const QString mpm = p.path("work/run.mpm");
+    WriteAll(mpm, Win(p.path("work/run.ini")) + "\r\n");
+    WriteAll(p.path("work/run.ini"), "PascalOptions=-A\r\n");
+    TMain& main = p.start();
+    p.state.project.ProjectFile = std::string(Win(mpm));
+    QTimer::singleShot(200, &main, [&] { p.trigger("EditCurrentProject1"); });
+    QTest::mouseClick(main.paintBox(1), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(p.dialogs.messages.size(), size_t(1));
+    QVERIFY(p.dialogs.messages[0].text.contains(QStringLiteral("KEST is running on this project")));
+    QVERIFY(!p.windows->options->isVisible());
+    QCOMPARE(p.state.launchCounter, 1);
+}
+
+QTEST_MAIN(TestProgramScenarios)
+#include "tst_program_scenarios.moc"
