@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "lib/window_look.h"
+
 namespace pmkest {
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
@@ -12,10 +14,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(298, 213);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(221, 215, 204));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    SetWindowBackground(this);
 
     // Lowered outside, raised inside.
     auto* outer = new QFrame(this);

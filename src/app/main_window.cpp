@@ -14,6 +14,7 @@
 #include "app/manager_settings.h"
 #include "lang/language.h"
 #include "lang/ui_texts.h"
+#include "lib/window_look.h"
 #include "lib/busy_wait.h"
 #include "lib/cp1251.h"
 #include "lib/file_utils.h"
@@ -26,7 +27,6 @@ namespace pmkest {
 
 namespace {
 
-const QColor kBackground(221, 215, 204);
 constexpr int kClientWidth = 712;
 constexpr int kClientHeight = 229;
 constexpr int kStatusHeight = 19;
@@ -201,10 +201,7 @@ void TMain::FormCreate(const StartOptions& options) {
     WriteShellFolderLines(options.runtimeFolder);
 
     // Background colour.
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kBackground);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    SetWindowBackground(this);
 
     InitButtonStyle(m_state.buttonStyle);
     SetProgramButtonLook(m_state.buttonStyle);

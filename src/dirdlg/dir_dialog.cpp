@@ -14,6 +14,7 @@
 
 #include "dirdlg/directory_list_box.h"
 #include "lang/ui_texts.h"
+#include "lib/window_look.h"
 #include "lib/busy_wait.h"
 #include "lib/cp1251.h"
 #include "lib/pictures.h"
@@ -25,7 +26,6 @@ namespace pmkest {
 
 namespace {
 
-const QColor kBackground(221, 215, 204);
 constexpr int kWidth = 560;
 constexpr int kHeight = 362;
 constexpr int kStatusHeight = 19;
@@ -157,10 +157,7 @@ void TDirDlgF::buildControls() {
 }
 
 void TDirDlgF::FormCreate(const std::vector<VolumeInfo>& volumes) {
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kBackground);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    SetWindowBackground(this);
 
     for (QToolButton* button : m_driveButtons) button->hide();
     const std::vector<QString> roots = DriveButtonRoots(volumes);
@@ -267,12 +264,7 @@ void TDirDlgF::Button2Click() {
 
 void TDirDlgF::keyPressEvent(QKeyEvent* event) {
     // Escape does not close the dialog, and there is no default button for Enter.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
-        event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!SwallowDialogKey(event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace pmkest

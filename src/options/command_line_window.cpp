@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "lib/window_look.h"
 #include "lib/cp1251_validator.h"
 #include "lib/paint_box.h"
 #include "lib/painted_button.h"
@@ -14,7 +15,6 @@
 namespace pmkest {
 
 namespace {
-const QColor kBackground(221, 215, 204);
 constexpr int kWidth = 480;
 constexpr int kHeight = 90;
 }  // namespace
@@ -25,10 +25,7 @@ Toptf::Toptf(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setMouseTracking(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kBackground);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    SetWindowBackground(this);
 
     m_edit1 = new QLineEdit(QStringLiteral(" "), this);
     m_edit1->setObjectName(QStringLiteral("Edit1"));
@@ -131,15 +128,7 @@ void Toptf::mouseMoveEvent(QMouseEvent*) {
 
 void Toptf::keyPressEvent(QKeyEvent* event) {
     // Only the painted buttons close the window.
-    switch (event->key()) {
-        case Qt::Key_Escape:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
-    }
+    if (!SwallowDialogKey(event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace pmkest

@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "dirdlg/dir_dialog.h"
+#include "lib/window_look.h"
 #include "lib/cp1251.h"
 #include "lib/cp1251_validator.h"
 #include "lib/paint_box.h"
@@ -27,7 +28,6 @@ namespace pmkest {
 
 namespace {
 
-const QColor kBackground(221, 215, 204);
 constexpr int kClientWidth = 816;
 constexpr int kClientHeight = 431;
 constexpr int kStatusHeight = 19;
@@ -205,11 +205,10 @@ void TOption::buildControls() {
 }
 
 void TOption::FormCreate() {
+    SetWindowBackground(this);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, kBackground);
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
-    setAutoFillBackground(true);
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
@@ -329,15 +328,7 @@ void TOption::SpeedButtonClick(int field) {
 
 void TOption::keyPressEvent(QKeyEvent* event) {
     // No default or cancel button: Enter and Escape do not close the window.
-    switch (event->key()) {
-        case Qt::Key_Escape:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            event->accept();
-            return;
-        default:
-            QDialog::keyPressEvent(event);
-    }
+    if (!SwallowDialogKey(event)) QDialog::keyPressEvent(event);
 }
 
 }  // namespace pmkest

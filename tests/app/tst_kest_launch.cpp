@@ -13,21 +13,14 @@
 #include "app/main_window.h"
 #include "lib/cp1251.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 
 using namespace pmkest;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
-    f.write(data);
-}
+using test::ReadAll;
+using test::WriteAll;
 
 QByteArray ShellQuote(const QString& text) {
     return "'" + text.toUtf8().replace("'", "'\\''") + "'";

@@ -14,21 +14,14 @@
 #include "app/main_window.h"
 #include "lib/cp1251.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 
 using namespace pmkest;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
+using test::ReadAll;
+using test::WriteAll;
 
 struct Fixture {
     QTemporaryDir dir;

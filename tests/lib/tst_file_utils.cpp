@@ -6,21 +6,14 @@
 
 #include "lib/cp1251.h"
 #include "lib/file_utils.h"
+#include "support/test_files.h"
 
 using namespace pmkest;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
+using test::ReadAll;
+using test::WriteAll;
 
 std::string P(const QString& path) {
     return cp1251::FromQString(path).value();

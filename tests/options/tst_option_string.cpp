@@ -149,7 +149,7 @@ void TestOptionString::parseAndCompose_data() {
     row("cyrillic stays", cyr, Dir(kDirUnits, cp1251::FromUtf8("папка\\Ъ")), cyr);
     row("word cut at 127", longUnit, Dir(kDirUnits, Repeat('X', 125)), "-U" + Repeat('X', 125));
     row("33rd word ignored", thirtyThree, Set({kSwitchA, kSwitchB}), "-A -B");
-    row("spec example", "-A -LA -OX -MGD -EC:\\OUT -UC:\\U1 -UC:\\U2",
+    row("worked example", "-A -LA -OX -MGD -EC:\\OUT -UC:\\U1 -UC:\\U2",
         Set({kSwitchA, kSwitchLA, kSwitchOX}, {{kMemGlobal, MemoryType::Data}},
             {{kDirOutput, "C:\\OUT"}, {kDirUnits, "C:\\U1;C:\\U2"}}),
         "-A -LA -OX -MGD -EC:\\OUT -UC:\\U1 -UC:\\U2");

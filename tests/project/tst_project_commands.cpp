@@ -7,21 +7,14 @@
 #include "lib/cp1251.h"
 #include "project/project_commands.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 
 using namespace pmkest;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
+using test::ReadAll;
+using test::WriteAll;
 
 std::string Bytes(const QString& s) { return *cp1251::FromQString(s); }
 

@@ -1,0 +1,23 @@
+#pragma once
+// Whole-file helpers for tests on real files.
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTest>
+
+namespace pmkest::test {
+
+// The file's bytes; "<missing>" when it cannot be read, so it never equals expected content.
+inline QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline void WriteAll(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(f.write(data), qint64(data.size()));
+}
+
+}  // namespace pmkest::test
