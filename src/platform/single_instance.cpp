@@ -1,7 +1,8 @@
 #include "platform/single_instance.h"
 
 #include <QDir>
-#include <QStandardPaths>
+
+#include "lib/file_utils.h"
 
 namespace pmkest {
 
@@ -13,12 +14,6 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& folder)
 
 bool SingleInstanceGuard::acquire() { return m_lock->tryLock(0); }
 
-QString SingleInstanceGuard::DefaultFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    QDir().mkpath(folder);
-    return folder;
-}
+QString SingleInstanceGuard::DefaultFolder() { return RuntimeFolder(); }
 
 }  // namespace pmkest
