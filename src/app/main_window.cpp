@@ -162,8 +162,6 @@ void TMain::buildMenus() {
         QAction* action = menu->addAction(text);
         action->setObjectName(QString::fromLatin1(name));
         if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-        // Shortcuts work while the main window's controls are disabled during a run.
-        action->setShortcutContext(Qt::ApplicationShortcut);
         return action;
     };
     m_createProject1 =
@@ -211,13 +209,11 @@ void TMain::FormCreate(const StartOptions& options) {
     QString folder = options.programFolder;
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     m_state.programFolder = cp1251::FromQString(folder).value_or(std::string());
-    m_state.settingsPath = m_state.programFolder + kSettingsFileName;
+    // Without a program folder there is no settings file: never one in some other folder.
     if (m_state.programFolder.empty())
-        showStartupError(QStringLiteral("%1: the program folder cannot be named in CP1251")
-                             .arg(options.programFolder));
-
-    m_openDialogFolder = QStringLiteral("/");
-    m_saveDialogFolder = QStringLiteral("/");
+        showStartupError(Tr(UiText::PathNotStorable, m_state.russian).arg(folder));
+    else
+        m_state.settingsPath = m_state.programFolder + kSettingsFileName;
 
     ResetMessageState(m_state.messages);
     FillMessageTable(m_state.messages.table);
@@ -231,7 +227,9 @@ void TMain::FormCreate(const StartOptions& options) {
     ApplyLanguage(m_state.russian);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
-    setWindowFlags(windowFlags() & ~Qt::WindowMaximizeButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     if (const QScreen* screen = this->screen()) {
         const QSize size = sizeHint();
         move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));

@@ -126,8 +126,6 @@ private:
 
     KestLauncher* m_launcher = nullptr;
 
-    QString m_openDialogFolder;
-    QString m_saveDialogFolder;
     bool m_closing = false;
 };
 

@@ -65,6 +65,7 @@ private slots:
     void pathCommands();
     void languageSwitch();
     void aboutBox();
+    void shortcutsWorkWithControlsDisabled();
 };
 
 void TestMainWindow::firstStartDefaults() {
@@ -328,6 +329,24 @@ void TestMainWindow::aboutBox() {
     QTest::mouseClick(ok, Qt::LeftButton);
     QVERIFY(!box.isVisible());
     QCOMPARE(box.result(), int(QDialog::Accepted));
+}
+
+void TestMainWindow::shortcutsWorkWithControlsDisabled() {
+    Fixture f;
+    WriteAll(f.dir.filePath(QStringLiteral("kest.exe")), {});
+    WriteAll(f.dir.filePath(QStringLiteral("kest.ini")), {});
+    WriteAll(f.settingsFile(), "PATHKEST=" + f.dir.path().toUtf8() + "/\r\nPATHINIKEST=" +
+                                   f.dir.path().toUtf8() + "/\r\n");
+    TMain& w = f.start();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // As during a run: every control of the client area disabled, the menu still usable.
+    for (QWidget* child : w.centralWidget()->findChildren<QWidget*>()) child->setEnabled(false);
+    QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(f.dialogs.openRequests.size(), size_t(1));
+    QTest::keyClick(&w, Qt::Key_K, Qt::ControlModifier);
+    QCOMPARE(f.dialogs.saveRequests.size(), size_t(1));
 }
 
 QTEST_MAIN(TestMainWindow)
