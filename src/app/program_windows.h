@@ -11,15 +11,27 @@
 
 namespace pmkest {
 
-struct ProgramWindows {
-    ProgramWindows(AppState& state, UserDialogs& dialogs, const StartOptions& options);
+class ProgramWindows {
+public:
+    enum class Secondary { Now, AfterFirstPaint };
+    // The main window first (its creation may already start KEST), then the hidden ones. With
+    // AfterFirstPaint the hidden ones follow as soon as the main window is on the screen, so
+    // that it appears without waiting for windows nobody can see yet.
+    ProgramWindows(AppState& state, UserDialogs& dialogs, const StartOptions& options,
+                   Secondary when = Secondary::Now);
+    ~ProgramWindows();
 
-    // The main window first (its creation may already start KEST), then the hidden ones.
+    void createSecondary();
+
     std::unique_ptr<TMain> main;
     std::unique_ptr<Toptf> commandLine;
     std::unique_ptr<TOption> options;
     std::unique_ptr<TDirDlgF> chooser;
     std::unique_ptr<TAboutBox> about;
+
+private:
+    AppState& m_state;
+    UserDialogs& m_dialogs;
 };
 
 }  // namespace pmkest

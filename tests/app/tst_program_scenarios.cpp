@@ -91,6 +91,7 @@ private slots:
     void editProjectWithOkAndExit();
     void openMissingByMenuAndButton();
     void editRefusedWhileKestRuns();
+    void hiddenWindowsFollowTheFirstPaint();
 };
 
 void TestProgramScenarios::createEditStartAndReopen() {
@@ -218,6 +219,18 @@ void TestProgramScenarios::editRefusedWhileKestRuns() {
     QVERIFY(p.dialogs.messages[0].text.contains(QStringLiteral("KEST is running on this project")));
     QVERIFY(!p.windows->options->isVisible());
     QCOMPARE(p.state.launchCounter, 1);
+}
+
+void TestProgramScenarios::hiddenWindowsFollowTheFirstPaint() {
+    Program p;
+    ProgramWindows windows(p.state, p.dialogs, StartOptions{p.path("program"), {}, p.path("run")},
+                           ProgramWindows::Secondary::AfterFirstPaint);
+    QVERIFY(!windows.options);
+    windows.main->show();
+    QTRY_VERIFY(windows.options != nullptr);
+    QCOMPARE(windows.main->optionEditor(), windows.options.get());
+    QVERIFY(windows.commandLine && windows.chooser && windows.about);
+    QVERIFY(!windows.options->isVisible() && !windows.commandLine->isVisible());
 }
 
 QTEST_MAIN(TestProgramScenarios)
