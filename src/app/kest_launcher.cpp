@@ -49,6 +49,11 @@ void KestLauncher::StartKest() {
     // Controls are disabled during a run, but a second start must never swap files under it.
     if (m_running) return;
     if (!CheckKestPaths()) return;
+    // No project chosen yet: say so instead of an I/O error about an empty name.
+    if (m_state.project.ProjectFile.empty()) {
+        RaiseMessage(m_state.messages, 3, m_dialogs);
+        return;
+    }
 
     const FirstLineResult first = ReadProjectFileLine(m_state.project.ProjectFile);
     if (!first.ok) {

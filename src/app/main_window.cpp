@@ -421,6 +421,7 @@ void TMain::Image4Click() { flashFlag(m_bevel4, true); }
 void TMain::Image6Click() { flashFlag(m_bevel5, false); }
 
 void TMain::About1Click() {
+    if (!m_aboutBox && m_createSecondary) m_createSecondary();
     if (m_aboutBox) m_aboutBox->exec();
 }
 

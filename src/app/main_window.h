@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -53,6 +54,8 @@ public:
     void setAboutBox(TAboutBox* box) { m_aboutBox = box; }
     // The options editor, for the project commands.
     void setOptionEditor(TOption* editor) { m_option = editor; }
+    // Creates the hidden windows when a command needs them before they exist.
+    void setSecondaryFactory(std::function<void()> create) { m_createSecondary = std::move(create); }
     TOption* optionEditor() const { return m_option; }
 
     // Commands of the main window.
@@ -110,6 +113,7 @@ private:
     QLabel* m_image6 = nullptr;
     TAboutBox* m_aboutBox = nullptr;
     TOption* m_option = nullptr;
+    std::function<void()> m_createSecondary;
     std::unique_ptr<ProjectCommands> m_commands;
     StatusPanels* m_statusBar = nullptr;
 

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 
 #include "app/main_window.h"
@@ -24,7 +25,9 @@ void TMain::WriteShellFolderLines(const QString& runtimeFolder) {
 }
 
 void TMain::StartCommandLineProject(const QString& argument) {
-    const std::optional<std::string> path = cp1251::FromQString(argument);
+    // Kept absolute: the project's folder becomes its source path, and the path is stored.
+    const QString absolute = QFileInfo(argument).absoluteFilePath();
+    const std::optional<std::string> path = cp1251::FromQString(absolute);
     if (!path) {
         showStartupError(Tr(UiText::PathNotStorable, m_state.russian).arg(argument));
         return;
@@ -37,7 +40,7 @@ void TMain::StartCommandLineProject(const QString& argument) {
         showStartupError(read.error);
         return;
     }
-    m_label2->setText(argument);
+    m_label2->setText(absolute);
     DeriveProjectSettingsPath();
     StartKest();
 }

@@ -1,5 +1,6 @@
 // The main window as host of the project commands.
 #include <QAction>
+#include <QFileInfo>
 
 #include "app/main_window.h"
 #include "lib/cp1251.h"
@@ -25,6 +26,7 @@ void TMain::ShowProjectRow(const std::string& projectFile) {
 }
 
 ProjectCommandHost::EditorResult TMain::RunOptionsEditor(const std::string& options) {
+    if (!m_option && m_createSecondary) m_createSecondary();
     if (!m_option) return {};
     m_option->ParseIntoControls(options);
     m_option->ShowModal();
@@ -32,7 +34,12 @@ ProjectCommandHost::EditorResult TMain::RunOptionsEditor(const std::string& opti
 }
 
 bool TMain::IsKestRunningOn(const std::string& settingsFile) {
-    return m_launcher->running() && m_launcher->runningSettingsFile() == settingsFile;
+    if (!m_launcher->running()) return false;
+    const std::string& running = m_launcher->runningSettingsFile();
+    if (running == settingsFile) return true;
+    // The same file may be spelled differently (links, "..", doubled separators).
+    const QString a = QFileInfo(cp1251::ToQString(running)).canonicalFilePath();
+    return !a.isEmpty() && a == QFileInfo(cp1251::ToQString(settingsFile)).canonicalFilePath();
 }
 
 }  // namespace pmkest

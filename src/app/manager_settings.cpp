@@ -1,5 +1,6 @@
 #include "app/manager_settings.h"
 
+#include "lib/cp1251.h"
 #include "lib/str_utils.h"
 #include "platform/text_file.h"
 
@@ -14,7 +15,7 @@ void ParseManagerSettings(const std::vector<std::string>& lines, SettingsValues&
         try {
             ReadKeyInt("COUNTER=", line, values.counter);
         } catch (const ConversionError& e) {
-            errors.push_back(QString::fromLatin1(e.what()));
+            errors.push_back(cp1251::ToQString(e.what()));
         }
         ReadKeyText("PATHKEST=", line, values.kestFolder);
         ReadKeyText("PATHINIKEST=", line, values.kestIniFolder);

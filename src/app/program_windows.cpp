@@ -34,6 +34,7 @@ private:
 ProgramWindows::ProgramWindows(AppState& state, UserDialogs& dialogs, const StartOptions& options,
                                Secondary when)
     : main(std::make_unique<TMain>(state, dialogs, options)), m_state(state), m_dialogs(dialogs) {
+    main->setSecondaryFactory([this] { createSecondary(); });
     if (when == Secondary::Now)
         createSecondary();
     else

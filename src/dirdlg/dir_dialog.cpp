@@ -1,5 +1,6 @@
 #include "dirdlg/dir_dialog.h"
 
+#include <algorithm>
 #include <QDir>
 #include <QFrame>
 #include <QKeyEvent>
@@ -29,6 +30,8 @@ namespace {
 constexpr int kWidth = 560;
 constexpr int kHeight = 362;
 constexpr int kStatusHeight = 19;
+constexpr int kDriveRowLeft = 104;
+constexpr int kDriveRowRight = kWidth - 8;
 
 // Mount points can be long; the button shows as much of its root as fits.
 class DriveButton : public QToolButton {
@@ -161,10 +164,17 @@ void TDirDlgF::FormCreate(const std::vector<VolumeInfo>& volumes) {
 
     for (QToolButton* button : m_driveButtons) button->hide();
     const std::vector<QString> roots = DriveButtonRoots(volumes);
+    // Each button as wide as its root, side by side; only what does not fit is shortened.
+    int x = kDriveRowLeft;
     for (size_t i = 0; i < roots.size(); ++i) {
-        m_driveButtons[i]->setText(roots[i]);
-        m_driveButtons[i]->setToolTip(QDir::toNativeSeparators(roots[i]));
-        m_driveButtons[i]->show();
+        QToolButton* button = m_driveButtons[i];
+        button->setText(roots[i]);
+        button->setToolTip(QDir::toNativeSeparators(roots[i]));
+        const int wanted = std::max(36, button->fontMetrics().horizontalAdvance(roots[i]) + 12);
+        const int width = std::max(0, std::min(wanted, kDriveRowRight - x));
+        button->setGeometry(x, 8, width, 22);
+        button->setVisible(width >= 20);
+        x += width + 2;
     }
 }
 
@@ -243,7 +253,7 @@ void TDirDlgF::Image3Click() {
 }
 
 void TDirDlgF::Button1Click() {
-    const QString directory = m_list->directory();
+    const QString directory = QDir::toNativeSeparators(m_list->directory());
     const std::optional<std::string> text = cp1251::FromQString(directory);
     if (!text) {
         m_dialogs.showMessage(
@@ -258,7 +268,8 @@ void TDirDlgF::Button1Click() {
 
 void TDirDlgF::Button2Click() {
     m_state.dialogOk = false;
-    if (const auto text = cp1251::FromQString(m_list->directory())) m_chosenDirectory = *text;
+    if (const auto text = cp1251::FromQString(QDir::toNativeSeparators(m_list->directory())))
+        m_chosenDirectory = *text;
     done(Rejected);
 }
 

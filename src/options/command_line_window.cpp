@@ -22,8 +22,9 @@ constexpr int kHeight = 90;
 Toptf::Toptf(AppState& state, QWidget* parent) : QDialog(parent), m_state(state) {
     setObjectName(QStringLiteral("optf"));
     setWindowTitle(QStringLiteral("Command Line Of Turbo51"));
+    // An ordinary sizable window.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setMouseTracking(true);
     SetWindowBackground(this);
 

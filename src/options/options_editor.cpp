@@ -219,8 +219,11 @@ void TOption::showEvent(QShowEvent* event) {
 }
 
 void TOption::FormActivate() {
-    setWindowTitle(QStringLiteral("Editor of the command line options  [") +
-                   cp1251::ToQString(m_state.project.SettingsFile) + QStringLiteral("]"));
+    // "[*]" in a title is the toolkit's modified mark; doubled, the path shows unchanged.
+    QString path = cp1251::ToQString(m_state.project.SettingsFile);
+    path.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(QStringLiteral("Editor of the command line options  [") + path +
+                   QStringLiteral("]"));
 }
 
 void TOption::ParseIntoControls(std::string_view optionString) {

@@ -96,9 +96,11 @@ void ProjectCommands::CreateProject1Click() {
         m_host.DeriveProjectSettingsPath();
         if (fresh) {
             const ProjectFileResult made = InitProjectSettings(project, m_state.kestIniFolder);
-            if (made.outcome == ProjectFileResult::Failed) showError(made.error);
-            if (made.outcome != ProjectFileResult::Failed && loadForEdit(project.ProjectFile))
-                OptionsEdit();
+            if (made.outcome == ProjectFileResult::Failed) {
+                showError(made.error);
+                return;
+            }
+            if (loadForEdit(project.ProjectFile)) OptionsEdit();
         }
     }
     m_host.AddRecentProject();

@@ -165,6 +165,8 @@ void TestKestLaunch::stopsBeforeCopying_data() {
                                                     << "Alternate initialization file not found";
     QTest::newRow("no project file") << "rm mpm"
                                      << "blink.mpm";
+    QTest::newRow("no project chosen") << "project="
+                                       << "Do not enter the name of the project file";
 }
 
 void TestKestLaunch::stopsBeforeCopying() {
@@ -179,6 +181,7 @@ void TestKestLaunch::stopsBeforeCopying() {
     if (breakage == "rm kest.ini") QFile::remove(f.ini());
     if (breakage == "rm settings") QFile::remove(f.settings());
     if (breakage == "rm mpm") QFile::remove(f.mpm());
+    if (breakage == "project=") f.state.project.ProjectFile.clear();
     if (breakage == "empty first line") WriteAll(f.mpm(), "\r\n" + f.settings().toUtf8());
     f.clickStart();
     QCOMPARE(f.dialogs.messages.size(), size_t(1));
@@ -400,6 +403,14 @@ void TestKestLaunch::commandLineNamesNoFile() {
     QVERIFY(!QFile::exists(f.res()));
     QVERIFY(w.close());
     QVERIFY(ReadAll(f.managerSettings()).contains("PROJECTCUR=" + missing.toUtf8() + "\r\n"));
+
+    // A name relative to the current folder is kept as a full path.
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(f.root.filePath("proj"));
+    f.start({"blink.mpm"});
+    QDir::setCurrent(before);
+    QCOMPARE(f.state.project.ProjectFile, cp1251::FromQString(f.mpm()).value());
+    QCOMPARE(f.state.launchCounter, 1);
 }
 
 void TestKestLaunch::dirsFile() {

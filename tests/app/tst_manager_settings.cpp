@@ -95,6 +95,11 @@ void TestManagerSettings::badCounterSkipsOnlyItsLine() {
     QVERIFY(p.values.russian);
     QCOMPARE(p.values.recent[0], std::string("/p/a.mpm"));
 
+    // The value is shown as the user wrote it, Cyrillic included.
+    const Parsed cyrillic = Parse(cp1251::FromUtf8("COUNTER=пять\r\n"));
+    QCOMPARE(cyrillic.errors.size(), size_t(1));
+    QCOMPARE(cyrillic.errors[0], QStringLiteral("'пять' is not a valid integer value"));
+
     const Parsed letters = Parse("COUNTER=abc\nCOUNTER=\nCOUNTER=7\n");
     QCOMPARE(letters.errors.size(), size_t(2));
     QCOMPARE(letters.values.counter, 7);

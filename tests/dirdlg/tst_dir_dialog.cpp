@@ -158,14 +158,21 @@ void TestDirDialog::driveButtonRoots() {
 
 void TestDirDialog::driveButtonsOnTheDialog() {
     Fixture f;
-    f.sources.volumes = {{"/z", true}, {"/a", false}, {"/", true}};
+    f.sources.volumes = {{"/z", true}, {"/a", false}, {"/", true}, {"/media/usb-stick", true}};
     f.create();
+    int right = 0;
     for (int slot = 1; slot <= 12; ++slot) {
         auto* button = f.child<QToolButton>(QStringLiteral("SpeedButton%1").arg(slot + 2));
         QVERIFY(button);
-        QCOMPARE(button->isVisibleTo(f.dialog.get()), slot <= 2);
+        QCOMPARE(button->isVisibleTo(f.dialog.get()), slot <= 3);
         if (slot == 1) QCOMPARE(button->text(), QStringLiteral("/"));
-        if (slot == 2) QCOMPARE(button->text(), QStringLiteral("/z"));
+        if (slot == 2) QCOMPARE(button->text(), QStringLiteral("/media/usb-stick"));
+        if (slot == 3) QCOMPARE(button->text(), QStringLiteral("/z"));
+        if (slot > 3) continue;
+        // Side by side, each wide enough for its whole root.
+        QVERIFY(button->x() > right);
+        QVERIFY(button->width() >= button->fontMetrics().horizontalAdvance(button->text()));
+        right = button->x() + button->width();
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <QTimer>
 #include <QToolButton>
 #include <functional>
@@ -395,6 +396,13 @@ void TestOptionsEditor::captionOnEachActivation() {
     f.state.project.SettingsFile.clear();
     WhenOpen(f.editor.get(), [&] {
         QCOMPARE(f.editor->windowTitle(), QStringLiteral("Editor of the command line options  []"));
+    });
+    f.editor->ShowModal();
+    // A path holding the toolkit's "[*]" mark is shown unchanged.
+    f.state.project.SettingsFile = "/w/a[*]b.ini";
+    WhenOpen(f.editor.get(), [&] {
+        QCOMPARE(f.editor->windowHandle()->title(),
+                 QStringLiteral("Editor of the command line options  [/w/a[*]b.ini]"));
     });
     f.editor->ShowModal();
 }

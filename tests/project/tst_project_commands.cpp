@@ -95,6 +95,7 @@ private slots:
     void createThenLeaveWithExit();
     void createExistingOrCancelled();
     void createNeedsKestPaths();
+    void createEndsOnWriteFailure();
     void outputDirectoryRule_data();
     void outputDirectoryRule();
     void openMissingFileByName();
@@ -180,6 +181,19 @@ void TestProjectCommands::createNeedsKestPaths() {
     QVERIFY(f.dialogs.openRequests.empty());
     QCOMPARE(f.host.recentShown, 0);
     QVERIFY(f.state.recent[0].empty());
+}
+
+void TestProjectCommands::createEndsOnWriteFailure() {
+    Fixture f;
+    // A folder in the settings file's place: the new settings file cannot be written.
+    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("w.ini")));
+    f.dialogs.fileAnswers.push_back(f.path(QStringLiteral("w.mpm")));
+    f.commands.CreateProject1Click();
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
+    QVERIFY(f.host.editorInputs.empty());
+    QVERIFY(f.state.recent[0].empty());
+    QCOMPARE(f.host.recentShown, 0);
 }
 
 void TestProjectCommands::outputDirectoryRule_data() {
