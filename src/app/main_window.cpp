@@ -14,6 +14,7 @@
 #include "app/manager_settings.h"
 #include "lang/language.h"
 #include "lang/ui_texts.h"
+#include "lib/clickable_image.h"
 #include "lib/window_look.h"
 #include "lib/busy_wait.h"
 #include "lib/cp1251.h"
@@ -44,26 +45,6 @@ protected:
 
 private:
     std::function<void()> m_onMove;
-};
-
-// A picture that acts on a click, like the flag images.
-class ClickableImage : public QLabel {
-public:
-    ClickableImage(std::function<void()> onClick, QWidget* parent)
-        : QLabel(parent), m_onClick(std::move(onClick)) {
-        setAttribute(Qt::WA_NoMousePropagation);
-        setCursor(Qt::PointingHandCursor);
-    }
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
-            isEnabled())
-            m_onClick();
-    }
-
-private:
-    std::function<void()> m_onClick;
 };
 
 QFrame* MakeBevel(QWidget* parent, const char* name, QRect place, bool box) {

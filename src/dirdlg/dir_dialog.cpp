@@ -15,6 +15,7 @@
 
 #include "dirdlg/directory_list_box.h"
 #include "lang/ui_texts.h"
+#include "lib/clickable_image.h"
 #include "lib/window_look.h"
 #include "lib/busy_wait.h"
 #include "lib/cp1251.h"
@@ -46,21 +47,6 @@ protected:
         option.text = fontMetrics().elidedText(text(), Qt::ElideMiddle, width() - 6);
         painter.drawComplexControl(QStyle::CC_ToolButton, option);
     }
-};
-
-class ClickImage : public QLabel {
-public:
-    ClickImage(std::function<void()> onClick, QWidget* parent)
-        : QLabel(parent), m_onClick(std::move(onClick)) {}
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-            m_onClick();
-    }
-
-private:
-    std::function<void()> m_onClick;
 };
 
 }  // namespace
@@ -119,7 +105,7 @@ void TDirDlgF::buildControls() {
         panel->setFrameShape(QFrame::NoFrame);
         panel->setLineWidth(1);
 
-        auto* image = new ClickImage(clicks[i], panel);
+        auto* image = new ClickableImage(clicks[i], panel);
         image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         image->setGeometry(12, 12, 32, 32);
         image->setPixmap(Picture(QString::fromLatin1(kPictures[i])));
