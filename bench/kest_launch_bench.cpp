@@ -26,8 +26,8 @@ public:
         std::printf("  message: %s\n", qPrintable(text));
     }
     bool askYesNo(const QString&, const QString&) override { return false; }
-    std::optional<FileDialogResult> openFile(const FileDialogRequest&) override { return {}; }
-    std::optional<FileDialogResult> saveFile(const FileDialogRequest&) override { return {}; }
+    FileDialogResult openFile(const FileDialogRequest&) override { return {}; }
+    FileDialogResult saveFile(const FileDialogRequest&) override { return {}; }
     void openDocument(const QString&) override {}
 };
 

@@ -369,9 +369,9 @@ void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& pr
     FileDialogRequest request;
     request.folder = cp1251::ToQString(folder);
     request.fileName = presetName;
-    const std::optional<FileDialogResult> chosen = m_dialogs.openFile(request);
-    if (!chosen) return;
-    const std::optional<std::string> path = storablePath(chosen->path);
+    const FileDialogResult chosen = m_dialogs.openFile(request);
+    if (!chosen.accepted) return;
+    const std::optional<std::string> path = storablePath(chosen.path);
     if (!path) return;
     // The chosen file's name is not checked; the next start's paths check catches a wrong one.
     folder = FolderPart(*path);

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QUrl>
 #include <QMessageBox>
 
@@ -27,11 +28,11 @@ bool QtUserDialogs::askYesNo(const QString& title, const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<FileDialogResult> QtUserDialogs::openFile(const FileDialogRequest& request) {
+FileDialogResult QtUserDialogs::openFile(const FileDialogRequest& request) {
     return run(request, false);
 }
 
-std::optional<FileDialogResult> QtUserDialogs::saveFile(const FileDialogRequest& request) {
+FileDialogResult QtUserDialogs::saveFile(const FileDialogRequest& request) {
     return run(request, true);
 }
 
@@ -39,7 +40,7 @@ void QtUserDialogs::openDocument(const QString& path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-std::optional<FileDialogResult> QtUserDialogs::run(const FileDialogRequest& request, bool save) {
+FileDialogResult QtUserDialogs::run(const FileDialogRequest& request, bool save) {
     QFileDialog dialog(m_parent, request.title, request.folder, request.filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // Open accepts a typed name of a file that does not exist yet.
@@ -47,10 +48,13 @@ std::optional<FileDialogResult> QtUserDialogs::run(const FileDialogRequest& requ
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    if (!accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return FileDialogResult{dialog.selectedFiles().constFirst(),
-                            dialog.directory().absolutePath()};
+    FileDialogResult result;
+    result.accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    result.folder = dialog.directory().absolutePath();
+    const QString shown = dialog.selectedFiles().value(0);
+    result.fileName = shown.isEmpty() ? request.fileName : QFileInfo(shown).fileName();
+    if (result.accepted) result.path = shown;
+    return result;
 }
 
 }  // namespace pmkest

@@ -13,12 +13,12 @@ public:
     void setParentWidget(QWidget* parent) { m_parent = parent; }
     void showMessage(MessageKind kind, const QString& title, const QString& text) override;
     bool askYesNo(const QString& title, const QString& text) override;
-    std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
-    std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
+    FileDialogResult openFile(const FileDialogRequest& request) override;
+    FileDialogResult saveFile(const FileDialogRequest& request) override;
     void openDocument(const QString& path) override;
 
 private:
-    std::optional<FileDialogResult> run(const FileDialogRequest& request, bool save);
+    FileDialogResult run(const FileDialogRequest& request, bool save);
     QPointer<QWidget> m_parent;
 };
 

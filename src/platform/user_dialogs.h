@@ -2,7 +2,6 @@
 // Message boxes and file dialogs behind one interface, so tests can answer and read them.
 
 #include <QString>
-#include <optional>
 
 namespace pmkest {
 
@@ -18,8 +17,10 @@ struct FileDialogRequest {
 };
 
 struct FileDialogResult {
-    QString path;    // the chosen file
-    QString folder;  // the folder the dialog was in when it closed
+    bool accepted = false;
+    QString path;      // the chosen file, when accepted
+    QString folder;    // the folder the dialog was in when it closed, either way
+    QString fileName;  // the file name it showed when it closed
 };
 
 class UserDialogs {
@@ -29,8 +30,8 @@ public:
     virtual void showMessage(MessageKind kind, const QString& title, const QString& text) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool askYesNo(const QString& title, const QString& text) = 0;
-    virtual std::optional<FileDialogResult> openFile(const FileDialogRequest& request) = 0;
-    virtual std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) = 0;
+    virtual FileDialogResult openFile(const FileDialogRequest& request) = 0;
+    virtual FileDialogResult saveFile(const FileDialogRequest& request) = 0;
     // Hands a document (the help page) to the desktop's viewer; the result is not checked.
     virtual void openDocument(const QString& path) = 0;
 };

@@ -35,11 +35,12 @@ std::optional<std::string> ProjectCommands::showOpenDialog() {
     FileDialogRequest request;
     request.folder = m_openFolder;
     request.fileName = m_openFileName;
-    const std::optional<FileDialogResult> chosen = m_dialogs.openFile(request);
-    if (!chosen) return std::nullopt;
-    m_openFolder = chosen->folder;
-    m_openFileName = QFileInfo(chosen->path).fileName();
-    return storable(chosen->path);
+    // The dialog keeps the folder and the name it had when it closed, also when cancelled.
+    const FileDialogResult chosen = m_dialogs.openFile(request);
+    m_openFolder = chosen.folder;
+    m_openFileName = chosen.fileName;
+    if (!chosen.accepted) return std::nullopt;
+    return storable(chosen.path);
 }
 
 void ProjectCommands::OptionsEdit() {
@@ -76,9 +77,9 @@ void ProjectCommands::CreateProject1Click() {
     request.filter = QStringLiteral("Project Files (*.mpm)");
     request.defaultSuffix = QStringLiteral("mpm");
     request.confirmOverwrite = true;
-    const std::optional<FileDialogResult> chosen = m_dialogs.saveFile(request);
+    const FileDialogResult chosen = m_dialogs.saveFile(request);
     std::optional<std::string> path;
-    if (chosen) path = storable(chosen->path);
+    if (chosen.accepted) path = storable(chosen.path);
     if (path) {
         TProject& project = m_state.project;
         project.ProjectFile = *path;

@@ -291,8 +291,14 @@ void TestProjectCommands::openDialogRemembersItsFolder() {
     QCOMPARE(f.dialogs.openRequests[1].fileName, QStringLiteral("x.mpm"));
     // The menu command starts in the current project's folder.
     f.dialogs.fileAnswers = {std::nullopt};
+    f.dialogs.cancelledInFolder = f.path(QStringLiteral("elsewhere"));
     f.commands.Openproject1Click();
     QCOMPARE(f.dialogs.openRequests[2].folder, f.path(QStringLiteral("sub/")));
+    // A cancelled dialog keeps the folder the user had gone to.
+    f.dialogs.fileAnswers = {std::nullopt};
+    f.commands.EditProject1Click();
+    QCOMPARE(f.dialogs.openRequests[3].folder, f.path(QStringLiteral("elsewhere")));
+    QCOMPARE(f.dialogs.openRequests[3].fileName, QStringLiteral("*.mpm"));
 }
 
 QTEST_GUILESS_MAIN(TestProjectCommands)

@@ -16,22 +16,26 @@ bool ScriptedDialogs::askYesNo(const QString&, const QString& text) {
     return answer;
 }
 
-static std::optional<FileDialogResult> Answer(std::deque<std::optional<QString>>& answers) {
-    if (answers.empty()) return std::nullopt;
+// A cancelled dialog closes where it opened.
+static FileDialogResult Answer(std::deque<std::optional<QString>>& answers,
+                               const FileDialogRequest& request, const QString& cancelledIn) {
+    FileDialogResult result{false, {}, cancelledIn.isEmpty() ? request.folder : cancelledIn,
+                            request.fileName};
+    if (answers.empty()) return result;
     const std::optional<QString> answer = answers.front();
     answers.pop_front();
-    if (!answer) return std::nullopt;
-    return FileDialogResult{*answer, QFileInfo(*answer).absolutePath()};
+    if (!answer) return result;
+    return {true, *answer, QFileInfo(*answer).absolutePath(), QFileInfo(*answer).fileName()};
 }
 
-std::optional<FileDialogResult> ScriptedDialogs::openFile(const FileDialogRequest& request) {
+FileDialogResult ScriptedDialogs::openFile(const FileDialogRequest& request) {
     openRequests.push_back(request);
-    return Answer(fileAnswers);
+    return Answer(fileAnswers, request, cancelledInFolder);
 }
 
-std::optional<FileDialogResult> ScriptedDialogs::saveFile(const FileDialogRequest& request) {
+FileDialogResult ScriptedDialogs::saveFile(const FileDialogRequest& request) {
     saveRequests.push_back(request);
-    return Answer(fileAnswers);
+    return Answer(fileAnswers, request, cancelledInFolder);
 }
 
 QStringList ScriptedDialogs::messageTexts() const {

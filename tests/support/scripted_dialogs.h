@@ -19,13 +19,15 @@ class ScriptedDialogs final : public UserDialogs {
 public:
     void showMessage(MessageKind kind, const QString& title, const QString& text) override;
     bool askYesNo(const QString& title, const QString& text) override;
-    std::optional<FileDialogResult> openFile(const FileDialogRequest& request) override;
-    std::optional<FileDialogResult> saveFile(const FileDialogRequest& request) override;
+    FileDialogResult openFile(const FileDialogRequest& request) override;
+    FileDialogResult saveFile(const FileDialogRequest& request) override;
     void openDocument(const QString& path) override { openedDocuments << path; }
 
     // Answers, used front first; an empty queue answers No / Cancel.
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<QString>> fileAnswers;
+    // Where a cancelled file dialog was left by the user; empty: where it opened.
+    QString cancelledInFolder;
 
     std::vector<ShownMessage> messages;
     QStringList questions;
