@@ -39,7 +39,8 @@ char MemoryLetter(MemoryType type) {
     return 0;
 }
 
-void ApplyWord(std::string_view word, OptionSet& options) {
+// word is upper-cased for matching; asWritten is the same word as the directory values keep it.
+void ApplyWord(std::string_view word, std::string_view asWritten, OptionSet& options) {
     for (int i = 0; i < kSwitchCount; ++i)
         if (SwitchMatches(i, word)) options.switches[static_cast<size_t>(i)] = true;
 
@@ -62,7 +63,7 @@ void ApplyWord(std::string_view word, OptionSet& options) {
 
     for (size_t i = 0; i < kDirectorySwitches.size(); ++i) {
         if (!StartsWith(word, kDirectorySwitches[i])) continue;
-        const std::string_view value = word.substr(2);
+        const std::string_view value = asWritten.substr(2);
         std::string& text = options.directories[i];
         if (text.empty()) {
             text = value;
@@ -91,12 +92,18 @@ void AppendList(std::string& result, std::string_view prefix, std::string_view t
 
 }  // namespace
 
-OptionSet ParseOptionString(std::string_view text) {
+OptionSet ParseOptionString(std::string_view text, DirectoryCase directoryCase) {
     OptionSet options;
-    const WordTable words = SplitWords(' ', UpperLatin(TrimBlanks(text)));
+    const std::string trimmed = TrimBlanks(text);
+    const WordTable words = SplitWords(' ', UpperLatin(trimmed));
+    // Upper-casing keeps every length, so both tables hold the same words at the same places.
+    const WordTable asWritten =
+        directoryCase == DirectoryCase::Keep ? SplitWords(' ', trimmed) : words;
     const int count = words.presentCount();
-    for (int i = 0; i < count; ++i)
-        ApplyWord(words.entries[static_cast<size_t>(i)].WordText, options);
+    for (int i = 0; i < count; ++i) {
+        const auto index = static_cast<size_t>(i);
+        ApplyWord(words.entries[index].WordText, asWritten.entries[index].WordText, options);
+    }
     return options;
 }
 

@@ -58,9 +58,20 @@ struct OptionSet {
     bool operator==(const OptionSet&) const = default;
 };
 
+// Switches are matched in any letter case. Directory values are upper-cased like the switches
+// where the file system ignores case; where it does not, upper-casing would name another
+// folder, so the program keeps them as written.
+enum class DirectoryCase { Upper, Keep };
+#ifdef _WIN32
+inline constexpr DirectoryCase kFileSystemDirectoryCase = DirectoryCase::Upper;
+#else
+inline constexpr DirectoryCase kFileSystemDirectoryCase = DirectoryCase::Keep;
+#endif
+
 // Reads the first 32 blank-separated words; later words are ignored, as is any word that is
 // not a known switch. Words are cut to 127 characters. Never fails.
-OptionSet ParseOptionString(std::string_view text);
+OptionSet ParseOptionString(std::string_view text,
+                            DirectoryCase directoryCase = DirectoryCase::Upper);
 
 // Switches separated by single blanks, empty when nothing is set. Never fails.
 std::string ComposeOptionString(const OptionSet& options);

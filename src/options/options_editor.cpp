@@ -227,7 +227,7 @@ void TOption::FormActivate() {
 }
 
 void TOption::ParseIntoControls(std::string_view optionString) {
-    const OptionSet options = ParseOptionString(optionString);
+    const OptionSet options = ParseOptionString(optionString, kFileSystemDirectoryCase);
     for (size_t i = 0; i < m_checkBoxes.size(); ++i)
         m_checkBoxes[i]->setChecked(options.switches[i]);
     for (size_t i = 0; i < m_comboBoxes.size(); ++i)

@@ -111,7 +111,7 @@ void TestProgramScenarios::createEditStartAndReopen() {
     p.trigger("CreateProject1");
 
     // The editor opened with the options inherited from kest.ini.
-    QCOMPARE(shownOptions, QStringLiteral("-A -MGX -UC:\\LIB"));
+    QCOMPARE(shownOptions, QStringLiteral("-A -MGX -Uc:\\lib"));
     const QByteArray ini = Win(p.path("work/проект.ini"));
     QCOMPARE(ReadAll(mpm), ini + "\r\n");
     const QByteArray folder = Win(p.path("work/"));
@@ -120,7 +120,7 @@ void TestProgramScenarios::createEditStartAndReopen() {
              "[Main]\r\nSourcePath=" + folder + "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
              "OutPath=" + out + "\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=" + out +
              "\r\nPascalIncludes=\r\nPascalUnits=\r\nPascalOptions=-A -H -MGX -E" + out +
-             " -UC:\\LIB\r\n[Editor]\r\nFont=Courier New\r\n");
+             " -Uc:\\lib\r\n[Editor]\r\nFont=Courier New\r\n");
     QCOMPARE(ReadAll(p.path("ini/kest.ini")), kKestIni);  // only read as the template
     QCOMPARE(p.row(), mpm);
     QCOMPARE(p.state.recent[0], std::string(Win(mpm)));

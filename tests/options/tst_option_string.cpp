@@ -86,6 +86,8 @@ private slots:
     void memoryTypeBoxes();
     void generatedSetsComeBack();
     void randomTextsSettleAfterOneRound();
+    void directoriesKeepTheirCase_data();
+    void directoriesKeepTheirCase();
 };
 
 void TestOptionString::parseAndCompose_data() {
@@ -330,6 +332,40 @@ void TestOptionString::randomTextsSettleAfterOneRound() {
         }
     }
     QVERIFY2(unchanged > 5000, qPrintable(QString::number(unchanged)));
+}
+
+// On a file system that tells case apart the program keeps folders as written; switches
+// still match in any case, and everything else is parsed as before.
+void TestOptionString::directoriesKeepTheirCase_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("composedKept");
+    QTest::addColumn<QByteArray>("composedUpper");
+    QTest::newRow("output") << QByteArray("-e/home/Ivan/out -a") << QByteArray("-A -E/home/Ivan/out")
+                            << QByteArray("-A -E/HOME/IVAN/OUT");
+    QTest::newRow("joined output") << QByteArray("-Ec:\\out -Ed:\\Bin")
+                                   << QByteArray("-Ec:\\out;d:\\Bin")
+                                   << QByteArray("-EC:\\OUT;D:\\BIN");
+    QTest::newRow("lists") << QByteArray("-u/a/Lib -U/b -i/Inc -j/o")
+                           << QByteArray("-U/a/Lib -U/b -I/Inc -J/o")
+                           << QByteArray("-U/A/LIB -U/B -I/INC -J/O");
+    QTest::newRow("memory and switches unaffected")
+        << QByteArray("-mgx -ox -t/Cfg") << QByteArray("-OX -MGX -T/Cfg")
+        << QByteArray("-OX -MGX -T/CFG");
+}
+
+void TestOptionString::directoriesKeepTheirCase() {
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, composedKept);
+    QFETCH(QByteArray, composedUpper);
+    const std::string input = text.toStdString();
+    QCOMPARE(QByteArray::fromStdString(
+                 ComposeOptionString(ParseOptionString(input, DirectoryCase::Keep))),
+             composedKept);
+    QCOMPARE(QByteArray::fromStdString(
+                 ComposeOptionString(ParseOptionString(input, DirectoryCase::Upper))),
+             composedUpper);
+    QCOMPARE(QByteArray::fromStdString(ComposeOptionString(ParseOptionString(input))),
+             composedUpper);
 }
 
 QTEST_APPLESS_MAIN(TestOptionString)
