@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QLayout>
 #include <QScreen>
 
