@@ -13,11 +13,9 @@ using namespace pmkest;
 namespace {
 
 using test::ReadAll;
+using test::P;
 using test::WriteAll;
 
-std::string P(const QString& path) {
-    return cp1251::FromQString(path).value();
-}
 
 QByteArray Noise(int size) {
     QByteArray data(size, Qt::Uninitialized);

@@ -8,17 +8,13 @@
 #include "lib/button_style.h"
 #include "lib/paint_box.h"
 #include "options/command_line_window.h"
+#include "support/when_open.h"
 
 using namespace pmkest;
 
 namespace {
 
-void WhenOpen(QWidget* window, std::function<void()> inside) {
-    QTimer::singleShot(0, window, [window, inside] {
-        inside();
-        if (window->isVisible()) window->close();  // never hang the test
-    });
-}
+using test::WhenOpen;
 
 QLineEdit* Line(Toptf& w) {
     return w.findChild<QLineEdit*>(QStringLiteral("Edit1"));

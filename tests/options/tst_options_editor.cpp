@@ -25,18 +25,13 @@
 #include "options/command_line_window.h"
 #include "options/options_editor.h"
 #include "support/scripted_dialogs.h"
+#include "support/when_open.h"
 
 using namespace pmkest;
 
 namespace {
 
-// Runs `inside` once the next modal loop is running.
-void WhenOpen(QWidget* window, std::function<void()> inside) {
-    QTimer::singleShot(0, window, [window, inside] {
-        inside();
-        if (window->isVisible()) window->close();  // never hang the test
-    });
-}
+using test::WhenOpen;
 
 struct Fixture {
     QTemporaryDir tmp;

@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QString>
 #include <QTest>
+#include <string>
+
+#include "lib/cp1251.h"
 
 namespace pmkest::test {
 
@@ -19,5 +22,8 @@ inline void WriteAll(const QString& path, const QByteArray& data) {
     QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
     QCOMPARE(f.write(data), qint64(data.size()));
 }
+
+// A path as the program holds it: CP1251 bytes.
+inline std::string P(const QString& path) { return cp1251::FromQString(path).value(); }
 
 }  // namespace pmkest::test
