@@ -6,8 +6,8 @@
 #include <string>
 
 #include "lang/message_table.h"
-#include "lib/file_utils.h"
 #include "lib/button_style.h"
+#include "lib/file_utils.h"
 #include "project/tproject.h"
 
 namespace pmkest {
@@ -24,15 +24,15 @@ struct AppState {
     RecentProjects recent;
     int32_t launchCounter = 0;
     bool russian = false;
-    bool hideOption = false;  // the value read at start; the check box holds it afterwards
+    bool hideOption = false;    // the value read at start; the check box holds it afterwards
     std::string programFolder;  // with its trailing separator
     std::string settingsPath;
     std::string helpPagePath;
     std::array<std::string, 6> buttonCaptions;  // PaintBox1..PaintBox6
-    bool dialogOk = false;  // the verdict of every secondary window
+    bool dialogOk = false;                      // the verdict of every secondary window
     MessageState messages;
     ShellFolders shellFolders;  // set once at start-up
-    ButtonStyle buttonStyle;  // set once at creation, shared by every painted button
+    ButtonStyle buttonStyle;    // set once at creation, shared by every painted button
 };
 
 }  // namespace pmkest

@@ -37,7 +37,8 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
 
     AppState state;
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/pmkest.png")));
-    ProgramWindows windows(state, shownDialogs, options, ProgramWindows::Secondary::AfterFirstPaint);
+    ProgramWindows windows(state, shownDialogs, options,
+                           ProgramWindows::Secondary::AfterFirstPaint);
     TMain& main = *windows.main;
     qtDialogs.setParentWidget(&main);
     InstallStartupProbe(&main);

@@ -1,3 +1,5 @@
 #include "app/entry.h"
 
-int main(int argc, char** argv) { return pmkest::RunProgram(argc, argv); }
+int main(int argc, char** argv) {
+    return pmkest::RunProgram(argc, argv);
+}

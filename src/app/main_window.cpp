@@ -4,22 +4,22 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QLayout>
 #include <QScreen>
 
 #include "app/about_box.h"
 #include "app/manager_settings.h"
 #include "lang/language.h"
 #include "lang/ui_texts.h"
-#include "lib/clickable_image.h"
-#include "lib/window_look.h"
 #include "lib/busy_wait.h"
+#include "lib/clickable_image.h"
 #include "lib/cp1251.h"
 #include "lib/file_utils.h"
 #include "lib/painted_button.h"
 #include "lib/str_utils.h"
+#include "lib/window_look.h"
 #include "platform/text_file.h"
 #include "platform/user_dialogs.h"
 
@@ -144,8 +144,8 @@ void TMain::buildMenus() {
         if (!shortcut.isEmpty()) action->setShortcut(shortcut);
         return action;
     };
-    m_createProject1 =
-        addItem(m_file1, "CreateProject1", QStringLiteral("Create Project"), QKeySequence("Ctrl+K"));
+    m_createProject1 = addItem(m_file1, "CreateProject1", QStringLiteral("Create Project"),
+                               QKeySequence("Ctrl+K"));
     m_editProject1 =
         addItem(m_file1, "EditProject1", QStringLiteral("Edit Project"), QKeySequence("Ctrl+E"));
     m_openproject1 =
@@ -272,7 +272,8 @@ void TMain::DeriveProjectSettingsPath() {
 void TMain::ShowRecentProjects() {
     for (size_t k = 0; k < m_reopenItems.size(); ++k) {
         QAction* item = m_reopenItems[k];
-        if (!item) item = m_reopenItems[k] = m_reopenProject1->actions().at(static_cast<qsizetype>(k));
+        if (!item)
+            item = m_reopenItems[k] = m_reopenProject1->actions().at(static_cast<qsizetype>(k));
         const std::string& entry = m_state.recent[k];
         item->setText(cp1251::ToQString(entry));
         item->setVisible(!entry.empty());
@@ -327,7 +328,9 @@ void TMain::PaintBoxMouseMove(int number) {
     DrawButton(m_state.buttonStyle, *paintBox(number), buttonCaption(number), true);
 }
 
-void TMain::FormMouseMove() { ResetButtons(); }
+void TMain::FormMouseMove() {
+    ResetButtons();
+}
 
 void TMain::ResetButtons() {
     // Start, Path KEST.INI, Open Project, Close, Path KEST, Help.
@@ -342,15 +345,26 @@ QString TMain::buttonCaption(int number) const {
 void TMain::PaintBoxClick(int number) {
     DrawPressed(m_state.buttonStyle, *paintBox(number), buttonCaption(number));
     switch (number) {
-        case 1: StartKest(); break;
-        case 2: PaintBox2Click(); break;
-        case 3: m_commands->OpenProjectButton(); break;
+        case 1:
+            StartKest();
+            break;
+        case 2:
+            PaintBox2Click();
+            break;
+        case 3:
+            m_commands->OpenProjectButton();
+            break;
         case 4:  // Close: the window goes, nothing to reset
             close();
             return;
-        case 5: PaintBox5Click(); break;
-        case 6: PaintBox6Click(); break;
-        default: break;
+        case 5:
+            PaintBox5Click();
+            break;
+        case 6:
+            PaintBox6Click();
+            break;
+        default:
+            break;
     }
     ResetButtons();
 }
@@ -358,9 +372,9 @@ void TMain::PaintBoxClick(int number) {
 std::optional<std::string> TMain::storablePath(const QString& path) {
     std::optional<std::string> bytes = cp1251::FromQString(path);
     if (!bytes)
-        m_dialogs.showMessage(MessageKind::Error, QStringLiteral("Error"),
-                              Tr(UiText::PathNotStorable, m_state.russian)
-                                  .arg(QDir::toNativeSeparators(path)));
+        m_dialogs.showMessage(
+            MessageKind::Error, QStringLiteral("Error"),
+            Tr(UiText::PathNotStorable, m_state.russian).arg(QDir::toNativeSeparators(path)));
     return bytes;
 }
 
@@ -385,7 +399,9 @@ void TMain::PaintBox2Click() {
     choosePathFolder(m_state.kestIniFolder, m_label1, QStringLiteral("kest.ini"));
 }
 
-void TMain::PaintBox6Click() { m_dialogs.openDocument(cp1251::ToQString(m_state.helpPagePath)); }
+void TMain::PaintBox6Click() {
+    m_dialogs.openDocument(cp1251::ToQString(m_state.helpPagePath));
+}
 
 void TMain::flashFlag(QFrame* bevel, bool russian) {
     m_state.russian = russian;
@@ -396,9 +412,13 @@ void TMain::flashFlag(QFrame* bevel, bool russian) {
     bevel->setFrameShadow(QFrame::Sunken);
 }
 
-void TMain::Image4Click() { flashFlag(m_bevel4, true); }
+void TMain::Image4Click() {
+    flashFlag(m_bevel4, true);
+}
 
-void TMain::Image6Click() { flashFlag(m_bevel5, false); }
+void TMain::Image6Click() {
+    flashFlag(m_bevel5, false);
+}
 
 void TMain::About1Click() {
     if (!m_aboutBox && m_createSecondary) m_createSecondary();
@@ -410,7 +430,8 @@ bool TMain::FormClose() {
     if (WriteManagerSettings(error)) return true;
     return m_dialogs.askYesNo(QStringLiteral("Error"),
                               Tr(UiText::SettingsNotWritten, m_state.russian).arg(error) +
-                                  QStringLiteral("\n\n") + Tr(UiText::CloseAnyway, m_state.russian));
+                                  QStringLiteral("\n\n") +
+                                  Tr(UiText::CloseAnyway, m_state.russian));
 }
 
 void TMain::closeEvent(QCloseEvent* event) {

@@ -39,7 +39,9 @@ public:
           QWidget* parent = nullptr);
 
     AppState& state() { return m_state; }
-    PaintBox* paintBox(int number) const { return m_paintBoxes.at(static_cast<size_t>(number - 1)); }
+    PaintBox* paintBox(int number) const {
+        return m_paintBoxes.at(static_cast<size_t>(number - 1));
+    }
     // True when the window may close; false when the user chose to stay.
     bool FormClose();
 
@@ -55,7 +57,9 @@ public:
     // The options editor, for the project commands.
     void setOptionEditor(TOption* editor) { m_option = editor; }
     // Creates the hidden windows when a command needs them before they exist.
-    void setSecondaryFactory(std::function<void()> create) { m_createSecondary = std::move(create); }
+    void setSecondaryFactory(std::function<void()> create) {
+        m_createSecondary = std::move(create);
+    }
     TOption* optionEditor() const { return m_option; }
 
     // Commands of the main window.

@@ -1,6 +1,5 @@
 #include "dirdlg/dir_dialog.h"
 
-#include <algorithm>
 #include <QDir>
 #include <QFrame>
 #include <QKeyEvent>
@@ -11,16 +10,17 @@
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 #include <QToolButton>
+#include <algorithm>
 #include <functional>
 
 #include "dirdlg/directory_list_box.h"
 #include "lang/ui_texts.h"
-#include "lib/clickable_image.h"
-#include "lib/window_look.h"
 #include "lib/busy_wait.h"
+#include "lib/clickable_image.h"
 #include "lib/cp1251.h"
 #include "lib/pictures.h"
 #include "lib/status_panels.h"
+#include "lib/window_look.h"
 #include "platform/text_file.h"
 #include "platform/user_dialogs.h"
 

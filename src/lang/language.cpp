@@ -4,8 +4,9 @@ namespace pmkest {
 
 const LanguageTexts& TextsFor(bool russian) {
     static const LanguageTexts kRussian{
-        {QStringLiteral("Запуск"), QStringLiteral("Путь KEST.INI"), QStringLiteral("Выбрать проект"),
-         QStringLiteral("Закрыть"), QStringLiteral("Путь KEST"), QStringLiteral("Справка")},
+        {QStringLiteral("Запуск"), QStringLiteral("Путь KEST.INI"),
+         QStringLiteral("Выбрать проект"), QStringLiteral("Закрыть"), QStringLiteral("Путь KEST"),
+         QStringLiteral("Справка")},
         QStringLiteral("Менеджер проектов KEST [13.01.09]"),
         QStringLiteral("Создать новый проект"),
         QStringLiteral("Редактировать загруженный проект"),

@@ -19,7 +19,7 @@ struct LanguageTexts {
     QString hideWindow;
     QString help;
     QString about;
-    QString helpPage;  // file name in the program folder
+    QString helpPage;      // file name in the program folder
     QString languageName;  // first status panel
 };
 

@@ -86,12 +86,13 @@ void MessageTable::setEntry(int number, std::string_view text) {
     m_entries[static_cast<size_t>(number)] = std::string(text.substr(0, kMessageLength));
 }
 
-void ResetMessageState(MessageState& state) { state.MessageCode = 0; }
+void ResetMessageState(MessageState& state) {
+    state.MessageCode = 0;
+}
 
 void FillMessageTable(MessageTable& table) {
     table = MessageTable();
-    for (int i = 0; i < 6; ++i)
-        table.setEntry(i + 1, cp1251::FromUtf8(kMainMessages[i].russian));
+    for (int i = 0; i < 6; ++i) table.setEntry(i + 1, cp1251::FromUtf8(kMainMessages[i].russian));
     for (const auto& message : kLibraryMessages)
         table.setEntry(message.number, cp1251::FromUtf8(message.text));
 }

@@ -15,18 +15,22 @@ QString Tr(UiText id, bool russian) {
         case UiText::StartupStepFailed:
             return QStringLiteral("%1");
         case UiText::EditWhileRunning:
-            return russian ? QStringLiteral("KEST сейчас работает с этим проектом (%1). После "
-                                            "завершения KEST его настройки будут скопированы "
-                                            "обратно и изменения пропали бы. Закройте KEST и "
-                                            "повторите.")
-                           : QStringLiteral("KEST is running on this project (%1). When KEST "
-                                            "ends, its settings are copied back and the changes "
-                                            "would be lost. Close KEST and try again.");
+            return russian ? QStringLiteral(
+                                 "KEST сейчас работает с этим проектом (%1). После "
+                                 "завершения KEST его настройки будут скопированы "
+                                 "обратно и изменения пропали бы. Закройте KEST и "
+                                 "повторите.")
+                           : QStringLiteral(
+                                 "KEST is running on this project (%1). When KEST "
+                                 "ends, its settings are copied back and the changes "
+                                 "would be lost. Close KEST and try again.");
         case UiText::PathNotStorable:
-            return russian ? QStringLiteral("Путь содержит символы, которые программа не может "
-                                            "сохранить (кодировка Windows-1251):\n%1")
-                           : QStringLiteral("The path holds characters that the program cannot "
-                                            "store (Windows-1251 code page):\n%1");
+            return russian ? QStringLiteral(
+                                 "Путь содержит символы, которые программа не может "
+                                 "сохранить (кодировка Windows-1251):\n%1")
+                           : QStringLiteral(
+                                 "The path holds characters that the program cannot "
+                                 "store (Windows-1251 code page):\n%1");
         case UiText::EndKestQuestion:
             return russian ? QStringLiteral(
                                  "KEST ещё работает. Завершить KEST?\n"

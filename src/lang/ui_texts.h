@@ -13,10 +13,10 @@ enum class UiText {
     PathNotStorable,    // %1: the path
     EditWhileRunning,   // %1: the project settings file
     EndKestQuestion,
-    SwapFailed,      // %1: source, %2: destination, %3: the error
-    CopyBackFailed,  // %1: kest.ini, %2: project settings file, %3: the error
-    DirsNotWritten,  // %1: the error
-    FolderNotEntered,   // %1: the folder, %2: the system's reason
+    SwapFailed,        // %1: source, %2: destination, %3: the error
+    CopyBackFailed,    // %1: kest.ini, %2: project settings file, %3: the error
+    DirsNotWritten,    // %1: the error
+    FolderNotEntered,  // %1: the folder, %2: the system's reason
 };
 
 QString Tr(UiText id, bool russian);

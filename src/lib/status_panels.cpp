@@ -34,7 +34,9 @@ void StatusPanels::setPanelText(int panel, const QString& text) {
     update();
 }
 
-QString StatusPanels::panelText(int panel) const { return m_panels.at(static_cast<size_t>(panel)).text; }
+QString StatusPanels::panelText(int panel) const {
+    return m_panels.at(static_cast<size_t>(panel)).text;
+}
 
 void StatusPanels::paintEvent(QPaintEvent*) {
     QPainter painter(this);

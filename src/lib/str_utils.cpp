@@ -19,7 +19,9 @@ std::string TrimLeftBlanks(std::string_view text) {
     return std::string(text);
 }
 
-std::string TrimBlanks(std::string_view text) { return TrimLeftBlanks(TrimRightBlanks(text)); }
+std::string TrimBlanks(std::string_view text) {
+    return TrimLeftBlanks(TrimRightBlanks(text));
+}
 
 std::string RemoveBlanks(std::string_view text) {
     std::string out;
@@ -63,7 +65,9 @@ std::string UpperText(std::string_view text) {
     return out;
 }
 
-bool IsTrueText(std::string_view text) { return UpperText(text) == "TRUE"; }
+bool IsTrueText(std::string_view text) {
+    return UpperText(text) == "TRUE";
+}
 
 ConversionError::ConversionError(const std::string& value)
     : std::runtime_error("'" + value + "' is not a valid integer value") {}

@@ -7,10 +7,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "lib/window_look.h"
 #include "lib/cp1251_validator.h"
 #include "lib/paint_box.h"
 #include "lib/painted_button.h"
+#include "lib/window_look.h"
 
 namespace pmkest {
 

@@ -15,13 +15,13 @@
 #include <QToolButton>
 
 #include "dirdlg/dir_dialog.h"
-#include "lib/window_look.h"
 #include "lib/cp1251.h"
 #include "lib/cp1251_validator.h"
 #include "lib/paint_box.h"
 #include "lib/painted_button.h"
 #include "lib/status_panels.h"
 #include "lib/str_utils.h"
+#include "lib/window_look.h"
 #include "options/command_line_window.h"
 
 namespace pmkest {

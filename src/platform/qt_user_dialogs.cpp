@@ -3,19 +3,29 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QUrl>
 #include <QMessageBox>
+#include <QUrl>
 
 namespace pmkest {
 
 void QtUserDialogs::showMessage(MessageKind kind, const QString& title, const QString& text) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (kind) {
-        case MessageKind::Error: icon = QMessageBox::Critical; break;
-        case MessageKind::Information: icon = QMessageBox::Information; break;
-        case MessageKind::Question: icon = QMessageBox::Question; break;
-        case MessageKind::Warning: icon = QMessageBox::Warning; break;
-        case MessageKind::Plain: icon = QMessageBox::NoIcon; break;
+        case MessageKind::Error:
+            icon = QMessageBox::Critical;
+            break;
+        case MessageKind::Information:
+            icon = QMessageBox::Information;
+            break;
+        case MessageKind::Question:
+            icon = QMessageBox::Question;
+            break;
+        case MessageKind::Warning:
+            icon = QMessageBox::Warning;
+            break;
+        case MessageKind::Plain:
+            icon = QMessageBox::NoIcon;
+            break;
     }
     QMessageBox box(icon, title, text, QMessageBox::Ok, m_parent);
     box.exec();

@@ -12,8 +12,12 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& folder)
     m_lock->setStaleLockTime(0);
 }
 
-bool SingleInstanceGuard::acquire() { return m_lock->tryLock(0); }
+bool SingleInstanceGuard::acquire() {
+    return m_lock->tryLock(0);
+}
 
-QString SingleInstanceGuard::DefaultFolder() { return RuntimeFolder(); }
+QString SingleInstanceGuard::DefaultFolder() {
+    return RuntimeFolder();
+}
 
 }  // namespace pmkest

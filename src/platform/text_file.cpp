@@ -35,7 +35,9 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
     return out;
 }
 
-QString ToFsPath(const std::string& path) { return cp1251::ToQString(path); }
+QString ToFsPath(const std::string& path) {
+    return cp1251::ToQString(path);
+}
 
 ReadResult ReadWholeFile(const std::string& path) {
     ReadResult result;

@@ -87,7 +87,8 @@ void ProjectCommands::CreateProject1Click() {
         // An existing file (replacing it was confirmed) simply becomes current.
         const bool fresh = !FileExists(*path);
         if (fresh) {
-            const QString error = WriteFileAtomic(project.ProjectFile, project.SettingsFile + "\r\n");
+            const QString error =
+                WriteFileAtomic(project.ProjectFile, project.SettingsFile + "\r\n");
             if (!error.isEmpty()) {
                 showError(error);
                 return;

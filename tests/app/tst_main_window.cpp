@@ -95,14 +95,14 @@ void TestMainWindow::layout() {
     const struct {
         const char* name;
         QRect place;
-    } places[] = {{"Label4", {32, 34, 540, 13}},     {"Label1", {32, 66, 540, 13}},
-                  {"Label2", {32, 98, 540, 13}},     {"Bevel1", {16, 28, 570, 24}},
-                  {"Bevel2", {16, 60, 570, 24}},     {"Bevel3", {16, 92, 570, 24}},
-                  {"PaintBox5", {592, 28, 100, 24}}, {"PaintBox2", {592, 60, 100, 24}},
-                  {"PaintBox3", {592, 92, 100, 24}}, {"CheckBox1", {592, 136, 97, 17}},
-                  {"Image4", {18, 136, 32, 25}},     {"Bevel4", {16, 134, 35, 29}},
-                  {"Image6", {59, 136, 32, 25}},     {"Bevel5", {57, 134, 35, 29}},
-                  {"PaintBox6", {16, 169, 100, 24}}, {"PaintBox4", {477, 169, 100, 24}},
+    } places[] = {{"Label4", {32, 34, 540, 13}},      {"Label1", {32, 66, 540, 13}},
+                  {"Label2", {32, 98, 540, 13}},      {"Bevel1", {16, 28, 570, 24}},
+                  {"Bevel2", {16, 60, 570, 24}},      {"Bevel3", {16, 92, 570, 24}},
+                  {"PaintBox5", {592, 28, 100, 24}},  {"PaintBox2", {592, 60, 100, 24}},
+                  {"PaintBox3", {592, 92, 100, 24}},  {"CheckBox1", {592, 136, 97, 17}},
+                  {"Image4", {18, 136, 32, 25}},      {"Bevel4", {16, 134, 35, 29}},
+                  {"Image6", {59, 136, 32, 25}},      {"Bevel5", {57, 134, 35, 29}},
+                  {"PaintBox6", {16, 169, 100, 24}},  {"PaintBox4", {477, 169, 100, 24}},
                   {"PaintBox1", {592, 169, 100, 24}}, {"StatusBar1", {0, 210, 712, 19}}};
     for (const auto& p : places) {
         auto* widget = client->findChild<QWidget*>(QString::fromLatin1(p.name));
@@ -126,10 +126,11 @@ void TestMainWindow::settingsRoundTrip() {
     const QString project = f.dir.filePath(QStringLiteral("проект.mpm"));
     WriteAll(project, "x\r\n");
     const std::string projectBytes = *cp1251::FromQString(project);
-    const QByteArray file = QByteArray("COUNTER=41\r\nPATHKEST=  /ide/  \r\nPATHINIKEST=/ini/\r\n") +
-                            "PROJECTCUR=" + QByteArray::fromStdString(projectBytes) +
-                            "\r\nFLAGHIDE=TRUE\r\nFLAGRUS=FALSE\r\nPROJECT3=" +
-                            QByteArray::fromStdString(projectBytes) + "\r\nPROJECT4=/gone.mpm\r\n";
+    const QByteArray file =
+        QByteArray("COUNTER=41\r\nPATHKEST=  /ide/  \r\nPATHINIKEST=/ini/\r\n") +
+        "PROJECTCUR=" + QByteArray::fromStdString(projectBytes) +
+        "\r\nFLAGHIDE=TRUE\r\nFLAGRUS=FALSE\r\nPROJECT3=" +
+        QByteArray::fromStdString(projectBytes) + "\r\nPROJECT4=/gone.mpm\r\n";
     WriteAll(f.settingsFile(), file);
     TMain& w = f.start();
     QCOMPARE(f.label("Label4"), QStringLiteral("/ide/"));
@@ -220,15 +221,15 @@ void TestMainWindow::pathCommands_data() {
     QTest::addColumn<QString>("preset");
     QTest::addColumn<QString>("row");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("Path KEST, kest.exe") << 5 << QStringLiteral("/tools/ide/kest.exe")
-                                         << QStringLiteral("kest.exe") << QStringLiteral("Label4")
-                                         << QStringLiteral("/tools/ide/");
+    QTest::newRow("Path KEST, kest.exe")
+        << 5 << QStringLiteral("/tools/ide/kest.exe") << QStringLiteral("kest.exe")
+        << QStringLiteral("Label4") << QStringLiteral("/tools/ide/");
     QTest::newRow("Path KEST, any other file")
         << 5 << QStringLiteral("/x/readme.txt") << QStringLiteral("kest.exe")
         << QStringLiteral("Label4") << QStringLiteral("/x/");
-    QTest::newRow("Path KEST.INI") << 2 << QStringLiteral("/home/иван/kest.ini")
-                                   << QStringLiteral("kest.ini") << QStringLiteral("Label1")
-                                   << QStringLiteral("/home/иван/");
+    QTest::newRow("Path KEST.INI")
+        << 2 << QStringLiteral("/home/иван/kest.ini") << QStringLiteral("kest.ini")
+        << QStringLiteral("Label1") << QStringLiteral("/home/иван/");
     QTest::newRow("cancelled") << 5 << QString() << QStringLiteral("kest.exe")
                                << QStringLiteral("Label4") << QStringLiteral("/old/");
     QTest::newRow("path without a CP1251 form is refused")
@@ -280,8 +281,8 @@ void TestMainWindow::languageSwitch() {
     QCOMPARE(w.findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->text(),
              QStringLiteral("Скрыть окно"));
     QCOMPARE(f.status(0), QStringLiteral("Русский"));
-    const QStringList russianCaptions{"Запуск", "Путь KEST.INI", "Выбрать проект",
-                                      "Закрыть", "Путь KEST", "Справка"};
+    const QStringList russianCaptions{"Запуск",  "Путь KEST.INI", "Выбрать проект",
+                                      "Закрыть", "Путь KEST",     "Справка"};
     for (int i = 0; i < 6; ++i)
         QCOMPARE(cp1251::ToQString(f.state.buttonCaptions[static_cast<size_t>(i)]),
                  russianCaptions[i]);
@@ -304,7 +305,8 @@ void TestMainWindow::languageSwitch() {
     QCOMPARE(again.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));
     QCOMPARE(text("EditCurrentProject1"), QStringLiteral("Edit Loaded Project"));
     QCOMPARE(f.status(0), QStringLiteral("English"));
-    QCOMPARE(f.state.messages.table.entry(5), std::string("Alternate initialization file not found"));
+    QCOMPARE(f.state.messages.table.entry(5),
+             std::string("Alternate initialization file not found"));
     QCOMPARE(f.state.buttonCaptions[2], std::string("Open Project"));
     QTest::mouseClick(again.paintBox(6), Qt::LeftButton);
     QCOMPARE(f.dialogs.openedDocuments.last(),
@@ -335,8 +337,8 @@ void TestMainWindow::shortcutsWorkWithControlsDisabled() {
     Fixture f;
     WriteAll(f.dir.filePath(QStringLiteral("kest.exe")), {});
     WriteAll(f.dir.filePath(QStringLiteral("kest.ini")), {});
-    WriteAll(f.settingsFile(), "PATHKEST=" + f.dir.path().toUtf8() + "/\r\nPATHINIKEST=" +
-                                   f.dir.path().toUtf8() + "/\r\n");
+    WriteAll(f.settingsFile(), "PATHKEST=" + f.dir.path().toUtf8() +
+                                   "/\r\nPATHINIKEST=" + f.dir.path().toUtf8() + "/\r\n");
     TMain& w = f.start();
     w.show();
     QApplication::setActiveWindow(&w);

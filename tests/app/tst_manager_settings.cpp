@@ -16,9 +16,9 @@ struct Parsed {
 
 Parsed Parse(const std::string& data, const std::set<std::string>& existing = {}) {
     Parsed parsed;
-    ParseManagerSettings(SplitLines(data), parsed.values,
-                         [&](const std::string& p) { return existing.count(p) > 0; },
-                         parsed.errors);
+    ParseManagerSettings(
+        SplitLines(data), parsed.values,
+        [&](const std::string& p) { return existing.count(p) > 0; }, parsed.errors);
     return parsed;
 }
 

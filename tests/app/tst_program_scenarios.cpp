@@ -24,7 +24,9 @@ namespace {
 using test::ReadAll;
 using test::WriteAll;
 
-QByteArray Win(const QString& s) { return QByteArray::fromStdString(*cp1251::FromQString(s)); }
+QByteArray Win(const QString& s) {
+    return QByteArray::fromStdString(*cp1251::FromQString(s));
+}
 
 const QByteArray kKestIni =
     "[Main]\r\n"
@@ -52,15 +54,15 @@ struct Program {
             QDir(root.path()).mkdir(QString::fromLatin1(d));
         WriteAll(path("kest/kest.exe"), {});
         WriteAll(path("ini/kest.ini"), kKestIni);
-        WriteAll(path("program/PMKEST_121226.ini"),
-                 "PATHKEST=" + path("kest/").toUtf8() + "\r\nPATHINIKEST=" +
-                     path("ini/").toUtf8() + "\r\n");
+        WriteAll(path("program/PMKEST_121226.ini"), "PATHKEST=" + path("kest/").toUtf8() +
+                                                        "\r\nPATHINIKEST=" + path("ini/").toUtf8() +
+                                                        "\r\n");
     }
     QString path(const QString& name) const { return root.filePath(name); }
     TMain& start() {
         windows.reset();
-        windows = std::make_unique<ProgramWindows>(
-            state, dialogs, StartOptions{path("program"), {}, path("run")});
+        windows = std::make_unique<ProgramWindows>(state, dialogs,
+                                                   StartOptions{path("program"), {}, path("run")});
         windows->main->show();
         return *windows->main;
     }
@@ -117,10 +119,12 @@ void TestProgramScenarios::createEditStartAndReopen() {
     const QByteArray folder = Win(p.path("work/"));
     const QByteArray out = p.path("work/out").toUtf8();
     QCOMPARE(ReadAll(p.path("work/проект.ini")),
-             "[Main]\r\nSourcePath=" + folder + "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
-             "OutPath=" + out + "\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=" + out +
-             "\r\nPascalIncludes=\r\nPascalUnits=\r\nPascalOptions=-A -H -MGX -E" + out +
-             " -Uc:\\lib\r\n[Editor]\r\nFont=Courier New\r\n");
+             "[Main]\r\nSourcePath=" + folder +
+                 "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
+                 "OutPath=" +
+                 out + "\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=" + out +
+                 "\r\nPascalIncludes=\r\nPascalUnits=\r\nPascalOptions=-A -H -MGX -E" + out +
+                 " -Uc:\\lib\r\n[Editor]\r\nFont=Courier New\r\n");
     QCOMPARE(ReadAll(p.path("ini/kest.ini")), kKestIni);  // only read as the template
     QCOMPARE(p.row(), mpm);
     QCOMPARE(p.state.recent[0], std::string(Win(mpm)));
@@ -140,14 +144,17 @@ void TestProgramScenarios::createLeftWithExit() {
     Program p;
     p.start();
     p.dialogs.fileAnswers.push_back(p.path("work/blink.mpm"));
-    p.whenEditorOpens([](TOption& editor) { editor.findChild<QCheckBox*>("CheckBox12")->setChecked(true); },
-                      "PaintBox1");
+    p.whenEditorOpens(
+        [](TOption& editor) { editor.findChild<QCheckBox*>("CheckBox12")->setChecked(true); },
+        "PaintBox1");
     p.trigger("CreateProject1");
     const QByteArray folder = Win(p.path("work/"));
-    QCOMPARE(ReadAll(p.path("work/blink.ini")),
-             "[Main]\r\nSourcePath=" + folder + "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
-             "OutPath=\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=\r\nPascalIncludes=\r\n"
-             "PascalUnits=\r\nPascalOptions=-A -MGX -Uc:\\lib\r\n[Editor]\r\nFont=Courier New\r\n");
+    QCOMPARE(
+        ReadAll(p.path("work/blink.ini")),
+        "[Main]\r\nSourcePath=" + folder +
+            "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
+            "OutPath=\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=\r\nPascalIncludes=\r\n"
+            "PascalUnits=\r\nPascalOptions=-A -MGX -Uc:\\lib\r\n[Editor]\r\nFont=Courier New\r\n");
 }
 
 void TestProgramScenarios::editProjectWithOkAndExit() {
@@ -161,23 +168,25 @@ void TestProgramScenarios::editProjectWithOkAndExit() {
 
     // Exit: nothing written.
     p.dialogs.fileAnswers.push_back(mpm);
-    p.whenEditorOpens([](TOption& editor) { editor.findChild<QCheckBox*>("CheckBox1")->setChecked(true); },
-                      "PaintBox1");
+    p.whenEditorOpens(
+        [](TOption& editor) { editor.findChild<QCheckBox*>("CheckBox1")->setChecked(true); },
+        "PaintBox1");
     p.trigger("EditProject1");
-    QCOMPARE(ReadAll(p.path("work/e.ini")),
-             QByteArray("OutPath=/a/\r\nPascalOutPath=/b/\r\nPascalOptions=-S -MLI\r\nOther=1\r\n"));
+    QCOMPARE(
+        ReadAll(p.path("work/e.ini")),
+        QByteArray("OutPath=/a/\r\nPascalOutPath=/b/\r\nPascalOptions=-S -MLI\r\nOther=1\r\n"));
 
     // Ok with a blanks-only output directory: the project folder, and a bare -E in the string.
     p.whenEditorOpens(
         [](TOption& editor) {
-            QCOMPARE(editor.findChild<QComboBox*>("ComboBox2")->currentText(), QStringLiteral("IData"));
+            QCOMPARE(editor.findChild<QComboBox*>("ComboBox2")->currentText(),
+                     QStringLiteral("IData"));
             editor.findChild<QLineEdit*>("Edit1")->setText(QStringLiteral("   "));
         },
         "PaintBox2");
     p.trigger("EditCurrentProject1");
-    QCOMPARE(ReadAll(p.path("work/e.ini")),
-             "OutPath=" + folder + "\r\nPascalOutPath=" + folder +
-                 "\r\nPascalOptions=-S -MLI -E\r\nOther=1\r\n");
+    QCOMPARE(ReadAll(p.path("work/e.ini")), "OutPath=" + folder + "\r\nPascalOutPath=" + folder +
+                                                "\r\nPascalOptions=-S -MLI -E\r\nOther=1\r\n");
     QVERIFY(p.dialogs.messages.empty());
 }
 

@@ -12,10 +12,9 @@ using namespace pmkest;
 
 namespace {
 
-using test::ReadAll;
 using test::P;
+using test::ReadAll;
 using test::WriteAll;
-
 
 QByteArray Noise(int size) {
     QByteArray data(size, Qt::Uninitialized);

@@ -6,9 +6,15 @@
 using namespace pmkest;
 
 namespace {
-std::string S(const QByteArray& b) { return b.toStdString(); }
-QByteArray B(const std::string& s) { return QByteArray::fromStdString(s); }
-std::string Win(const char* utf8) { return cp1251::FromUtf8(utf8); }
+std::string S(const QByteArray& b) {
+    return b.toStdString();
+}
+QByteArray B(const std::string& s) {
+    return QByteArray::fromStdString(s);
+}
+std::string Win(const char* utf8) {
+    return cp1251::FromUtf8(utf8);
+}
 }  // namespace
 
 class TestStrUtils : public QObject {
@@ -37,15 +43,15 @@ void TestStrUtils::trimming_data() {
     QTest::addColumn<QByteArray>("right");
     QTest::addColumn<QByteArray>("left");
     QTest::addColumn<QByteArray>("removed");
-    QTest::newRow("inner kept") << QByteArray("  a b  ") << QByteArray("a b")
-                                << QByteArray("  a b") << QByteArray("a b  ") << QByteArray("ab");
+    QTest::newRow("inner kept") << QByteArray("  a b  ") << QByteArray("a b") << QByteArray("  a b")
+                                << QByteArray("a b  ") << QByteArray("ab");
     QTest::newRow("blanks only") << QByteArray("   ") << QByteArray() << QByteArray()
                                  << QByteArray() << QByteArray();
     QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray() << QByteArray()
                            << QByteArray();
-    QTest::newRow("tabs are not blanks") << QByteArray("\t a \t") << QByteArray("\t a \t")
-                                         << QByteArray("\t a \t") << QByteArray("\t a \t")
-                                         << QByteArray("\ta\t");
+    QTest::newRow("tabs are not blanks")
+        << QByteArray("\t a \t") << QByteArray("\t a \t") << QByteArray("\t a \t")
+        << QByteArray("\t a \t") << QByteArray("\ta\t");
     QTest::newRow("cr lf stay") << QByteArray(" x\r\n") << QByteArray("x\r\n")
                                 << QByteArray(" x\r\n") << QByteArray("x\r\n")
                                 << QByteArray("x\r\n");
@@ -112,28 +118,25 @@ void TestStrUtils::readKeyText_data() {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<bool>("matched");
     QTest::addColumn<QByteArray>("after");
-    QTest::newRow("key inside longer key")
-        << QByteArray("Path=") << QByteArray("OutPath=C:\\OUT ") << QByteArray("old") << true
-        << QByteArray("C:\\OUT");
-    QTest::newRow("absent key leaves value")
-        << QByteArray("A=") << QByteArray("B=1") << QByteArray("keep") << false
-        << QByteArray("keep");
+    QTest::newRow("key inside longer key") << QByteArray("Path=") << QByteArray("OutPath=C:\\OUT ")
+                                           << QByteArray("old") << true << QByteArray("C:\\OUT");
+    QTest::newRow("absent key leaves value") << QByteArray("A=") << QByteArray("B=1")
+                                             << QByteArray("keep") << false << QByteArray("keep");
     QTest::newRow("absent key leaves empty")
         << QByteArray("A=") << QByteArray("B=1") << QByteArray() << false << QByteArray();
     QTest::newRow("first equals separates")
         << QByteArray("K=") << QByteArray("K=a=b") << QByteArray() << true << QByteArray("a=b");
     QTest::newRow("value after the line's first equals")
-        << QByteArray("K=") << QByteArray("X=1 K=2") << QByteArray() << true
-        << QByteArray("1 K=2");
-    QTest::newRow("case-sensitive") << QByteArray("K=") << QByteArray("k=1")
-                                    << QByteArray("v") << false << QByteArray("v");
+        << QByteArray("K=") << QByteArray("X=1 K=2") << QByteArray() << true << QByteArray("1 K=2");
+    QTest::newRow("case-sensitive")
+        << QByteArray("K=") << QByteArray("k=1") << QByteArray("v") << false << QByteArray("v");
     QTest::newRow("empty key never matches")
         << QByteArray() << QByteArray("K=1") << QByteArray("v") << false << QByteArray("v");
     QTest::newRow("key without equals, line without equals")
         << QByteArray("NAME") << QByteArray("  NAME value ") << QByteArray() << true
         << QByteArray("NAME value");
-    QTest::newRow("empty value") << QByteArray("K=") << QByteArray("K=") << QByteArray("v")
-                                 << true << QByteArray();
+    QTest::newRow("empty value") << QByteArray("K=") << QByteArray("K=") << QByteArray("v") << true
+                                 << QByteArray();
 }
 
 void TestStrUtils::readKeyText() {
@@ -202,12 +205,11 @@ void TestStrUtils::readKeyBool() {
 void TestStrUtils::splitWords_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QList<QByteArray>>("words");
-    QTest::newRow("double blank") << QByteArray("-A  -B")
-                                  << QList<QByteArray>{"-A", "", "-B"};
+    QTest::newRow("double blank") << QByteArray("-A  -B") << QList<QByteArray>{"-A", "", "-B"};
     QTest::newRow("empty text") << QByteArray() << QList<QByteArray>{""};
     QTest::newRow("trailing blank") << QByteArray("-A ") << QList<QByteArray>{"-A", ""};
-    QTest::newRow("tab stays inside") << QByteArray("-A\t-B -C")
-                                      << QList<QByteArray>{"-A\t-B", "-C"};
+    QTest::newRow("tab stays inside")
+        << QByteArray("-A\t-B -C") << QList<QByteArray>{"-A\t-B", "-C"};
 }
 
 void TestStrUtils::splitWords() {
@@ -240,8 +242,7 @@ void TestStrUtils::splitWordsLimits() {
 
 void TestStrUtils::cp1251RoundTrip() {
     std::string all;
-    for (int c = 1; c < 256; ++c)
-        all.push_back(static_cast<char>(c));
+    for (int c = 1; c < 256; ++c) all.push_back(static_cast<char>(c));
     const QString shown = cp1251::ToQString(all);
     QCOMPARE(shown.size(), qsizetype(all.size()));
     QCOMPARE(cp1251::FromQString(shown), std::optional<std::string>(all));

@@ -340,11 +340,12 @@ void TestOptionString::directoriesKeepTheirCase_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("composedKept");
     QTest::addColumn<QByteArray>("composedUpper");
-    QTest::newRow("output") << QByteArray("-e/home/Ivan/out -a") << QByteArray("-A -E/home/Ivan/out")
+    QTest::newRow("output") << QByteArray("-e/home/Ivan/out -a")
+                            << QByteArray("-A -E/home/Ivan/out")
                             << QByteArray("-A -E/HOME/IVAN/OUT");
-    QTest::newRow("joined output") << QByteArray("-Ec:\\out -Ed:\\Bin")
-                                   << QByteArray("-Ec:\\out;d:\\Bin")
-                                   << QByteArray("-EC:\\OUT;D:\\BIN");
+    QTest::newRow("joined output")
+        << QByteArray("-Ec:\\out -Ed:\\Bin") << QByteArray("-Ec:\\out;d:\\Bin")
+        << QByteArray("-EC:\\OUT;D:\\BIN");
     QTest::newRow("lists") << QByteArray("-u/a/Lib -U/b -i/Inc -j/o")
                            << QByteArray("-U/a/Lib -U/b -I/Inc -J/o")
                            << QByteArray("-U/A/LIB -U/B -I/INC -J/O");

@@ -16,7 +16,9 @@ namespace {
 using test::ReadAll;
 using test::WriteAll;
 
-std::string Bytes(const QString& s) { return *cp1251::FromQString(s); }
+std::string Bytes(const QString& s) {
+    return *cp1251::FromQString(s);
+}
 
 // The main window as the commands see it: records what they ask for.
 class FakeHost final : public ProjectCommandHost {
@@ -118,16 +120,22 @@ void TestProjectCommands::createNewProject() {
     QCOMPARE(request.defaultSuffix, QStringLiteral("mpm"));
     QVERIFY(request.confirmOverwrite);
 
-    const QByteArray iniPath = QByteArray::fromStdString(Bytes(f.path(QStringLiteral("мигалка.ini"))));
+    const QByteArray iniPath =
+        QByteArray::fromStdString(Bytes(f.path(QStringLiteral("мигалка.ini"))));
     QCOMPARE(ReadAll(mpm), iniPath + "\r\n");
     // The editor opens with the option string inherited from kest.ini, trimmed.
     QCOMPARE(f.host.editorInputs, std::vector<std::string>{"-A -MGD"});
     const QByteArray folder = QByteArray::fromStdString(Bytes(f.dir.path() + "/"));
     QCOMPARE(ReadAll(f.path(QStringLiteral("мигалка.ini"))),
-             "[Main]\r\nSourcePath=" + folder + "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
-             "Active=\r\nOutPath=" + folder + "\r\nListPath=/home/user/old/lst/\r\n"
-             "PascalOutPath=" + folder + "\r\nPascalIncludes=\r\nPascalUnits=\r\n"
-             "PascalOptions=-A -H -EOUT\r\nFontName=Courier New\r\n\xC0\xE1\xE2=\xFF\r\n");
+             "[Main]\r\nSourcePath=" + folder +
+                 "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
+                 "Active=\r\nOutPath=" +
+                 folder +
+                 "\r\nListPath=/home/user/old/lst/\r\n"
+                 "PascalOutPath=" +
+                 folder +
+                 "\r\nPascalIncludes=\r\nPascalUnits=\r\n"
+                 "PascalOptions=-A -H -EOUT\r\nFontName=Courier New\r\n\xC0\xE1\xE2=\xFF\r\n");
     QCOMPARE(f.state.project.ProjectFile, Bytes(mpm));
     QCOMPARE(f.host.row, Bytes(mpm));
     QCOMPARE(f.state.recent[0], Bytes(mpm));
@@ -144,10 +152,11 @@ void TestProjectCommands::createThenLeaveWithExit() {
     const QByteArray folder = QByteArray::fromStdString(Bytes(f.dir.path() + "/"));
     // Exactly as made from kest.ini: options inherited, nothing of the editor.
     QCOMPARE(ReadAll(f.path(QStringLiteral("p.ini"))),
-             "[Main]\r\nSourcePath=" + folder + "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
-             "Active=\r\nOutPath=\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=\r\n"
-             "PascalIncludes=\r\nPascalUnits=\r\nPascalOptions= -A -MGD \r\n"
-             "FontName=Courier New\r\n\xC0\xE1\xE2=\xFF\r\n");
+             "[Main]\r\nSourcePath=" + folder +
+                 "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
+                 "Active=\r\nOutPath=\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=\r\n"
+                 "PascalIncludes=\r\nPascalUnits=\r\nPascalOptions= -A -MGD \r\n"
+                 "FontName=Courier New\r\n\xC0\xE1\xE2=\xFF\r\n");
 }
 
 void TestProjectCommands::createExistingOrCancelled() {
@@ -210,13 +219,14 @@ void TestProjectCommands::outputDirectoryRule() {
     Fixture f;
     const QString mpm = f.path(QStringLiteral("e.mpm"));
     WriteAll(mpm, Bytes(f.path(QStringLiteral("e.ini"))).c_str() + QByteArray("\r\n"));
-    WriteAll(f.path(QStringLiteral("e.ini")), "OutPath=a\r\nPascalOutPath=b\r\nPascalOptions=-S\r\n");
+    WriteAll(f.path(QStringLiteral("e.ini")),
+             "OutPath=a\r\nPascalOutPath=b\r\nPascalOptions=-S\r\n");
     f.state.project.ProjectFile = Bytes(mpm);
     f.host.editorOk = true;
     f.host.editorResult = {"-Q", Bytes(field)};
     f.commands.EditCurrentProject1Click();
-    const QByteArray out = usesProjectFolder ? QByteArray::fromStdString(Bytes(f.dir.path() + "/"))
-                                             : field.toUtf8();
+    const QByteArray out =
+        usesProjectFolder ? QByteArray::fromStdString(Bytes(f.dir.path() + "/")) : field.toUtf8();
     QCOMPARE(ReadAll(f.path(QStringLiteral("e.ini"))),
              "OutPath=" + out + "\r\nPascalOutPath=" + out + "\r\nPascalOptions=-Q\r\n");
     QCOMPARE(f.host.editorInputs, std::vector<std::string>{"-S"});

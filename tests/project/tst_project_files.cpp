@@ -11,10 +11,9 @@ using namespace pmkest;
 
 namespace {
 
-using test::ReadAll;
 using test::P;
+using test::ReadAll;
 using test::WriteAll;
-
 
 TProject Values() {
     TProject p;

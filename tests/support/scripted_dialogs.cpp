@@ -19,8 +19,8 @@ bool ScriptedDialogs::askYesNo(const QString&, const QString& text) {
 // A cancelled dialog closes where it opened.
 static FileDialogResult Answer(std::deque<std::optional<QString>>& answers,
                                const FileDialogRequest& request, const QString& cancelledIn) {
-    FileDialogResult result{false, {}, cancelledIn.isEmpty() ? request.folder : cancelledIn,
-                            request.fileName};
+    FileDialogResult result{
+        false, {}, cancelledIn.isEmpty() ? request.folder : cancelledIn, request.fileName};
     if (answers.empty()) return result;
     const std::optional<QString> answer = answers.front();
     answers.pop_front();

@@ -24,6 +24,8 @@ inline void WriteAll(const QString& path, const QByteArray& data) {
 }
 
 // A path as the program holds it: CP1251 bytes.
-inline std::string P(const QString& path) { return cp1251::FromQString(path).value(); }
+inline std::string P(const QString& path) {
+    return cp1251::FromQString(path).value();
+}
 
 }  // namespace pmkest::test
