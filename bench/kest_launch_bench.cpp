@@ -10,11 +10,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/kest_launcher.h"
-#include "app/main_window.h"
-#include "lib/cp1251.h"
-#include "lib/file_utils.h"
-#include "platform/user_dialogs.h"
+#include "windows/kest_launcher.h"
+#include "windows/main_window.h"
+#include "core/cp1251.h"
+#include "core/file_utils.h"
+#include "core/user_dialogs.h"
 
 using namespace pmkest;
 

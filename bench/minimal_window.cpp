@@ -5,7 +5,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
-#include "platform/startup_probe.h"
+#include "widgets/startup_probe.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

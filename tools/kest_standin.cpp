@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "lib/cp1251.h"
-#include "platform/text_file.h"
+#include "core/cp1251.h"
+#include "core/text_file.h"
 
 using namespace pmkest;
 

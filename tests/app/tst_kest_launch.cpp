@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/main_window.h"
-#include "lib/cp1251.h"
+#include "windows/main_window.h"
+#include "core/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 

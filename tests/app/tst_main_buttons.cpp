@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/main_window.h"
-#include "lib/painted_button.h"
+#include "windows/main_window.h"
+#include "widgets/painted_button.h"
 #include "support/scripted_dialogs.h"
 
 using namespace pmkest;

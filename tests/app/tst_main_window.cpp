@@ -10,9 +10,9 @@
 #include <QTest>
 #include <memory>
 
-#include "app/about_box.h"
-#include "app/main_window.h"
-#include "lib/cp1251.h"
+#include "windows/about_box.h"
+#include "windows/main_window.h"
+#include "core/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 

@@ -1,9 +1,9 @@
 #include <QTest>
 #include <set>
 
-#include "app/manager_settings.h"
-#include "lib/cp1251.h"
-#include "platform/text_file.h"
+#include "core/manager_settings.h"
+#include "core/cp1251.h"
+#include "core/text_file.h"
 
 using namespace pmkest;
 

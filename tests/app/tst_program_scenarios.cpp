@@ -13,7 +13,7 @@
 #include <functional>
 
 #include "app/program_windows.h"
-#include "lib/cp1251.h"
+#include "core/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 

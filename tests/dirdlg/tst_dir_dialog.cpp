@@ -9,10 +9,10 @@
 #include <functional>
 #include <memory>
 
-#include "dirdlg/dir_dialog.h"
-#include "dirdlg/directory_list_box.h"
-#include "lib/cp1251.h"
-#include "lib/status_panels.h"
+#include "windows/dir_dialog.h"
+#include "widgets/directory_list_box.h"
+#include "core/cp1251.h"
+#include "widgets/status_panels.h"
 #include "support/scripted_dialogs.h"
 
 using namespace pmkest;

@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "lang/message_table.h"
-#include "lib/cp1251.h"
+#include "core/message_table.h"
+#include "core/cp1251.h"
 #include "support/scripted_dialogs.h"
 
 using namespace pmkest;

@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "lib/cp1251.h"
-#include "lib/file_utils.h"
+#include "core/cp1251.h"
+#include "core/file_utils.h"
 #include "support/test_files.h"
 
 using namespace pmkest;

@@ -4,7 +4,7 @@
 #include <QTest>
 #include <vector>
 
-#include "lib/painted_button.h"
+#include "widgets/painted_button.h"
 
 using namespace pmkest;
 

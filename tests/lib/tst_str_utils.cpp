@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "lib/cp1251.h"
-#include "lib/str_utils.h"
+#include "core/cp1251.h"
+#include "core/str_utils.h"
 
 using namespace pmkest;
 

@@ -5,9 +5,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "lib/button_style.h"
-#include "lib/paint_box.h"
-#include "options/command_line_window.h"
+#include "widgets/button_style.h"
+#include "widgets/paint_box.h"
+#include "windows/command_line_window.h"
 #include "support/when_open.h"
 
 using namespace pmkest;

@@ -3,9 +3,9 @@
 #include <initializer_list>
 #include <utility>
 
-#include "lib/cp1251.h"
-#include "lib/str_utils.h"
-#include "options/option_string.h"
+#include "core/cp1251.h"
+#include "core/str_utils.h"
+#include "core/option_string.h"
 #include "support/option_round_trip.h"
 
 using namespace pmkest;

@@ -16,14 +16,14 @@
 #include <functional>
 #include <memory>
 
-#include "dirdlg/dir_dialog.h"
-#include "dirdlg/directory_list_box.h"
-#include "lib/button_style.h"
-#include "lib/cp1251.h"
-#include "lib/paint_box.h"
-#include "lib/status_panels.h"
-#include "options/command_line_window.h"
-#include "options/options_editor.h"
+#include "windows/dir_dialog.h"
+#include "widgets/directory_list_box.h"
+#include "widgets/button_style.h"
+#include "core/cp1251.h"
+#include "widgets/paint_box.h"
+#include "widgets/status_panels.h"
+#include "windows/command_line_window.h"
+#include "windows/options_editor.h"
 #include "support/scripted_dialogs.h"
 #include "support/when_open.h"
 

@@ -3,9 +3,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/manager_settings.h"
-#include "lib/cp1251.h"
-#include "project/project_commands.h"
+#include "core/manager_settings.h"
+#include "core/cp1251.h"
+#include "core/project_commands.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 

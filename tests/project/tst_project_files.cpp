@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "lib/cp1251.h"
-#include "project/project_files.h"
+#include "core/cp1251.h"
+#include "core/project_files.h"
 #include "support/test_files.h"
 
 using namespace pmkest;

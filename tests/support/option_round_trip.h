@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "options/option_string.h"
+#include "core/option_string.h"
 
 namespace pmkest::test {
 

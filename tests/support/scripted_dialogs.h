@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "platform/user_dialogs.h"
+#include "core/user_dialogs.h"
 
 namespace pmkest::test {
 

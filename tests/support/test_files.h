@@ -7,7 +7,7 @@
 #include <QTest>
 #include <string>
 
-#include "lib/cp1251.h"
+#include "core/cp1251.h"
 
 namespace pmkest::test {
 

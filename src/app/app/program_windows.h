@@ -1,0 +1,37 @@
+#pragma once
+// The program's five windows, created in their fixed order and wired together.
+
+#include <memory>
+
+#include "windows/about_box.h"
+#include "windows/main_window.h"
+#include "windows/dir_dialog.h"
+#include "windows/command_line_window.h"
+#include "windows/options_editor.h"
+
+namespace pmkest {
+
+class ProgramWindows {
+public:
+    enum class Secondary { Now, AfterFirstPaint };
+    // The main window first (its creation may already start KEST), then the hidden ones. With
+    // AfterFirstPaint the hidden ones follow as soon as the main window is on the screen, so
+    // that it appears without waiting for windows nobody can see yet.
+    ProgramWindows(AppState& state, UserDialogs& dialogs, const StartOptions& options,
+                   Secondary when = Secondary::Now);
+    ~ProgramWindows();
+
+    void createSecondary();
+
+    std::unique_ptr<TMain> main;
+    std::unique_ptr<Toptf> commandLine;
+    std::unique_ptr<TOption> options;
+    std::unique_ptr<TDirDlgF> chooser;
+    std::unique_ptr<TAboutBox> about;
+
+private:
+    AppState& m_state;
+    UserDialogs& m_dialogs;
+};
+
+}  // namespace pmkest

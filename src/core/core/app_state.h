@@ -1,0 +1,38 @@
+#pragma once
+// Program-wide state, owned by the application and handed to the windows by reference.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/message_table.h"
+#include "widgets/button_style.h"
+#include "core/file_utils.h"
+#include "core/tproject.h"
+
+namespace pmkest {
+
+constexpr int kRecentCount = 20;
+using RecentProjects = std::array<std::string, kRecentCount>;  // entry k at index k-1
+
+inline constexpr const char* kSettingsFileName = "PMKEST_121226.ini";
+
+struct AppState {
+    TProject project;
+    std::string kestFolder;     // with its trailing separator
+    std::string kestIniFolder;  // with its trailing separator
+    RecentProjects recent;
+    int32_t launchCounter = 0;
+    bool russian = false;
+    bool hideOption = false;    // the value read at start; the check box holds it afterwards
+    std::string programFolder;  // with its trailing separator
+    std::string settingsPath;
+    std::string helpPagePath;
+    std::array<std::string, 6> buttonCaptions;  // PaintBox1..PaintBox6
+    bool dialogOk = false;                      // the verdict of every secondary window
+    MessageState messages;
+    ShellFolders shellFolders;  // set once at start-up
+    ButtonStyle buttonStyle;    // set once at creation, shared by every painted button
+};
+
+}  // namespace pmkest

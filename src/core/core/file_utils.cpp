@@ -1,0 +1,135 @@
+#include "core/file_utils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <map>
+#include <optional>
+
+#include "core/cp1251.h"
+#include "core/str_utils.h"
+#include "core/text_file.h"
+
+namespace pmkest {
+
+namespace {
+
+struct UserFolder {
+    const char* name;
+    const char* defaultName;  // under home, as xdg-user-dirs creates it
+};
+
+constexpr UserFolder kUserFolders[] = {{"DESKTOP", "Desktop"},     {"DOCUMENTS", "Documents"},
+                                       {"DOWNLOAD", "Downloads"},  {"MUSIC", "Music"},
+                                       {"PICTURES", "Pictures"},   {"PUBLICSHARE", "Public"},
+                                       {"TEMPLATES", "Templates"}, {"VIDEOS", "Videos"}};
+
+// XDG_NAME_DIR="$HOME/x" lines; the value may be quoted and hold backslash escapes.
+std::map<QString, QString> ParseUserDirs(const QString& text, const QString& home) {
+    std::map<QString, QString> values;
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0) continue;
+        const QString key = line.left(eq).trimmed();
+        if (!key.startsWith(QLatin1String("XDG_")) || !key.endsWith(QLatin1String("_DIR")))
+            continue;
+        QString raw = line.mid(eq + 1).trimmed();
+        if (raw.size() >= 2 && raw.startsWith(QLatin1Char('"')) && raw.endsWith(QLatin1Char('"')))
+            raw = raw.mid(1, raw.size() - 2);
+        QString value;
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            if (raw[i] == QLatin1Char('\\') && i + 1 < raw.size()) ++i;
+            value += raw[i];
+        }
+        if (value.startsWith(QLatin1String("$HOME")))
+            value = home + value.mid(5);
+        else if (value.startsWith(QLatin1String("${HOME}")))
+            value = home + value.mid(7);
+        if (value.isEmpty()) continue;
+        values[key.mid(4, key.size() - 8)] = value;
+    }
+    return values;
+}
+
+QString FileError(const QString& path, const QString& error) {
+    return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error);
+}
+
+}  // namespace
+
+ShellFolders ShellFoldersFrom(const QString& userDirs, const QString& home) {
+    const std::map<QString, QString> values = ParseUserDirs(userDirs, home);
+    ShellFolders folders;
+    size_t next = 0;
+    auto add = [&](const char* name, const QString& value) {
+        // A folder that CP1251 cannot name is left out rather than stored mangled.
+        const std::optional<std::string> bytes = cp1251::FromQString(value);
+        if (!bytes || next >= folders.ShellFolderLines.size()) return;
+        folders.ShellFolderLines[next++] = std::string(name) + " = " + *bytes;
+    };
+    QString documents;
+    for (const UserFolder& folder : kUserFolders) {
+        const auto found = values.find(QString::fromLatin1(folder.name));
+        const QString value = found != values.end()
+                                  ? found->second
+                                  : home + QLatin1Char('/') + QLatin1String(folder.defaultName);
+        if (QLatin1String(folder.name) == QLatin1String("DOCUMENTS")) documents = value;
+        add(folder.name, value);
+    }
+    add("PERSONAL", documents);
+
+    for (const std::string& line : folders.ShellFolderLines) {
+        if (line.empty()) break;
+        ReadKeyText("DESKTOP = ", line, folders.DesktopFolder);
+        ReadKeyText("PERSONAL = ", line, folders.PersonalFolder);
+    }
+    return folders;
+}
+
+ShellFolders ReadShellFolders() {
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QString text;
+    QFile file(QDir(config).filePath(QStringLiteral("user-dirs.dirs")));
+    if (file.open(QIODevice::ReadOnly)) text = QString::fromUtf8(file.readAll());
+    return ShellFoldersFrom(text, QDir::homePath());
+}
+
+QString CopyFileData(const std::string& source, const std::string& destination) {
+    const QString from = ToFsPath(source);
+    const QString to = ToFsPath(destination);
+    QFile in(from);
+    // Blocks go straight from the file into the buffer, without a second copy.
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return FileError(from, in.errorString());
+    QSaveFile out(to);
+    if (!out.open(QIODevice::WriteOnly)) return FileError(to, out.errorString());
+    char block[8192];
+    for (;;) {
+        const qint64 got = in.read(block, sizeof block);
+        if (got < 0) {
+            out.cancelWriting();
+            return FileError(from, in.errorString());
+        }
+        if (got == 0) break;
+        if (out.write(block, got) != got) {
+            const QString error = out.errorString();
+            out.cancelWriting();
+            return FileError(to, error);
+        }
+    }
+    if (!out.commit()) return FileError(to, out.errorString());
+    return {};
+}
+
+QString RuntimeFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    QDir().mkpath(folder);
+    return folder;
+}
+
+}  // namespace pmkest

@@ -1,0 +1,38 @@
+#pragma once
+// The manager settings file and the recent-project list.
+
+#include <QString>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/app_state.h"
+
+namespace pmkest {
+
+using FileExistsFn = std::function<bool(const std::string&)>;
+
+struct SettingsValues {
+    int32_t counter = 0;
+    std::string kestFolder;
+    std::string kestIniFolder;
+    std::string projectCur;
+    bool hide = false;
+    bool russian = false;
+    RecentProjects recent;
+};
+
+// Offers every line to every key. A bad "COUNTER=" value skips only that line; its error text
+// is added to errors. After every line, recent entries naming no existing file are emptied.
+void ParseManagerSettings(const std::vector<std::string>& lines, SettingsValues& values,
+                          const FileExistsFn& exists, std::vector<QString>& errors);
+// The 26 lines, CP1251, CR LF.
+std::string ComposeManagerSettings(const SettingsValues& values);
+
+// Project file path with its extension replaced by ".ini".
+std::string SettingsPathFor(const std::string& projectFile);
+
+// True when the list changed.
+bool AddRecent(RecentProjects& recent, const std::string& path);
+
+}  // namespace pmkest

@@ -1,0 +1,156 @@
+#include "core/project_commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "core/manager_settings.h"
+#include "core/ui_texts.h"
+#include "core/cp1251.h"
+#include "core/str_utils.h"
+#include "core/text_file.h"
+#include "core/user_dialogs.h"
+#include "core/project_files.h"
+
+namespace pmkest {
+
+namespace {
+const QString kProjectMask = QStringLiteral("*.mpm");
+}
+
+ProjectCommands::ProjectCommands(AppState& state, UserDialogs& dialogs, ProjectCommandHost& host)
+    : m_state(state), m_dialogs(dialogs), m_host(host) {}
+
+void ProjectCommands::showError(const QString& text) {
+    m_dialogs.showMessage(MessageKind::Error, QStringLiteral("Error"), text);
+}
+
+std::optional<std::string> ProjectCommands::storable(const QString& path) {
+    std::optional<std::string> bytes = cp1251::FromQString(path);
+    if (!bytes)
+        showError(Tr(UiText::PathNotStorable, m_state.russian).arg(QDir::toNativeSeparators(path)));
+    return bytes;
+}
+
+std::optional<std::string> ProjectCommands::showOpenDialog() {
+    FileDialogRequest request;
+    request.folder = m_openFolder;
+    request.fileName = m_openFileName;
+    // The dialog keeps the folder and the name it had when it closed, also when cancelled.
+    const FileDialogResult chosen = m_dialogs.openFile(request);
+    m_openFolder = chosen.folder;
+    m_openFileName = chosen.fileName;
+    if (!chosen.accepted) return std::nullopt;
+    return storable(chosen.path);
+}
+
+void ProjectCommands::OptionsEdit() {
+    TProject& project = m_state.project;
+    // The copy back at the end of a run would silently undo this edit.
+    if (m_host.IsKestRunningOn(project.SettingsFile)) {
+        showError(Tr(UiText::EditWhileRunning, m_state.russian)
+                      .arg(cp1251::ToQString(project.SettingsFile)));
+        return;
+    }
+    m_state.dialogOk = false;
+    const ProjectCommandHost::EditorResult result =
+        m_host.RunOptionsEditor(TrimBlanks(project.PascalOptions));
+    if (!m_state.dialogOk) return;
+    project.PascalOptions = result.optionString;
+    project.PascalOutPath = TrimBlanks(result.outputDirectory).empty()
+                                ? FolderPart(project.ProjectFile)
+                                : result.outputDirectory;
+    const ProjectFileResult saved = SaveProjectSettings(project);
+    if (saved.outcome == ProjectFileResult::Failed) showError(saved.error);
+}
+
+bool ProjectCommands::loadForEdit(const std::string& projectFile) {
+    const ProjectFileResult loaded = LoadProject(m_state.project, projectFile);
+    if (loaded.outcome == ProjectFileResult::Failed) showError(loaded.error);
+    return loaded.ok();
+}
+
+void ProjectCommands::CreateProject1Click() {
+    if (!m_host.CheckKestPaths()) return;
+    FileDialogRequest request;
+    request.folder = m_saveFolder;
+    request.fileName = kProjectMask;
+    request.filter = QStringLiteral("Project Files (*.mpm)");
+    request.defaultSuffix = QStringLiteral("mpm");
+    request.confirmOverwrite = true;
+    const FileDialogResult chosen = m_dialogs.saveFile(request);
+    std::optional<std::string> path;
+    if (chosen.accepted) path = storable(chosen.path);
+    if (path) {
+        TProject& project = m_state.project;
+        project.ProjectFile = *path;
+        project.SettingsFile = SettingsPathFor(*path);
+        // An existing file (replacing it was confirmed) simply becomes current.
+        const bool fresh = !FileExists(*path);
+        if (fresh) {
+            const QString error =
+                WriteFileAtomic(project.ProjectFile, project.SettingsFile + "\r\n");
+            if (!error.isEmpty()) {
+                showError(error);
+                return;
+            }
+        }
+        m_host.ShowProjectRow(project.ProjectFile);
+        m_host.DeriveProjectSettingsPath();
+        if (fresh) {
+            const ProjectFileResult made = InitProjectSettings(project, m_state.kestIniFolder);
+            if (made.outcome == ProjectFileResult::Failed) {
+                showError(made.error);
+                return;
+            }
+            if (loadForEdit(project.ProjectFile)) OptionsEdit();
+        }
+    }
+    m_host.AddRecentProject();
+    m_host.ShowRecentProjects();
+}
+
+void ProjectCommands::Openproject1Click() {
+    if (!m_host.CheckKestPaths()) return;
+    TProject& project = m_state.project;
+    if (!project.ProjectFile.empty())
+        m_openFolder = cp1251::ToQString(FolderPart(project.ProjectFile));
+    m_openFileName = kProjectMask;
+    const std::optional<std::string> path = showOpenDialog();
+    if (!path) return;
+    project.ProjectFile = *path;
+    project.SettingsFile = SettingsPathFor(*path);
+    m_host.ShowProjectRow(project.ProjectFile);
+    m_host.DeriveProjectSettingsPath();
+    m_host.AddRecentProject();
+}
+
+void ProjectCommands::OpenProjectButton() {
+    if (!m_host.CheckKestPaths()) return;
+    TProject& project = m_state.project;
+    m_openFolder = cp1251::ToQString(FolderPart(project.ProjectFile));
+    m_openFileName = kProjectMask;
+    const std::optional<std::string> path = showOpenDialog();
+    if (!path) return;
+    // Unlike the menu command, only an existing file changes the settings file path.
+    project.ProjectFile = *path;
+    m_host.ShowProjectRow(project.ProjectFile);
+    m_host.DeriveProjectSettingsPath();
+    m_host.AddRecentProject();
+}
+
+void ProjectCommands::EditCurrentProject1Click() {
+    if (!loadForEdit(m_state.project.ProjectFile)) return;
+    OptionsEdit();
+}
+
+void ProjectCommands::EditProject1Click() {
+    const std::optional<std::string> path = showOpenDialog();
+    if (!path) return;
+    m_state.project.ProjectFile = *path;
+    m_host.ShowProjectRow(*path);
+    m_host.DeriveProjectSettingsPath();
+    if (!loadForEdit(*path)) return;
+    OptionsEdit();
+}
+
+}  // namespace pmkest

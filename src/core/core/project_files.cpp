@@ -1,0 +1,125 @@
+#include "core/project_files.h"
+
+#include <string_view>
+#include <vector>
+
+#include "core/str_utils.h"
+#include "core/text_file.h"
+
+namespace pmkest {
+
+namespace {
+
+bool Contains(const std::string& line, std::string_view key) {
+    return line.find(key) != std::string::npos;
+}
+
+// "OutPath=" must not take a "PascalOutPath=" line when writing.
+bool StartsWithOutPath(const std::string& line) {
+    return line.rfind("OutPath=", 0) == 0;
+}
+
+ProjectFileResult Missing() {
+    return {ProjectFileResult::Missing, {}};
+}
+ProjectFileResult Failed(const QString& error) {
+    return {ProjectFileResult::Failed, error};
+}
+
+}  // namespace
+
+FirstLineResult ReadProjectFileLine(const std::string& projectFile) {
+    FirstLineResult result;
+    const ReadResult read = ReadWholeFile(projectFile);
+    if (!read.ok) {
+        result.error = read.error;
+        return result;
+    }
+    result.ok = true;
+    const std::vector<std::string> lines = SplitLines(read.data);
+    if (!lines.empty()) {
+        result.hasLine = true;
+        result.line = lines.front();
+    }
+    return result;
+}
+
+std::string ApplyCreationKeys(const std::string& line, const TProject& project) {
+    // Every test looks at the line as read; the last matching one wins.
+    std::string out = line;
+    if (Contains(line, "SourcePath=")) out = "SourcePath=" + project.SourcePath;
+    if (Contains(line, "MainFile=")) out = "MainFile=";
+    if (Contains(line, "OpenFiles=")) out = "OpenFiles=";
+    if (Contains(line, "Active=")) out = "Active=";
+    if (Contains(line, "PascalOutPath=")) out = "PascalOutPath=";
+    if (StartsWithOutPath(line)) out = "OutPath=";
+    if (Contains(line, "PascalIncludes=")) out = "PascalIncludes=";
+    if (Contains(line, "PascalUnits=")) out = "PascalUnits=";
+    return out;
+}
+
+std::string ApplySaveKeys(const std::string& line, const TProject& project) {
+    std::string out = line;
+    if (Contains(line, "SourcePath=")) out = "SourcePath=" + project.SourcePath;
+    if (Contains(line, "PascalOutPath=")) out = "PascalOutPath=" + project.PascalOutPath;
+    if (StartsWithOutPath(line)) out = "OutPath=" + project.PascalOutPath;
+    if (Contains(line, "PascalIncludes=")) out = "PascalIncludes=" + project.PascalIncludes;
+    if (Contains(line, "PascalUnits=")) out = "PascalUnits=" + project.PascalUnits;
+    if (Contains(line, "PascalOptions=")) out = "PascalOptions=" + project.PascalOptions;
+    return out;
+}
+
+void LoadProjectLine(const std::string& line, TProject& project) {
+    ReadKeyText("SourcePath=", line, project.SourcePath);
+    ReadKeyText("MainFile=", line, project.MainFile);
+    ReadKeyText("Active=", line, project.Active);
+    ReadKeyText("OutPath=", line, project.OutPath);
+    ReadKeyText("ListPath=", line, project.ListPath);
+    ReadKeyText("PascalOutPath=", line, project.PascalOutPath);
+    ReadKeyText("PascalIncludes=", line, project.PascalIncludes);
+    ReadKeyText("PascalUnits=", line, project.PascalUnits);
+    ReadKeyText("PascalOptions=", line, project.PascalOptions);
+}
+
+ProjectFileResult LoadProject(TProject& project, const std::string& projectFile) {
+    if (!FileExists(projectFile)) return Missing();
+    const FirstLineResult first = ReadProjectFileLine(projectFile);
+    if (!first.ok) return Failed(first.error);
+    if (!FileExists(first.line)) return Missing();
+    const ReadResult settings = ReadWholeFile(first.line);
+    if (!settings.ok) return Failed(settings.error);
+
+    TProject loaded = project;
+    loaded.ProjectFile = projectFile;
+    loaded.SettingsFile = first.line;
+    for (const std::string& line : SplitLines(settings.data)) LoadProjectLine(line, loaded);
+    project = std::move(loaded);
+    return {};
+}
+
+ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder) {
+    const std::string templatePath = kestIniFolder + "kest.ini";
+    if (!FileExists(templatePath) || !FileExists(project.ProjectFile)) return Missing();
+    project.SourcePath = FolderPart(project.ProjectFile);
+    const ReadResult read = ReadWholeFile(templatePath);
+    if (!read.ok) return Failed(read.error);
+    std::vector<std::string> lines = SplitLines(read.data);
+    for (std::string& line : lines) line = ApplyCreationKeys(line, project);
+    const QString error = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines));
+    if (!error.isEmpty()) return Failed(error);
+    return {};
+}
+
+ProjectFileResult SaveProjectSettings(TProject& project) {
+    if (!FileExists(project.SettingsFile)) return Missing();
+    project.SourcePath = FolderPart(project.ProjectFile);
+    const ReadResult read = ReadWholeFile(project.SettingsFile);
+    if (!read.ok) return Failed(read.error);
+    std::vector<std::string> lines = SplitLines(read.data);
+    for (std::string& line : lines) line = ApplySaveKeys(line, project);
+    const QString error = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines));
+    if (!error.isEmpty()) return Failed(error);
+    return {};
+}
+
+}  // namespace pmkest

@@ -1,0 +1,41 @@
+#pragma once
+// The project file pair: the one-line project file (*.mpm) and the project settings file,
+// a full copy of kest.ini holding the project's own values under KEST's keys.
+
+#include <QString>
+#include <string>
+
+#include "core/tproject.h"
+
+namespace pmkest {
+
+// Done; Missing: a file the operation needs does not exist (callers stay silent);
+// Failed: an I/O error, whose text the caller shows.
+struct ProjectFileResult {
+    enum Outcome { Done, Missing, Failed } outcome = Done;
+    QString error;
+    bool ok() const { return outcome == Done; }
+};
+
+// The first line of a project file, exactly as stored; none when the file is empty.
+struct FirstLineResult {
+    bool ok = false;
+    bool hasLine = false;
+    std::string line;
+    QString error;
+};
+FirstLineResult ReadProjectFileLine(const std::string& projectFile);
+
+// Line rules, applied to one line as read.
+std::string ApplyCreationKeys(const std::string& line, const TProject& project);
+std::string ApplySaveKeys(const std::string& line, const TProject& project);
+void LoadProjectLine(const std::string& line, TProject& project);
+
+// Makes projectFile the current project and loads its values; a failure changes nothing.
+ProjectFileResult LoadProject(TProject& project, const std::string& projectFile);
+// Writes the settings file of a new project from kestIniFolder + "kest.ini".
+ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder);
+// Rewrites the current settings file in place, line for line, with the current values.
+ProjectFileResult SaveProjectSettings(TProject& project);
+
+}  // namespace pmkest

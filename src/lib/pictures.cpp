@@ -1,9 +1,0 @@
-#include "lib/pictures.h"
-
-namespace pmkest {
-
-QPixmap Picture(const QString& name) {
-    return QPixmap(QStringLiteral(":/pictures/") + name);
-}
-
-}  // namespace pmkest

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "core/user_dialogs.h"
+
+namespace pmkest {
+
+// The real dialogs: QMessageBox and QFileDialog.
+class QtUserDialogs final : public UserDialogs {
+public:
+    void setParentWidget(QWidget* parent) { m_parent = parent; }
+    void showMessage(MessageKind kind, const QString& title, const QString& text) override;
+    bool askYesNo(const QString& title, const QString& text) override;
+    FileDialogResult openFile(const FileDialogRequest& request) override;
+    FileDialogResult saveFile(const FileDialogRequest& request) override;
+    void openDocument(const QString& path) override;
+
+private:
+    FileDialogResult run(const FileDialogRequest& request, bool save);
+    QPointer<QWidget> m_parent;
+};
+
+}  // namespace pmkest

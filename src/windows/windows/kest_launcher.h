@@ -1,0 +1,73 @@
+#pragma once
+// Starting KEST on the current project: swap the project settings in as kest.ini, run KEST,
+// wait for it and copy kest.ini back into the project.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <string>
+
+#include "core/app_state.h"
+
+class QCheckBox;
+class QProcess;
+class QWidget;
+
+namespace pmkest {
+
+class StatusPanels;
+class UserDialogs;
+
+// KEST folder + "kest" when that is an executable file, else KEST folder + "kest.exe"
+// through Wine ($WINE, else "wine"). Never a shell, so no name needs quoting.
+struct KestCommand {
+    QString program;
+    QStringList arguments;
+};
+KestCommand KestCommandFor(const std::string& kestFolder);
+
+// The parts of the main window that a run works on.
+struct LaunchView {
+    QWidget* window = nullptr;
+    QWidget* client = nullptr;  // every direct child is a control
+    StatusPanels* status = nullptr;
+    QCheckBox* hideOption = nullptr;
+};
+
+class KestLauncher : public QObject {
+    Q_OBJECT
+public:
+    KestLauncher(AppState& state, UserDialogs& dialogs, const LaunchView& view,
+                 QObject* parent = nullptr);
+
+    void StartKest();
+    // Messages 1 and 2; true when kest.exe and kest.ini are where the two folders say.
+    bool CheckKestPaths();
+    // True when the process started and ended with exit code 0.
+    bool RunAndWait(const KestCommand& command, bool hide);
+    void SetMainControlsEnabled(bool enabled);
+
+    bool running() const { return m_running; }
+    // The settings file that the running start will copy kest.ini back into.
+    const std::string& runningSettingsFile() const { return m_runningSettings; }
+    // The manager is closing during a run without hiding: KEST is ended, the copy back still
+    // follows, and the program quits when the start has finished.
+    void EndRun() { m_endRequested = true; }
+
+signals:
+    // KEST has started and the manager is about to wait for it.
+    void kestStarted();
+
+private:
+    void showError(const QString& text);
+    static void EndProcess(QProcess& process);
+
+    AppState& m_state;
+    UserDialogs& m_dialogs;
+    LaunchView m_view;
+    bool m_running = false;
+    bool m_endRequested = false;
+    std::string m_runningSettings;
+};
+
+}  // namespace pmkest

@@ -1,0 +1,57 @@
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+
+#include "windows/main_window.h"
+#include "core/ui_texts.h"
+#include "core/cp1251.h"
+#include "core/file_utils.h"
+#include "core/text_file.h"
+#include "core/user_dialogs.h"
+
+// The main window's part in the start-up files and in starting KEST.
+
+namespace pmkest {
+
+void TMain::WriteShellFolderLines(const QString& runtimeFolder) {
+    const QString folder = runtimeFolder.isEmpty() ? RuntimeFolder() : runtimeFolder;
+    std::vector<std::string> lines(m_state.shellFolders.ShellFolderLines.begin(),
+                                   m_state.shellFolders.ShellFolderLines.end());
+    const std::optional<std::string> path =
+        cp1251::FromQString(QDir(folder).filePath(QStringLiteral("dirs.txt")));
+    const QString error = path ? WriteFileAtomic(*path, JoinLinesCrLf(lines))
+                               : Tr(UiText::PathNotStorable, m_state.russian).arg(folder);
+    if (!error.isEmpty()) showStartupError(Tr(UiText::DirsNotWritten, m_state.russian).arg(error));
+}
+
+void TMain::StartCommandLineProject(const QString& argument) {
+    // Kept absolute: the project's folder becomes its source path, and the path is stored.
+    const QString absolute = QFileInfo(argument).absoluteFilePath();
+    const std::optional<std::string> path = cp1251::FromQString(absolute);
+    if (!path) {
+        showStartupError(Tr(UiText::PathNotStorable, m_state.russian).arg(argument));
+        return;
+    }
+    m_state.project.ProjectFile = *path;
+    if (!FileExists(*path)) return;
+    // The file is read through only to prove that it can be read.
+    const ReadResult read = ReadWholeFile(*path);
+    if (!read.ok) {
+        showStartupError(read.error);
+        return;
+    }
+    m_label2->setText(absolute);
+    DeriveProjectSettingsPath();
+    StartKest();
+}
+
+bool TMain::confirmCloseDuringRun() {
+    // Ending KEST loses its unsaved work, so only a yes goes on.
+    if (!m_dialogs.askYesNo(QStringLiteral("KEST"), Tr(UiText::EndKestQuestion, m_state.russian)))
+        return false;
+    if (!FormClose()) return false;
+    m_launcher->EndRun();
+    return true;
+}
+
+}  // namespace pmkest
