@@ -1,8 +1,8 @@
 #include <QTest>
 #include <set>
 
-#include "core/manager_settings.h"
 #include "core/cp1251.h"
+#include "core/manager_settings.h"
 #include "core/text_file.h"
 
 using namespace pmkest;

@@ -9,11 +9,11 @@
 #include <functional>
 #include <memory>
 
-#include "windows/dir_dialog.h"
-#include "widgets/directory_list_box.h"
 #include "core/cp1251.h"
-#include "widgets/status_panels.h"
 #include "support/scripted_dialogs.h"
+#include "widgets/directory_list_box.h"
+#include "widgets/status_panels.h"
+#include "windows/dir_dialog.h"
 
 using namespace pmkest;
 

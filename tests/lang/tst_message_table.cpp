@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "core/message_table.h"
 #include "core/cp1251.h"
+#include "core/message_table.h"
 #include "support/scripted_dialogs.h"
 
 using namespace pmkest;

@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "core/cp1251.h"
-#include "core/str_utils.h"
 #include "core/option_string.h"
+#include "core/str_utils.h"
 #include "support/option_round_trip.h"
 
 using namespace pmkest;

@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "core/manager_settings.h"
 #include "core/cp1251.h"
+#include "core/manager_settings.h"
 #include "core/project_commands.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"

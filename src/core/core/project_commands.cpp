@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "core/manager_settings.h"
-#include "core/ui_texts.h"
 #include "core/cp1251.h"
+#include "core/manager_settings.h"
+#include "core/project_files.h"
 #include "core/str_utils.h"
 #include "core/text_file.h"
+#include "core/ui_texts.h"
 #include "core/user_dialogs.h"
-#include "core/project_files.h"
 
 namespace pmkest {
 

@@ -13,16 +13,16 @@
 #include <algorithm>
 #include <functional>
 
-#include "widgets/directory_list_box.h"
+#include "core/cp1251.h"
+#include "core/text_file.h"
 #include "core/ui_texts.h"
+#include "core/user_dialogs.h"
 #include "widgets/busy_wait.h"
 #include "widgets/clickable_image.h"
-#include "core/cp1251.h"
+#include "widgets/directory_list_box.h"
 #include "widgets/pictures.h"
 #include "widgets/status_panels.h"
 #include "widgets/window_look.h"
-#include "core/text_file.h"
-#include "core/user_dialogs.h"
 
 namespace pmkest {
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "platform/drive_roots.h"
 #include "core/file_utils.h"
+#include "platform/drive_roots.h"
 
 class QFrame;
 class QLabel;

@@ -7,12 +7,12 @@
 #include <QWidget>
 #include <utility>
 
-#include "core/ui_texts.h"
 #include "core/file_utils.h"
-#include "widgets/status_panels.h"
-#include "core/text_file.h"
-#include "core/user_dialogs.h"
 #include "core/project_files.h"
+#include "core/text_file.h"
+#include "core/ui_texts.h"
+#include "core/user_dialogs.h"
+#include "widgets/status_panels.h"
 
 namespace pmkest {
 

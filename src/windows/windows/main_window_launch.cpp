@@ -2,12 +2,12 @@
 #include <QFileInfo>
 #include <QLabel>
 
-#include "windows/main_window.h"
-#include "core/ui_texts.h"
 #include "core/cp1251.h"
 #include "core/file_utils.h"
 #include "core/text_file.h"
+#include "core/ui_texts.h"
 #include "core/user_dialogs.h"
+#include "windows/main_window.h"
 
 // The main window's part in the start-up files and in starting KEST.
 

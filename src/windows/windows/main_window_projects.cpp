@@ -2,8 +2,8 @@
 #include <QAction>
 #include <QFileInfo>
 
-#include "windows/main_window.h"
 #include "core/cp1251.h"
+#include "windows/main_window.h"
 #include "windows/options_editor.h"
 
 namespace pmkest {
