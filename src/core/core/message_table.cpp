@@ -1,7 +1,5 @@
 #include "core/message_table.h"
 
-#include <QGuiApplication>
-
 #include "core/cp1251.h"
 #include "core/user_dialogs.h"
 
@@ -105,8 +103,6 @@ void PutMainMessages(MessageTable& table, bool russian) {
 }
 
 void ShowPendingMessage(MessageState& state, uint8_t kind, UserDialogs& dialogs) {
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
     int32_t code = state.MessageCode;
     if (code == 0) return;
     // Out-of-range codes (above 399, or negative) show entry 1.

@@ -3,12 +3,15 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QUrl>
 
 namespace pmkest {
 
 void QtUserDialogs::showMessage(MessageKind kind, const QString& title, const QString& text) {
+    // A message never waits under a busy cursor.
+    while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (kind) {
         case MessageKind::Error:
