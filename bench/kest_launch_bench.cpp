@@ -10,11 +10,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "windows/kest_launcher.h"
-#include "windows/main_window.h"
 #include "core/cp1251.h"
 #include "core/file_utils.h"
 #include "core/user_dialogs.h"
+#include "windows/kest_launcher.h"
+#include "windows/main_window.h"
 
 using namespace pmkest;
 
@@ -51,7 +51,7 @@ void WriteFile(const QString& path, const QByteArray& data) {
 void WaitCpu(const QString& buildDir) {
     QTemporaryDir dir;
     SilentDialogs dialogs;
-    AppState state;
+    UiState state;
     TMain window(state, dialogs, StartOptions{dir.path(), {}, dir.path()});
     window.show();
     QCoreApplication::processEvents();
@@ -80,7 +80,7 @@ void LaunchCost() {
     WriteFile(dir.filePath("proj/blink.mpm"), dir.filePath("proj/blink.ini").toUtf8() + "\r\n");
 
     SilentDialogs dialogs;
-    AppState state;
+    UiState state;
     state.kestFolder = P(kestDir);
     state.kestIniFolder = P(kestDir);
     state.project.ProjectFile = P(dir.filePath("proj/blink.mpm"));

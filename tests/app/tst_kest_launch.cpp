@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "windows/main_window.h"
 #include "core/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "windows/main_window.h"
 
 using namespace pmkest;
 
@@ -38,7 +38,7 @@ const QByteArray kProjectIni =
 // A program folder with its settings, a KEST folder, a kest.ini folder and one project.
 struct Fixture {
     QTemporaryDir root;
-    AppState state;
+    UiState state;
     test::ScriptedDialogs dialogs;
     std::unique_ptr<TMain> window;
     QString kestFolder;

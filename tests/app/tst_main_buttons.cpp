@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "windows/main_window.h"
-#include "widgets/painted_button.h"
 #include "support/scripted_dialogs.h"
+#include "widgets/painted_button.h"
+#include "windows/main_window.h"
 
 using namespace pmkest;
 
@@ -47,7 +47,7 @@ private:
 
 struct Fixture {
     QTemporaryDir dir;
-    AppState state;
+    UiState state;
     test::ScriptedDialogs dialogs;
     std::unique_ptr<TMain> window;
 

@@ -10,11 +10,11 @@
 #include <QTest>
 #include <memory>
 
-#include "windows/about_box.h"
-#include "windows/main_window.h"
 #include "core/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "windows/about_box.h"
+#include "windows/main_window.h"
 
 using namespace pmkest;
 
@@ -25,7 +25,7 @@ using test::WriteAll;
 
 struct Fixture {
     QTemporaryDir dir;
-    AppState state;
+    UiState state;
     test::ScriptedDialogs dialogs;
     std::unique_ptr<TMain> window;
 

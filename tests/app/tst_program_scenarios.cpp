@@ -45,7 +45,7 @@ const QByteArray kKestIni =
 
 struct Program {
     QTemporaryDir root;
-    AppState state;
+    UiState state;
     test::ScriptedDialogs dialogs;
     std::unique_ptr<ProgramWindows> windows;
 
@@ -132,7 +132,7 @@ void TestProgramScenarios::createEditStartAndReopen() {
     // Russian, then quit; everything is as left on the next start.
     QTest::mouseClick(main.findChild<QWidget*>("Image4"), Qt::LeftButton);
     QVERIFY(main.close());
-    p.state = AppState();
+    p.state = UiState();
     TMain& again = p.start();
     QCOMPARE(again.windowTitle(), QStringLiteral("Менеджер проектов KEST [13.01.09]"));
     QCOMPARE(p.row(), mpm);

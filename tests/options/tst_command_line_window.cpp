@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <functional>
 
+#include "support/when_open.h"
 #include "widgets/button_style.h"
 #include "widgets/paint_box.h"
 #include "windows/command_line_window.h"
-#include "support/when_open.h"
 
 using namespace pmkest;
 
@@ -48,7 +48,7 @@ private slots:
 };
 
 void TestCommandLineWindow::createdHidden() {
-    AppState state;
+    UiState state;
     Toptf w(state);
     QVERIFY(!w.isVisible());
     QCOMPARE(w.windowTitle(), QStringLiteral("Command Line Of Turbo51"));
@@ -75,7 +75,7 @@ void TestCommandLineWindow::captionsFollowLanguage() {
     QFETCH(bool, russian);
     QFETCH(QString, title);
     QFETCH(QString, cancel);
-    AppState state;
+    UiState state;
     state.russian = !russian;
     Toptf w(state);
     w.Timer1Timer();
@@ -96,7 +96,7 @@ void TestCommandLineWindow::buttons_data() {
 void TestCommandLineWindow::buttons() {
     QFETCH(int, box);
     QFETCH(bool, ok);
-    AppState state;
+    UiState state;
     state.dialogOk = !ok;
     Toptf w(state);
     WhenOpen(&w, [&] {
@@ -116,7 +116,7 @@ void TestCommandLineWindow::buttons() {
 }
 
 void TestCommandLineWindow::closeBoxCancels() {
-    AppState state;
+    UiState state;
     state.dialogOk = true;  // e.g. left by a directory chosen with Ok
     Toptf w(state);
     WhenOpen(&w, [&] { w.close(); });
@@ -125,7 +125,7 @@ void TestCommandLineWindow::closeBoxCancels() {
 }
 
 void TestCommandLineWindow::enterAndEscapeDoNotClose() {
-    AppState state;
+    UiState state;
     Toptf w(state);
     WhenOpen(&w, [&] {
         for (QWidget* target : {static_cast<QWidget*>(&w), static_cast<QWidget*>(Line(w))}) {
@@ -140,7 +140,7 @@ void TestCommandLineWindow::enterAndEscapeDoNotClose() {
 }
 
 void TestCommandLineWindow::hoverUntilTheBackground() {
-    AppState state;
+    UiState state;
     InitButtonStyle(state.buttonStyle);
     SetProgramButtonLook(state.buttonStyle);
     Toptf w(state);

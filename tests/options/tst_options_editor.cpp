@@ -16,16 +16,16 @@
 #include <functional>
 #include <memory>
 
-#include "windows/dir_dialog.h"
-#include "widgets/directory_list_box.h"
-#include "widgets/button_style.h"
 #include "core/cp1251.h"
+#include "support/scripted_dialogs.h"
+#include "support/when_open.h"
+#include "widgets/button_style.h"
+#include "widgets/directory_list_box.h"
 #include "widgets/paint_box.h"
 #include "widgets/status_panels.h"
 #include "windows/command_line_window.h"
+#include "windows/dir_dialog.h"
 #include "windows/options_editor.h"
-#include "support/scripted_dialogs.h"
-#include "support/when_open.h"
 
 using namespace pmkest;
 
@@ -35,7 +35,7 @@ using test::WhenOpen;
 
 struct Fixture {
     QTemporaryDir tmp;
-    AppState state;
+    UiState state;
     test::ScriptedDialogs dialogs;
     std::unique_ptr<Toptf> commandLine;
     std::unique_ptr<TOption> editor;

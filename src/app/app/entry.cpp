@@ -4,12 +4,12 @@
 #include <QFont>
 #include <QIcon>
 
-#include "core/app_state.h"
 #include "app/program_windows.h"
 #include "core/ui_texts.h"
-#include "widgets/qt_user_dialogs.h"
 #include "platform/single_instance.h"
+#include "widgets/qt_user_dialogs.h"
 #include "widgets/startup_probe.h"
+#include "widgets/ui_state.h"
 
 namespace pmkest {
 
@@ -35,7 +35,7 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
     const QStringList arguments = QCoreApplication::arguments();
     options.arguments = arguments.mid(1);
 
-    AppState state;
+    UiState state;
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/pmkest.png")));
     ProgramWindows windows(state, shownDialogs, options,
                            ProgramWindows::Secondary::AfterFirstPaint);

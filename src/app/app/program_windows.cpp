@@ -31,7 +31,7 @@ private:
 
 }  // namespace
 
-ProgramWindows::ProgramWindows(AppState& state, UserDialogs& dialogs, const StartOptions& options,
+ProgramWindows::ProgramWindows(UiState& state, UserDialogs& dialogs, const StartOptions& options,
                                Secondary when)
     : main(std::make_unique<TMain>(state, dialogs, options)), m_state(state), m_dialogs(dialogs) {
     main->setSecondaryFactory([this] { createSecondary(); });

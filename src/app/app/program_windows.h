@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "windows/about_box.h"
-#include "windows/main_window.h"
-#include "windows/dir_dialog.h"
 #include "windows/command_line_window.h"
+#include "windows/dir_dialog.h"
+#include "windows/main_window.h"
 #include "windows/options_editor.h"
 
 namespace pmkest {
@@ -17,7 +17,7 @@ public:
     // The main window first (its creation may already start KEST), then the hidden ones. With
     // AfterFirstPaint the hidden ones follow as soon as the main window is on the screen, so
     // that it appears without waiting for windows nobody can see yet.
-    ProgramWindows(AppState& state, UserDialogs& dialogs, const StartOptions& options,
+    ProgramWindows(UiState& state, UserDialogs& dialogs, const StartOptions& options,
                    Secondary when = Secondary::Now);
     ~ProgramWindows();
 
@@ -30,7 +30,7 @@ public:
     std::unique_ptr<TAboutBox> about;
 
 private:
-    AppState& m_state;
+    UiState& m_state;
     UserDialogs& m_dialogs;
 };
 

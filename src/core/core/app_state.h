@@ -5,9 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/message_table.h"
-#include "widgets/button_style.h"
 #include "core/file_utils.h"
+#include "core/message_table.h"
 #include "core/tproject.h"
 
 namespace pmkest {
@@ -32,7 +31,6 @@ struct AppState {
     bool dialogOk = false;                      // the verdict of every secondary window
     MessageState messages;
     ShellFolders shellFolders;  // set once at start-up
-    ButtonStyle buttonStyle;    // set once at creation, shared by every painted button
 };
 
 }  // namespace pmkest

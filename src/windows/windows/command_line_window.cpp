@@ -19,7 +19,7 @@ constexpr int kWidth = 480;
 constexpr int kHeight = 90;
 }  // namespace
 
-Toptf::Toptf(AppState& state, QWidget* parent) : QDialog(parent), m_state(state) {
+Toptf::Toptf(UiState& state, QWidget* parent) : QDialog(parent), m_state(state) {
     setObjectName(QStringLiteral("optf"));
     setWindowTitle(QStringLiteral("Command Line Of Turbo51"));
     // An ordinary sizable window.

@@ -5,7 +5,7 @@
 #include <QString>
 #include <string>
 
-#include "core/app_state.h"
+#include "widgets/ui_state.h"
 
 class QLineEdit;
 class QTimer;
@@ -17,7 +17,7 @@ class PaintBox;
 class Toptf : public QDialog {
     Q_OBJECT
 public:
-    explicit Toptf(AppState& state, QWidget* parent = nullptr);
+    explicit Toptf(UiState& state, QWidget* parent = nullptr);
 
     // The line as typed; it keeps its text between showings.
     QString lineText() const;
@@ -42,7 +42,7 @@ private:
     void PaintBox4MouseMove();
     void FormMouseMove();
 
-    AppState& m_state;
+    UiState& m_state;
     QLineEdit* m_edit1 = nullptr;
     PaintBox* m_paintBox3 = nullptr;
     PaintBox* m_paintBox4 = nullptr;

@@ -9,19 +9,19 @@
 #include <QMenuBar>
 #include <QScreen>
 
-#include "windows/about_box.h"
-#include "core/manager_settings.h"
-#include "core/language.h"
-#include "core/ui_texts.h"
-#include "widgets/busy_wait.h"
-#include "widgets/clickable_image.h"
 #include "core/cp1251.h"
 #include "core/file_utils.h"
-#include "widgets/painted_button.h"
+#include "core/language.h"
+#include "core/manager_settings.h"
 #include "core/str_utils.h"
-#include "widgets/window_look.h"
 #include "core/text_file.h"
+#include "core/ui_texts.h"
 #include "core/user_dialogs.h"
+#include "widgets/busy_wait.h"
+#include "widgets/clickable_image.h"
+#include "widgets/painted_button.h"
+#include "widgets/window_look.h"
+#include "windows/about_box.h"
 
 namespace pmkest {
 
@@ -68,7 +68,7 @@ QLabel* MakeRow(QWidget* parent, const char* name, QRect place) {
 
 }  // namespace
 
-TMain::TMain(AppState& state, UserDialogs& dialogs, const StartOptions& options, QWidget* parent)
+TMain::TMain(UiState& state, UserDialogs& dialogs, const StartOptions& options, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Менеджер проектов KEST"));

@@ -9,11 +9,11 @@
 #include <memory>
 #include <optional>
 
-#include "core/app_state.h"
-#include "windows/kest_launcher.h"
+#include "core/project_commands.h"
 #include "widgets/paint_box.h"
 #include "widgets/status_panels.h"
-#include "core/project_commands.h"
+#include "widgets/ui_state.h"
+#include "windows/kest_launcher.h"
 
 class QAction;
 class QCheckBox;
@@ -35,10 +35,10 @@ struct StartOptions {
 class TMain : public QMainWindow, public ProjectCommandHost {
     Q_OBJECT
 public:
-    TMain(AppState& state, UserDialogs& dialogs, const StartOptions& options,
+    TMain(UiState& state, UserDialogs& dialogs, const StartOptions& options,
           QWidget* parent = nullptr);
 
-    AppState& state() { return m_state; }
+    UiState& state() { return m_state; }
     PaintBox* paintBox(int number) const {
         return m_paintBoxes.at(static_cast<size_t>(number - 1));
     }
@@ -101,7 +101,7 @@ private:
     std::optional<std::string> storablePath(const QString& path);
     QString buttonCaption(int number) const;
 
-    AppState& m_state;
+    UiState& m_state;
     UserDialogs& m_dialogs;
 
     QWidget* m_client = nullptr;

@@ -14,15 +14,15 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "windows/dir_dialog.h"
 #include "core/cp1251.h"
+#include "core/str_utils.h"
 #include "widgets/cp1251_validator.h"
 #include "widgets/paint_box.h"
 #include "widgets/painted_button.h"
 #include "widgets/status_panels.h"
-#include "core/str_utils.h"
 #include "widgets/window_look.h"
 #include "windows/command_line_window.h"
+#include "windows/dir_dialog.h"
 
 namespace pmkest {
 
@@ -72,7 +72,7 @@ QLabel* MakeLabel(QWidget* parent, int number, const char* text, QRect place) {
 
 }  // namespace
 
-TOption::TOption(AppState& state, Toptf& commandLine, QWidget* parent)
+TOption::TOption(UiState& state, Toptf& commandLine, QWidget* parent)
     : QDialog(parent), m_state(state), m_commandLine(commandLine) {
     setObjectName(QStringLiteral("Option"));
     setWindowTitle(QStringLiteral("Editor of the command line options"));

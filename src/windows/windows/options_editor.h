@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/app_state.h"
 #include "core/option_string.h"
+#include "widgets/ui_state.h"
 
 class QAction;
 class QCheckBox;
@@ -29,7 +29,7 @@ class Toptf;
 class TOption : public QDialog {
     Q_OBJECT
 public:
-    TOption(AppState& state, Toptf& commandLine, QWidget* parent = nullptr);
+    TOption(UiState& state, Toptf& commandLine, QWidget* parent = nullptr);
     // The chooser is created after the editor.
     void setDirectoryChooser(TDirDlgF* chooser) { m_dirDlg = chooser; }
 
@@ -67,7 +67,7 @@ private:
     void FormMouseMove();
     void SpeedButtonClick(int field);
 
-    AppState& m_state;
+    UiState& m_state;
     Toptf& m_commandLine;
     TDirDlgF* m_dirDlg = nullptr;
 
