@@ -124,12 +124,4 @@ QString CopyFileData(const std::string& source, const std::string& destination) 
     return {};
 }
 
-QString RuntimeFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    QDir().mkpath(folder);
-    return folder;
-}
-
 }  // namespace pmkest

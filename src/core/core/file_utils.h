@@ -1,5 +1,5 @@
 #pragma once
-// The user's folders, block copies of files and the runtime folder for small per-user files.
+// The user's folders and block copies of files.
 
 #include <QString>
 #include <array>
@@ -27,8 +27,5 @@ ShellFolders ReadShellFolders();
 // The source is only read; the destination is replaced atomically, so a failure leaves it whole.
 // Returns the error text naming the file that failed, or an empty text on success.
 QString CopyFileData(const std::string& source, const std::string& destination);
-
-// Per-user folder for runtime files ($XDG_RUNTIME_DIR, else the cache folder); created if needed.
-QString RuntimeFolder();
 
 }  // namespace pmkest

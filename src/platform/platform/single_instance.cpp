@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "core/file_utils.h"
+#include "platform/runtime_folder.h"
 
 namespace pmkest {
 

@@ -8,7 +8,7 @@
 
 #include "core/app_state.h"
 #include "core/file_utils.h"
-#include "platform/drive_roots.h"
+#include "core/drive_roots.h"
 
 class QFrame;
 class QLabel;

@@ -7,6 +7,7 @@
 #include "core/text_file.h"
 #include "core/ui_texts.h"
 #include "core/user_dialogs.h"
+#include "platform/runtime_folder.h"
 #include "windows/main_window.h"
 
 // The main window's part in the start-up files and in starting KEST.

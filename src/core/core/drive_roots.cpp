@@ -1,4 +1,4 @@
-#include "platform/drive_roots.h"
+#include "core/drive_roots.h"
 
 #include <QStorageInfo>
 #include <algorithm>

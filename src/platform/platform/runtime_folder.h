@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+namespace pmkest {
+
+// Per-user folder for runtime files ($XDG_RUNTIME_DIR, else the cache folder); created if needed.
+QString RuntimeFolder();
+
+}  // namespace pmkest
