@@ -3,13 +3,17 @@
 // wait for it and copy kest.ini back into the project.
 
 #include <QObject>
+#include <QPointer>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <string>
 
 #include "app/app_state.h"
+#include "project/kest_paths.h"
 
 class QCheckBox;
+class QLabel;
 class QProcess;
 class QWidget;
 
@@ -23,8 +27,11 @@ class UserDialogs;
 struct KestCommand {
     QString program;
     QStringList arguments;
+    QProcessEnvironment environment;  // empty: the manager's own
 };
 KestCommand KestCommandFor(const std::string& kestFolder);
+// The form of the paths KEST in this folder reads.
+KestPaths KestPathsFor(const std::string& kestFolder);
 
 // The parts of the main window that a run works on.
 struct LaunchView {
@@ -60,6 +67,9 @@ signals:
 
 private:
     void showError(const QString& text);
+    // The Wine checks; false after the message when KEST cannot start.
+    bool prepareWine(KestCommand& command, bool& preparing);
+    void showPrefixNote(const QString& prefix);
     static void EndProcess(QProcess& process);
 
     AppState& m_state;
@@ -68,6 +78,8 @@ private:
     bool m_running = false;
     bool m_endRequested = false;
     std::string m_runningSettings;
+    int m_exitCode = -1;  // of the last run that ended normally
+    QPointer<QLabel> m_prefixNote;
 };
 
 }  // namespace pmkest

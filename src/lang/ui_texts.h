@@ -13,10 +13,17 @@ enum class UiText {
     PathNotStorable,    // %1: the path
     EditWhileRunning,   // %1: the project settings file
     EndKestQuestion,
-    SwapFailed,        // %1: source, %2: destination, %3: the error
-    CopyBackFailed,    // %1: kest.ini, %2: project settings file, %3: the error
-    DirsNotWritten,    // %1: the error
-    FolderNotEntered,  // %1: the folder, %2: the system's reason
+    SwapFailed,         // %1: source, %2: destination, %3: the error
+    CopyBackFailed,     // %1: kest.ini, %2: project settings file, %3: the error
+    DirsNotWritten,     // %1: the error
+    FolderNotEntered,   // %1: the folder, %2: the system's reason
+    OutsideWineDrives,  // %1: the path
+    WineNotFound,       // %1: the program asked for
+    Wine32Missing,      // %1: kest.exe
+    NoCp1251Locale,     // %1: the path
+    PreparingPrefix,    // %1: the prefix
+    ExitCodeTitle,      // %1: the exit code
+    WineInUse,          // %1: the Wine program, %2: the prefix
 };
 
 QString Tr(UiText id, bool russian);
