@@ -12,6 +12,7 @@
 #include "app/run_journal.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 
 #ifdef Q_OS_LINUX
 #include <signal.h>
@@ -356,5 +357,5 @@ void TestRunRecovery::journalNotWritten() {
 #endif
 }
 
-QTEST_MAIN(TestRunRecovery)
+PMKEST_TEST_MAIN(TestRunRecovery)
 #include "tst_run_recovery.moc"
