@@ -8,6 +8,7 @@
 #include "lib/file_utils.h"
 #include "platform/process_identity.h"
 #include "platform/text_file.h"
+#include "platform/unsynced_write.h"
 #include "platform/user_dialogs.h"
 
 namespace pmkest {
@@ -67,8 +68,9 @@ void RunRecovery::KestStarted(qint64 pid) {
     if (identity.isEmpty()) return;  // already gone: nothing to adopt later
     m_run->kestPid = pid;
     m_run->kestIdentity = identity;
-    // Without it a later start asks instead of adopting; the run itself is not at risk.
-    WriteJournal(m_journalPath, *m_run);
+    // Only of use while this boot lasts, so it does not wait for the disk. Without it a later
+    // start asks instead of adopting; the run itself is not at risk.
+    ReplaceFileUnsynced(Shown(m_journalPath), ComposeRunJournal(*m_run));
 }
 
 void RunRecovery::AbandonRun() {
