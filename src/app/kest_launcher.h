@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/run_recovery.h"
 #include "project/kest_paths.h"
 
 class QCheckBox;
@@ -55,6 +56,10 @@ public:
     void SetMainControlsEnabled(bool enabled);
 
     bool running() const { return m_running; }
+    // Waiting for a KEST that an earlier manager started; closing leaves it to the next start.
+    bool adopting() const { return m_recovery->adopting(); }
+    // At start-up: finishes a run whose manager was ended while KEST ran.
+    void FinishInterruptedRun() { m_recovery->FinishInterruptedRun(); }
     // The settings file that the running start will copy kest.ini back into.
     const std::string& runningSettingsFile() const { return m_runningSettings; }
     // The manager is closing during a run without hiding: KEST is ended, the copy back still
@@ -71,6 +76,7 @@ private:
     bool prepareWine(KestCommand& command, bool& preparing);
     void showPrefixNote(const QString& prefix);
     static void EndProcess(QProcess& process);
+    void CountRun();
 
     AppState& m_state;
     UserDialogs& m_dialogs;
@@ -78,6 +84,7 @@ private:
     bool m_running = false;
     bool m_endRequested = false;
     std::string m_runningSettings;
+    RunRecovery* m_recovery = nullptr;
     int m_exitCode = -1;  // of the last run that ended normally
     QPointer<QLabel> m_prefixNote;
 };

@@ -7,6 +7,7 @@
 #include "lib/cp1251.h"
 #include "platform/wine_setup.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 using test::WriteAll;
@@ -225,5 +226,5 @@ void TestWineSetup::prepare() {
     QCOMPARE(start.environment.value("PATH"), dir.path());  // the rest is the manager's own
 }
 
-QTEST_GUILESS_MAIN(TestWineSetup)
+PMKEST_TEST_GUILESS_MAIN(TestWineSetup)
 #include "tst_wine_setup.moc"

@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "project/kest_paths.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -120,5 +121,5 @@ void TestKestPaths::nativeKeepsPaths() {
     QCOMPARE(QString::fromStdString(native.OptionsToKest("-E/x/").text), QStringLiteral("-E/x/"));
 }
 
-QTEST_GUILESS_MAIN(TestKestPaths)
+PMKEST_TEST_GUILESS_MAIN(TestKestPaths)
 #include "tst_kest_paths.moc"

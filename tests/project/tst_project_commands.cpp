@@ -8,6 +8,7 @@
 #include "project/project_commands.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -355,5 +356,5 @@ void TestProjectCommands::wineForm() {
                  "\r\nPascalOptions=-A -EZ:\\out\\ -UZ:\\u1;Z:\\u2\r\nPascalUnits=\r\n");
 }
 
-QTEST_GUILESS_MAIN(TestProjectCommands)
+PMKEST_TEST_GUILESS_MAIN(TestProjectCommands)
 #include "tst_project_commands.moc"
