@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -198,6 +199,7 @@ void TMain::FormCreate(const StartOptions& options) {
     ResetMessageState(m_state.messages);
     FillMessageTable(m_state.messages.table);
 
+    m_commands->setStartFolder(DialogStartFolder());
     ReadManagerSettings();
     ShowRecentProjects();
 
@@ -383,7 +385,7 @@ void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& pr
     request.folder = cp1251::ToQString(folder);
     request.fileName = presetName;
     const FileDialogResult chosen = m_dialogs.openFile(request);
-    if (!chosen.accepted) return;
+    if (!chosen.accepted || HasWildcard(QFileInfo(chosen.path).fileName())) return;
     const std::optional<std::string> path = storablePath(chosen.path);
     if (!path) return;
     // The chosen file's name is not checked; the next start's paths check catches a wrong one.

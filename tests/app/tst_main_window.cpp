@@ -232,6 +232,9 @@ void TestMainWindow::pathCommands_data() {
         << QStringLiteral("Label1") << QStringLiteral("/home/иван/");
     QTest::newRow("cancelled") << 5 << QString() << QStringLiteral("kest.exe")
                                << QStringLiteral("Label4") << QStringLiteral("/old/");
+    QTest::newRow("a pattern only filters the dialog")
+        << 5 << QStringLiteral("/x/kest*.exe") << QStringLiteral("kest.exe")
+        << QStringLiteral("Label4") << QStringLiteral("/old/");
     QTest::newRow("path without a CP1251 form is refused")
         << 2 << QStringLiteral("/日本/kest.ini") << QStringLiteral("kest.ini")
         << QStringLiteral("Label1") << QStringLiteral("/old/");
