@@ -8,7 +8,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
+#include <QToolTip>
 
 #include "app/about_box.h"
 #include "app/manager_settings.h"
@@ -212,10 +212,7 @@ void TMain::FormCreate(const StartOptions& options) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    if (const QScreen* screen = this->screen()) {
-        const QSize size = sizeHint();
-        move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
-    }
+    PlaceOnScreen(this, sizeHint());
 }
 
 void TMain::ReadManagerSettings() {
