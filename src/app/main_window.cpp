@@ -57,8 +57,24 @@ QFrame* MakeBevel(QWidget* parent, const char* name, QRect place, bool box) {
     return bevel;
 }
 
+// A row cuts a long path at its frame; its tooltip shows the whole path.
+class PathRow : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) return QLabel::event(event);
+        if (text().isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+        return true;
+    }
+};
+
 QLabel* MakeRow(QWidget* parent, const char* name, QRect place) {
-    auto* label = new QLabel(parent);
+    auto* label = new PathRow(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(place);
     label->setTextFormat(Qt::PlainText);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 
 #include "app/about_box.h"
@@ -64,6 +65,7 @@ private slots:
     void pathCommands_data();
     void pathCommands();
     void languageSwitch();
+    void rowTooltipShowsWholePath();
     void aboutBox();
     void shortcutsWorkWithControlsDisabled();
 };
@@ -317,6 +319,22 @@ void TestMainWindow::languageSwitch() {
     // Clicking the flag of the language already shown changes nothing else.
     QTest::mouseClick(again.findChild<QWidget*>(QStringLiteral("Image6")), Qt::LeftButton);
     QCOMPARE(again.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));
+}
+
+void TestMainWindow::rowTooltipShowsWholePath() {
+    Fixture f;
+    const QString longPath =
+        QStringLiteral("/") + QStringLiteral("очень длинная папка/").repeated(12);
+    WriteAll(f.settingsFile(),
+             "PATHKEST=" + QByteArray::fromStdString(*cp1251::FromQString(longPath)) + "\r\n");
+    TMain& w = f.start();
+    w.show();
+    auto* row = w.findChild<QLabel*>(QStringLiteral("Label4"));
+    QVERIFY(row->fontMetrics().horizontalAdvance(row->text()) > row->width());
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), row->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(row, &help);
+    QCOMPARE(QToolTip::text(), longPath);
+    QToolTip::hideText();
 }
 
 void TestMainWindow::aboutBox() {
