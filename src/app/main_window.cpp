@@ -22,6 +22,7 @@
 #include "lib/str_utils.h"
 #include "lib/window_look.h"
 #include "platform/text_file.h"
+#include "platform/toolkit_language.h"
 #include "platform/user_dialogs.h"
 
 namespace pmkest {
@@ -331,6 +332,7 @@ void TMain::ApplyLanguage(bool russian) {
     m_state.helpPagePath = m_state.programFolder + cp1251::FromQString(texts.helpPage).value_or("");
     PutMainMessages(m_state.messages.table, russian);
     m_statusBar->setPanelText(0, texts.languageName);
+    UseToolkitLanguage(russian);
     update();
     for (PaintBox* box : m_paintBoxes) box->update();
 }

@@ -17,6 +17,12 @@ enum class UiText {
     CopyBackFailed,    // %1: kest.ini, %2: project settings file, %3: the error
     DirsNotWritten,    // %1: the error
     FolderNotEntered,  // %1: the folder, %2: the system's reason
+    // Titles of the message boxes.
+    TitleError,
+    TitleInformation,
+    TitleConfirm,
+    TitleWarning,
+    TitleProgram,
 };
 
 QString Tr(UiText id, bool russian);

@@ -65,6 +65,8 @@ private slots:
     void pathCommands_data();
     void pathCommands();
     void languageSwitch();
+    void boxesFollowTheLanguage_data();
+    void boxesFollowTheLanguage();
     void rowTooltipShowsWholePath();
     void aboutBox();
     void shortcutsWorkWithControlsDisabled();
@@ -319,6 +321,29 @@ void TestMainWindow::languageSwitch() {
     // Clicking the flag of the language already shown changes nothing else.
     QTest::mouseClick(again.findChild<QWidget*>(QStringLiteral("Image6")), Qt::LeftButton);
     QCOMPARE(again.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));
+}
+
+void TestMainWindow::boxesFollowTheLanguage_data() {
+    QTest::addColumn<bool>("russian");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("yes");  // the toolkit's own Yes button
+    QTest::newRow("Russian") << true << QStringLiteral("Ошибка") << QStringLiteral("&Да");
+    QTest::newRow("English") << false << QStringLiteral("Error") << QStringLiteral("&Yes");
+}
+
+void TestMainWindow::boxesFollowTheLanguage() {
+    QFETCH(bool, russian);
+    QFETCH(QString, title);
+    QFETCH(QString, yes);
+    Fixture f;
+    TMain& w = f.start();
+    if (russian)
+        w.Image4Click();
+    else
+        w.Image6Click();
+    RaiseMessage(f.state.messages, 4, f.dialogs);
+    QCOMPARE(f.dialogs.messages.back().title, title);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
 }
 
 void TestMainWindow::rowTooltipShowsWholePath() {
