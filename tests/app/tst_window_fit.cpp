@@ -8,6 +8,7 @@
 #include "app/program_windows.h"
 #include "lib/painted_button.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -114,6 +115,7 @@ void TestWindowFit::windowsOnASmallScreen() {
 
 // An 800 x 600 screen, the smallest one the program serves.
 int main(int argc, char** argv) {
+    pmkest::test::IsolatedHome isolatedHome;
     QTemporaryDir dir;
     QFile config(dir.filePath(QStringLiteral("screen.json")));
     if (!config.open(QIODevice::WriteOnly)) return 2;
@@ -122,6 +124,7 @@ int main(int argc, char** argv) {
     config.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
     QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
     TestWindowFit test;
     return QTest::qExec(&test, argc, argv);
 }

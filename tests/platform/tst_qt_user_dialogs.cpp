@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/qt_user_dialogs.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -115,5 +116,5 @@ void TestQtUserDialogs::startFolder() {
     QCOMPARE(folder, documents ? home.filePath(QStringLiteral("Documents")) : home.path());
 }
 
-QTEST_MAIN(TestQtUserDialogs)
+PMKEST_TEST_MAIN(TestQtUserDialogs)
 #include "tst_qt_user_dialogs.moc"
