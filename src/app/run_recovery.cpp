@@ -196,6 +196,14 @@ bool RunRecovery::FinishInterruptedRun() {
         return false;
     }
 
+    // KEST ended without changing anything: nothing to bring back, nothing to ask.
+    const std::optional<FileDigest> result = DigestOfFile(run.kestIni);
+    if (result && result == DigestOfFile(run.settingsFile)) {
+        QFile::remove(Shown(path));
+        m_hooks.countRun();
+        return true;
+    }
+
     const QString when = run.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString question =
         Tr(UiText::RunInterrupted, russian)
