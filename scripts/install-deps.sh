@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the demo need, when missing.
 set -euo pipefail
-packages=(cmake make g++ qt6-base-dev libgl1-mesa-dev xvfb xauth imagemagick fonts-dejavu-core)
+packages=(cmake make g++ qt6-base-dev qt6-translations-l10n libgl1-mesa-dev xvfb xauth imagemagick
+  fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

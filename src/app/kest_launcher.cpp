@@ -137,7 +137,7 @@ void KestLauncher::StartKest() {
     if (!ok && !ended)
         m_dialogs.showMessage(MessageKind::Plain,
                               m_exitCode > 0 ? Tr(UiText::ExitCodeTitle, russian).arg(m_exitCode)
-                                             : QStringLiteral("pmkest"),
+                                             : Tr(UiText::TitleProgram, russian),
                               QStringLiteral("Problems!"));
     SetMainControlsEnabled(true);
     if (m_view.status && !wineInUse.isEmpty()) m_view.status->setPanelText(2, settingsPanel);

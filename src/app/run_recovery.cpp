@@ -118,7 +118,7 @@ bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath
     QFile::remove(Shown(journalPath));
     if (keep && !recovery)
         m_dialogs.showMessage(
-            MessageKind::Warning, QStringLiteral("KEST"),
+            MessageKind::Warning, Tr(UiText::TitleProgram, m_state.russian),
             Tr(UiText::ChangedDuringRun, russian).arg(Shown(settings), Shown(backup)));
     return true;
 }
@@ -144,7 +144,7 @@ void RunRecovery::putAside(const std::string& journalPath, const std::string& ke
                                  : error);
     }
     m_dialogs.showMessage(damaged ? MessageKind::Warning : MessageKind::Information,
-                          QStringLiteral("KEST"), text);
+                          Tr(UiText::TitleProgram, m_state.russian), text);
 }
 
 bool RunRecovery::FinishInterruptedRun() {
@@ -196,11 +196,19 @@ bool RunRecovery::FinishInterruptedRun() {
         return false;
     }
 
+    // KEST ended without changing anything: nothing to bring back, nothing to ask.
+    const std::optional<FileDigest> result = DigestOfFile(run.kestIni);
+    if (result && result == DigestOfFile(run.settingsFile)) {
+        QFile::remove(Shown(path));
+        m_hooks.countRun();
+        return true;
+    }
+
     const QString when = run.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString question =
         Tr(UiText::RunInterrupted, russian)
             .arg(Shown(run.projectFile), when, Shown(run.kestIni), Shown(run.settingsFile));
-    if (!m_dialogs.askYesNoDefaultYes(QStringLiteral("KEST"), question)) {
+    if (!m_dialogs.askYesNoDefaultYes(Tr(UiText::TitleProgram, m_state.russian), question)) {
         putAside(path, run.kestIni, false,
                  Tr(UiText::NothingCopied, russian).arg(Shown(run.settingsFile)));
         return true;
@@ -211,7 +219,8 @@ bool RunRecovery::FinishInterruptedRun() {
     QString done = Tr(UiText::RunRecovered, russian).arg(Shown(run.settingsFile));
     if (!backup.empty())
         done += QLatin1Char('\n') + Tr(UiText::BackupKept, russian).arg(Shown(backup));
-    m_dialogs.showMessage(MessageKind::Information, QStringLiteral("KEST"), done);
+    m_dialogs.showMessage(MessageKind::Information, Tr(UiText::TitleProgram, m_state.russian),
+                          done);
     return true;
 }
 

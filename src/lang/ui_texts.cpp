@@ -55,6 +55,17 @@ QString Tr(UiText id, bool russian) {
         case UiText::FolderNotEntered:
             return russian ? QStringLiteral("Не удалось открыть папку\n%1\n%2")
                            : QStringLiteral("The folder cannot be opened\n%1\n%2");
+        case UiText::TitleError:
+            return russian ? QStringLiteral("Ошибка") : QStringLiteral("Error");
+        case UiText::TitleInformation:
+            return russian ? QStringLiteral("Информация") : QStringLiteral("Information");
+        case UiText::TitleConfirm:
+            return russian ? QStringLiteral("Подтверждение") : QStringLiteral("Confirm");
+        case UiText::TitleWarning:
+            return russian ? QStringLiteral("Предупреждение") : QStringLiteral("Warning");
+        case UiText::TitleProgram:
+            return russian ? QStringLiteral("Менеджер проектов KEST")
+                           : QStringLiteral("Project manager for KEST");
         case UiText::JournalNotWritten:
             return russian
                        ? QStringLiteral(

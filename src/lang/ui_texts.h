@@ -17,6 +17,12 @@ enum class UiText {
     CopyBackFailed,    // %1: kest.ini, %2: project settings file, %3: the error
     DirsNotWritten,    // %1: the error
     FolderNotEntered,  // %1: the folder, %2: the system's reason
+    // Titles of the message boxes.
+    TitleError,
+    TitleInformation,
+    TitleConfirm,
+    TitleWarning,
+    TitleProgram,
     // The run journal and the recovery of an interrupted run.
     JournalNotWritten,      // %1: the journal, %2: the error
     RunInterrupted,         // %1: project file, %2: start time, %3: kest.ini, %4: settings
