@@ -219,6 +219,9 @@ void TMain::FormCreate(const StartOptions& options) {
     ReadManagerSettings();
     ShowRecentProjects();
 
+    // A run cut short by the end of the last manager is finished before anything else starts.
+    m_launcher->FinishInterruptedRun();
+
     // Runs before the language is applied, so its numbered messages are the Russian ones.
     if (!options.arguments.isEmpty()) StartCommandLineProject(options.arguments.first());
 
@@ -455,7 +458,8 @@ bool TMain::FormClose() {
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
-    if (!m_closing && m_launcher->running()) {
+    // An adopted KEST is not ours to end; its journal lets the next start finish the run.
+    if (!m_closing && m_launcher->running() && !m_launcher->adopting()) {
         if (!confirmCloseDuringRun()) {
             event->ignore();
             return;

@@ -32,9 +32,17 @@ void QtUserDialogs::showMessage(MessageKind kind, const QString& title, const QS
 }
 
 bool QtUserDialogs::askYesNo(const QString& title, const QString& text) {
+    return ask(title, text, false);
+}
+
+bool QtUserDialogs::askYesNoDefaultYes(const QString& title, const QString& text) {
+    return ask(title, text, true);
+}
+
+bool QtUserDialogs::ask(const QString& title, const QString& text, bool defaultYes) {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
                     m_parent);
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -30,6 +30,10 @@ public:
     virtual void showMessage(MessageKind kind, const QString& title, const QString& text) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool askYesNo(const QString& title, const QString& text) = 0;
+    // The same with Yes as the default answer.
+    virtual bool askYesNoDefaultYes(const QString& title, const QString& text) {
+        return askYesNo(title, text);
+    }
     virtual FileDialogResult openFile(const FileDialogRequest& request) = 0;
     virtual FileDialogResult saveFile(const FileDialogRequest& request) = 0;
     // Hands a document (the help page) to the desktop's viewer; the result is not checked.

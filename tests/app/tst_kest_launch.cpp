@@ -14,6 +14,7 @@
 #include "lib/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -433,5 +434,5 @@ void TestKestLaunch::dirsFile() {
     QCOMPARE(window->findChild<QLabel*>("Label4")->text(), g.kestFolder);
 }
 
-QTEST_MAIN(TestKestLaunch)
+PMKEST_TEST_MAIN(TestKestLaunch)
 #include "tst_kest_launch.moc"

@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "lib/painted_button.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -52,7 +53,7 @@ struct Fixture {
     std::unique_ptr<TMain> window;
 
     bool start() {
-        window = std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}});
+        window = std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}, dir.path()});
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get())) return false;
         QCoreApplication::processEvents();
@@ -158,6 +159,6 @@ void TestMainButtons::closeButtonCloses() {
     QVERIFY(QFile::exists(f.dir.filePath(QStringLiteral("PMKEST_121226.ini"))));
 }
 
-QTEST_MAIN(TestMainButtons)
+PMKEST_TEST_MAIN(TestMainButtons)
 
 #include "tst_main_buttons.moc"

@@ -15,6 +15,7 @@
 #include "lib/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -31,7 +32,7 @@ struct Fixture {
 
     QString settingsFile() const { return dir.filePath(QStringLiteral("PMKEST_121226.ini")); }
     TMain& start() {
-        window = std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}});
+        window = std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}, dir.path()});
         return *window;
     }
     QString label(const char* name) const {
@@ -351,6 +352,6 @@ void TestMainWindow::shortcutsWorkWithControlsDisabled() {
     QCOMPARE(f.dialogs.saveRequests.size(), size_t(1));
 }
 
-QTEST_MAIN(TestMainWindow)
+PMKEST_TEST_MAIN(TestMainWindow)
 
 #include "tst_main_window.moc"

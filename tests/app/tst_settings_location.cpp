@@ -7,6 +7,7 @@
 #include "app/main_window.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 
 #ifdef Q_OS_LINUX
 #include <sched.h>
@@ -139,5 +140,5 @@ void TestSettingsLocation::settingsAndHelpPages() {
     QCOMPARE(state.kestFolder, std::string("/opt/kest/"));
 }
 
-QTEST_MAIN(TestSettingsLocation)
+PMKEST_TEST_MAIN(TestSettingsLocation)
 #include "tst_settings_location.moc"

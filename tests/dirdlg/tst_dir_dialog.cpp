@@ -14,6 +14,7 @@
 #include "lib/cp1251.h"
 #include "lib/status_panels.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -448,5 +449,5 @@ void TestDirDialog::okRefusesPathOutsideCp1251() {
     QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
 }
 
-QTEST_MAIN(TestDirDialog)
+PMKEST_TEST_MAIN(TestDirDialog)
 #include "tst_dir_dialog.moc"

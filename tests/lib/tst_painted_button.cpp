@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "lib/painted_button.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -408,6 +409,6 @@ void TestPaintedButton::pressedFlashEndsInHover() {
     QCOMPARE(box.canvas(), recorder.frames[1]);
 }
 
-QTEST_MAIN(TestPaintedButton)
+PMKEST_TEST_MAIN(TestPaintedButton)
 
 #include "tst_painted_button.moc"

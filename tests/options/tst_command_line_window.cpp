@@ -8,6 +8,7 @@
 #include "lib/button_style.h"
 #include "lib/paint_box.h"
 #include "options/command_line_window.h"
+#include "support/test_main.h"
 #include "support/when_open.h"
 
 using namespace pmkest;
@@ -163,5 +164,5 @@ void TestCommandLineWindow::hoverUntilTheBackground() {
     QVERIFY(state.dialogOk);
 }
 
-QTEST_MAIN(TestCommandLineWindow)
+PMKEST_TEST_MAIN(TestCommandLineWindow)
 #include "tst_command_line_window.moc"

@@ -25,6 +25,7 @@
 #include "options/command_line_window.h"
 #include "options/options_editor.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_main.h"
 #include "support/when_open.h"
 
 using namespace pmkest;
@@ -467,5 +468,5 @@ void TestOptionsEditor::hoverUntilTheBackground() {
     f.editor->hide();
 }
 
-QTEST_MAIN(TestOptionsEditor)
+PMKEST_TEST_MAIN(TestOptionsEditor)
 #include "tst_options_editor.moc"

@@ -8,6 +8,7 @@
 #include "project/project_commands.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -311,5 +312,5 @@ void TestProjectCommands::openDialogRemembersItsFolder() {
     QCOMPARE(f.dialogs.openRequests[3].fileName, QStringLiteral("*.mpm"));
 }
 
-QTEST_GUILESS_MAIN(TestProjectCommands)
+PMKEST_TEST_GUILESS_MAIN(TestProjectCommands)
 #include "tst_project_commands.moc"
