@@ -107,7 +107,7 @@ void KestLauncher::StartKest() {
                                m_view.hideOption && m_view.hideOption->isChecked());
     const bool ended = m_endRequested;
     if (!ok && !ended)
-        m_dialogs.showMessage(MessageKind::Plain, QStringLiteral("pmkest"),
+        m_dialogs.showMessage(MessageKind::Plain, Tr(UiText::TitleProgram, m_state.russian),
                               QStringLiteral("Problems!"));
     SetMainControlsEnabled(true);
     m_recovery->FinishRun();

@@ -8,7 +8,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
+#include <QToolTip>
 
 #include "app/about_box.h"
 #include "app/manager_settings.h"
@@ -22,6 +22,7 @@
 #include "lib/str_utils.h"
 #include "lib/window_look.h"
 #include "platform/text_file.h"
+#include "platform/toolkit_language.h"
 #include "platform/user_dialogs.h"
 
 namespace pmkest {
@@ -67,8 +68,24 @@ QFrame* MakeBevel(QWidget* parent, const char* name, QRect place, bool box) {
     return bevel;
 }
 
+// A row cuts a long path at its frame; its tooltip shows the whole path.
+class PathRow : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) return QLabel::event(event);
+        if (text().isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+        return true;
+    }
+};
+
 QLabel* MakeRow(QWidget* parent, const char* name, QRect place) {
-    auto* label = new QLabel(parent);
+    auto* label = new PathRow(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(place);
     label->setTextFormat(Qt::PlainText);
@@ -216,6 +233,7 @@ void TMain::FormCreate(const StartOptions& options) {
     ResetMessageState(m_state.messages);
     FillMessageTable(m_state.messages.table);
 
+    m_commands->setStartFolder(DialogStartFolder());
     ReadManagerSettings();
     ShowRecentProjects();
 
@@ -231,10 +249,7 @@ void TMain::FormCreate(const StartOptions& options) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    if (const QScreen* screen = this->screen()) {
-        const QSize size = sizeHint();
-        move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
-    }
+    PlaceOnScreen(this, sizeHint());
 }
 
 void TMain::ReadManagerSettings() {
@@ -339,6 +354,7 @@ void TMain::ApplyLanguage(bool russian) {
     m_state.helpPagePath = HelpPagePath(m_state.programFolder, texts.helpPage);
     PutMainMessages(m_state.messages.table, russian);
     m_statusBar->setPanelText(0, texts.languageName);
+    UseToolkitLanguage(russian);
     update();
     for (PaintBox* box : m_paintBoxes) box->update();
 }
@@ -406,7 +422,7 @@ void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& pr
     request.folder = cp1251::ToQString(folder);
     request.fileName = presetName;
     const FileDialogResult chosen = m_dialogs.openFile(request);
-    if (!chosen.accepted) return;
+    if (!chosen.accepted || HasWildcard(QFileInfo(chosen.path).fileName())) return;
     const std::optional<std::string> path = storablePath(chosen.path);
     if (!path) return;
     // The chosen file's name is not checked; the next start's paths check catches a wrong one.

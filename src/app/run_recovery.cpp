@@ -8,6 +8,7 @@
 #include "lib/file_utils.h"
 #include "platform/process_identity.h"
 #include "platform/text_file.h"
+#include "platform/unsynced_write.h"
 #include "platform/user_dialogs.h"
 
 namespace pmkest {
@@ -67,8 +68,9 @@ void RunRecovery::KestStarted(qint64 pid) {
     if (identity.isEmpty()) return;  // already gone: nothing to adopt later
     m_run->kestPid = pid;
     m_run->kestIdentity = identity;
-    // Without it a later start asks instead of adopting; the run itself is not at risk.
-    WriteJournal(m_journalPath, *m_run);
+    // Only of use while this boot lasts, so it does not wait for the disk. Without it a later
+    // start asks instead of adopting; the run itself is not at risk.
+    ReplaceFileUnsynced(Shown(m_journalPath), ComposeRunJournal(*m_run));
 }
 
 void RunRecovery::AbandonRun() {
@@ -116,7 +118,7 @@ bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath
     QFile::remove(Shown(journalPath));
     if (keep && !recovery)
         m_dialogs.showMessage(
-            MessageKind::Warning, QStringLiteral("KEST"),
+            MessageKind::Warning, Tr(UiText::TitleProgram, m_state.russian),
             Tr(UiText::ChangedDuringRun, russian).arg(Shown(settings), Shown(backup)));
     return true;
 }
@@ -142,7 +144,7 @@ void RunRecovery::putAside(const std::string& journalPath, const std::string& ke
                                  : error);
     }
     m_dialogs.showMessage(damaged ? MessageKind::Warning : MessageKind::Information,
-                          QStringLiteral("KEST"), text);
+                          Tr(UiText::TitleProgram, m_state.russian), text);
 }
 
 bool RunRecovery::FinishInterruptedRun() {
@@ -194,11 +196,19 @@ bool RunRecovery::FinishInterruptedRun() {
         return false;
     }
 
+    // KEST ended without changing anything: nothing to bring back, nothing to ask.
+    const std::optional<FileDigest> result = DigestOfFile(run.kestIni);
+    if (result && result == DigestOfFile(run.settingsFile)) {
+        QFile::remove(Shown(path));
+        m_hooks.countRun();
+        return true;
+    }
+
     const QString when = run.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString question =
         Tr(UiText::RunInterrupted, russian)
             .arg(Shown(run.projectFile), when, Shown(run.kestIni), Shown(run.settingsFile));
-    if (!m_dialogs.askYesNoDefaultYes(QStringLiteral("KEST"), question)) {
+    if (!m_dialogs.askYesNoDefaultYes(Tr(UiText::TitleProgram, m_state.russian), question)) {
         putAside(path, run.kestIni, false,
                  Tr(UiText::NothingCopied, russian).arg(Shown(run.settingsFile)));
         return true;
@@ -209,7 +219,8 @@ bool RunRecovery::FinishInterruptedRun() {
     QString done = Tr(UiText::RunRecovered, russian).arg(Shown(run.settingsFile));
     if (!backup.empty())
         done += QLatin1Char('\n') + Tr(UiText::BackupKept, russian).arg(Shown(backup));
-    m_dialogs.showMessage(MessageKind::Information, QStringLiteral("KEST"), done);
+    m_dialogs.showMessage(MessageKind::Information, Tr(UiText::TitleProgram, m_state.russian),
+                          done);
     return true;
 }
 

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 #include <QToolButton>
@@ -73,8 +72,7 @@ TDirDlgF::TDirDlgF(AppState& state, UserDialogs& dialogs, const DirDlgSources& s
     setFixedSize(kWidth, kHeight);
     buildControls();
     FormCreate(sources.volumes);
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - QPoint(kWidth / 2, kHeight / 2));
+    PlaceOnScreen(this, QSize(kWidth, kHeight));
 }
 
 void TDirDlgF::buildControls() {

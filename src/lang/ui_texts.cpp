@@ -87,6 +87,17 @@ QString Tr(UiText id, bool russian) {
                            : QStringLiteral(
                                  "pmkest: unknown option: %1\n"
                                  "For the options see: pmkest --help\n");
+        case UiText::TitleError:
+            return russian ? QStringLiteral("Ошибка") : QStringLiteral("Error");
+        case UiText::TitleInformation:
+            return russian ? QStringLiteral("Информация") : QStringLiteral("Information");
+        case UiText::TitleConfirm:
+            return russian ? QStringLiteral("Подтверждение") : QStringLiteral("Confirm");
+        case UiText::TitleWarning:
+            return russian ? QStringLiteral("Предупреждение") : QStringLiteral("Warning");
+        case UiText::TitleProgram:
+            return russian ? QStringLiteral("Менеджер проектов KEST")
+                           : QStringLiteral("Project manager for KEST");
         case UiText::JournalNotWritten:
             return russian
                        ? QStringLiteral(

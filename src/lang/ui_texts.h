@@ -19,6 +19,12 @@ enum class UiText {
     FolderNotEntered,  // %1: the folder, %2: the system's reason
     CommandLineHelp,   // %1: the version
     UnknownOption,     // %1: the arguments as typed
+    // Titles of the message boxes.
+    TitleError,
+    TitleInformation,
+    TitleConfirm,
+    TitleWarning,
+    TitleProgram,
     // The run journal and the recovery of an interrupted run.
     JournalNotWritten,      // %1: the journal, %2: the error
     RunInterrupted,         // %1: project file, %2: start time, %3: kest.ini, %4: settings

@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -62,8 +61,7 @@ Toptf::Toptf(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
     layout->addStretch();
 
     resize(kWidth, kHeight);
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - QPoint(kWidth / 2, kHeight / 2));
+    PlaceOnScreen(this, QSize(kWidth, kHeight));
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));

@@ -125,6 +125,7 @@ private slots:
     void killedManager_data();
     void killedManager();
     void changedDuringRun();
+    void nothingToRecover();
     void unusableJournal_data();
     void unusableJournal();
     void journalNotWritten();
@@ -279,6 +280,18 @@ void TestRunRecovery::changedDuringRun() {
              qPrintable(f.dialogs.messages[0].text));
     QVERIFY(!QFile::exists(f.journal()));
     QCOMPARE(f.state.launchCounter, 2);
+}
+
+void TestRunRecovery::nothingToRecover() {
+    Fixture f;
+    WriteAll(f.ini(), kProjectIni);  // KEST ended without a change
+    WriteAll(f.journal(), f.journalText());
+    f.start();
+    QVERIFY(f.dialogs.questions.isEmpty());
+    QVERIFY(f.dialogs.messages.empty());
+    QCOMPARE(f.files("ini", "*"), QStringList{"kest.ini"});
+    QCOMPARE(f.files("proj", "*"), QStringList({"blink.ini", "blink.mpm"}));
+    QCOMPARE(f.state.launchCounter, 1);
 }
 
 void TestRunRecovery::unusableJournal_data() {
