@@ -48,6 +48,16 @@ private:
     std::function<void()> m_onMove;
 };
 
+// Beside the executable (a program folder), else in the installed data folder.
+std::string HelpPagePath(const std::string& programFolder, const QString& page) {
+    const QString beside = ToFsPath(programFolder) + page;
+    const QString installed =
+        QDir::cleanPath(ToFsPath(programFolder) + QStringLiteral("../share/pmkest/") + page);
+    const QString found =
+        QFileInfo::exists(beside) || !QFileInfo::exists(installed) ? beside : installed;
+    return cp1251::FromQString(found).value_or(std::string());
+}
+
 QFrame* MakeBevel(QWidget* parent, const char* name, QRect place, bool box) {
     auto* bevel = new QFrame(parent);
     bevel->setObjectName(QString::fromLatin1(name));
@@ -222,11 +232,18 @@ void TMain::FormCreate(const StartOptions& options) {
     QString folder = options.programFolder;
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     m_state.programFolder = cp1251::FromQString(folder).value_or(std::string());
-    // Without a program folder there is no settings file: never one in some other folder.
-    if (m_state.programFolder.empty())
+    // Without a storable program folder there is no settings file.
+    if (m_state.programFolder.empty()) {
         showStartupError(Tr(UiText::PathNotStorable, m_state.russian).arg(folder));
-    else
-        m_state.settingsPath = m_state.programFolder + kSettingsFileName;
+    } else {
+        const SettingsLocation where = LocateManagerSettings(folder, options.userConfigFolder);
+        const auto writePath = cp1251::FromQString(where.writePath);
+        const auto readPath = cp1251::FromQString(where.readPath);
+        if (!writePath || !readPath)
+            showStartupError(Tr(UiText::PathNotStorable, m_state.russian).arg(where.writePath));
+        m_state.settingsPath = writePath.value_or(std::string());
+        m_state.settingsReadPath = readPath.value_or(m_state.settingsPath);
+    }
 
     ResetMessageState(m_state.messages);
     FillMessageTable(m_state.messages.table);
@@ -258,8 +275,8 @@ void TMain::ReadManagerSettings() {
     values.projectCur = m_state.project.ProjectFile;
     values.russian = m_state.russian;
     values.recent = m_state.recent;
-    if (FileExists(m_state.settingsPath)) {
-        const ReadResult read = ReadWholeFile(m_state.settingsPath);
+    if (FileExists(m_state.settingsReadPath)) {
+        const ReadResult read = ReadWholeFile(m_state.settingsReadPath);
         if (!read.ok) {
             showStartupError(read.error);
         } else {
@@ -293,6 +310,8 @@ bool TMain::WriteManagerSettings(QString& error) {
     values.hide = m_checkBox1->isChecked();
     values.russian = m_state.russian;
     values.recent = m_state.recent;
+    // The per-user folder may not exist yet.
+    QDir().mkpath(ToFsPath(FolderPart(m_state.settingsPath)));
     error = WriteFileAtomic(m_state.settingsPath, ComposeManagerSettings(values));
     return error.isEmpty();
 }
@@ -347,7 +366,7 @@ void TMain::ApplyLanguage(bool russian) {
     m_checkBox1->setText(texts.hideWindow);
     m_help1->setTitle(texts.help);
     m_about1->setText(texts.about);
-    m_state.helpPagePath = m_state.programFolder + cp1251::FromQString(texts.helpPage).value_or("");
+    m_state.helpPagePath = HelpPagePath(m_state.programFolder, texts.helpPage);
     PutMainMessages(m_state.messages.table, russian);
     m_statusBar->setPanelText(0, texts.languageName);
     UseToolkitLanguage(russian);
