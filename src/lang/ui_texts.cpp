@@ -55,6 +55,38 @@ QString Tr(UiText id, bool russian) {
         case UiText::FolderNotEntered:
             return russian ? QStringLiteral("Не удалось открыть папку\n%1\n%2")
                            : QStringLiteral("The folder cannot be opened\n%1\n%2");
+        case UiText::CommandLineHelp:
+            return russian ? QStringLiteral(
+                                 "Использование: pmkest [параметры] [проект.mpm]\n"
+                                 "Менеджер проектов KEST, версия %1.\n\n"
+                                 "Параметры:\n"
+                                 "  -h, --help     показать эту справку и выйти\n"
+                                 "  -v, --version  показать версию и выйти\n\n"
+                                 "Аргументы:\n"
+                                 "  проект.mpm     файл проекта: он становится текущим, и "
+                                 "KEST сразу\n"
+                                 "                 запускается с ним; имя, начинающееся с "
+                                 "\"-\", пишите\n"
+                                 "                 после \"--\"\n")
+                           : QStringLiteral(
+                                 "Usage: pmkest [options] [project.mpm]\n"
+                                 "Project manager for KEST, version %1.\n\n"
+                                 "Options:\n"
+                                 "  -h, --help     show this help and exit\n"
+                                 "  -v, --version  show the version and exit\n\n"
+                                 "Arguments:\n"
+                                 "  project.mpm    a project file: it becomes the current "
+                                 "project and KEST\n"
+                                 "                 starts on it at once; a name that begins "
+                                 "with \"-\" goes\n"
+                                 "                 after \"--\"\n");
+        case UiText::UnknownOption:
+            return russian ? QStringLiteral(
+                                 "pmkest: неизвестный параметр: %1\n"
+                                 "Список параметров: pmkest --help\n")
+                           : QStringLiteral(
+                                 "pmkest: unknown option: %1\n"
+                                 "For the options see: pmkest --help\n");
         case UiText::TitleError:
             return russian ? QStringLiteral("Ошибка") : QStringLiteral("Error");
         case UiText::TitleInformation:

@@ -17,6 +17,8 @@ enum class UiText {
     CopyBackFailed,    // %1: kest.ini, %2: project settings file, %3: the error
     DirsNotWritten,    // %1: the error
     FolderNotEntered,  // %1: the folder, %2: the system's reason
+    CommandLineHelp,   // %1: the version
+    UnknownOption,     // %1: the arguments as typed
     // Titles of the message boxes.
     TitleError,
     TitleInformation,
