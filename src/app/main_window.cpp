@@ -152,6 +152,21 @@ void TMain::buildControls() {
     m_image6->setGeometry(59, 136, 32, 25);
     m_image6->setAlignment(Qt::AlignCenter);
     m_image6->setPixmap(QPixmap(QStringLiteral(":/pictures/flag_gb.png")));
+    // Each language is named in itself, as language choosers do.
+    m_image4->setAccessibleName(QStringLiteral("Русский"));
+    m_image6->setAccessibleName(QStringLiteral("English"));
+    for (QLabel* flag : {m_image4, m_image6}) flag->setFocusPolicy(Qt::TabFocus);
+
+    // Tab goes down the rows on the right, then along the bottom, left to right.
+    QWidget* previous = nullptr;
+    for (QWidget* next : std::initializer_list<QWidget*>{paintBox(5), paintBox(2), paintBox(3),
+                                                         m_checkBox1, m_image4, m_image6,
+                                                         paintBox(6), paintBox(4), paintBox(1)}) {
+        if (previous) setTabOrder(previous, next);
+        previous = next;
+    }
+    // The window opens with focus where it always was, so no button shows a focus mark.
+    m_checkBox1->setFocus();
 
     m_statusBar = new StatusPanels(3, m_client);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));

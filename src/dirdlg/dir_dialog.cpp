@@ -108,6 +108,7 @@ void TDirDlgF::buildControls() {
         image->setGeometry(12, 12, 32, 32);
         image->setPixmap(Picture(QString::fromLatin1(kPictures[i])));
         image->setToolTip(QString::fromLatin1(kCaptions[i]));
+        image->setAccessibleName(QString::fromLatin1(kCaptions[i]));
         image->setCursor(Qt::PointingHandCursor);
         m_panels[static_cast<size_t>(i)] = panel;
         m_images[static_cast<size_t>(i)] = image;

@@ -59,6 +59,9 @@ Toptf::Toptf(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
     layout->addWidget(m_edit1);
     layout->addLayout(buttons);
     layout->addStretch();
+    // The line is this window's only control that takes keyboard focus.
+    m_paintBox3->setFocusPolicy(Qt::NoFocus);
+    m_paintBox4->setFocusPolicy(Qt::NoFocus);
 
     resize(kWidth, kHeight);
     PlaceOnScreen(this, QSize(kWidth, kHeight));

@@ -201,6 +201,8 @@ void TOption::buildControls() {
     for (QCheckBox* box : m_checkBoxes) chain(box);
     for (QComboBox* combo : m_comboBoxes) chain(combo);
     for (QLineEdit* edit : m_edits) chain(edit);
+    chain(m_paintBox1);
+    chain(m_paintBox2);
 }
 
 void TOption::FormCreate() {
