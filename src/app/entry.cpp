@@ -59,6 +59,17 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     return line;
 }
 
+// Options the toolkit takes for itself before the program sees the command line.
+bool IsToolkitOption(const QString& argument) {
+    static constexpr char kNames[] =
+        " platform platformpluginpath platformtheme plugin qwindowgeometry qwindowicon"
+        " qwindowtitle reverse session display geometry name title visual ncols cmap nograb"
+        " dograb sync style stylesheet widgetcount qmljsdebugger ";
+    const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+    return !name.contains(QLatin1Char(' ')) &&
+           QLatin1String(kNames).contains(QLatin1Char(' ') + name + QLatin1Char(' '));
+}
+
 // The language the user last chose; nothing is written.
 bool StoredLanguageIsRussian() {
     const SettingsLocation where =
@@ -106,11 +117,14 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
     QCoreApplication::setApplicationName(QStringLiteral("pmkest"));
     QCoreApplication::setApplicationVersion(QStringLiteral(PMKEST_VERSION));
 
-    // Help and version need no display.
+    // Help, version and a plain wrong option need no display.
     QStringList raw;
     for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
     const CommandLine early = ParseCommandLine(raw);
-    if (early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version) {
+    const bool toolkitOptions =
+        std::any_of(early.unknown.begin(), early.unknown.end(), IsToolkitOption);
+    if (early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version ||
+        (early.action == CommandLine::Action::Unknown && !toolkitOptions)) {
         QCoreApplication core(argc, argv);
         return AnswerWithoutWindow(early);
     }

@@ -48,13 +48,13 @@ update-desktop-database "$prefix/share/applications"
   help=$("$prefix/bin/pmkest" --help) || fail "--help failed"
   grep -q '^Usage: pmkest' <<<"$help" || fail "--help printed: $help"
   version=$("$prefix/bin/pmkest" --version) || fail "--version failed"
-  grep -qx 'pmkest [0-9][0-9.]*' <<<"$version" || fail "--version printed: $version")
-set +e
-error=$("$prefix/bin/pmkest" -x 2>&1 >/dev/null)
-status=$?
-set -e
-[ "$status" -ne 0 ] || fail "-x was taken"
-grep -q -- "-x" <<<"$error" || fail "-x not reported: $error"
+  grep -qx 'pmkest [0-9][0-9.]*' <<<"$version" || fail "--version printed: $version"
+  set +e
+  error=$("$prefix/bin/pmkest" -x 2>&1 >/dev/null)
+  status=$?
+  set -e
+  [ "$status" -eq 1 ] || fail "-x: exit code $status"
+  grep -q -- "unknown option: -x" <<<"$error" || fail "-x not reported: $error")
 [ ! -e "$prefix/bin/PMKEST_121226.ini" ] || fail "the command line wrote the settings"
 
 # A project and a KEST that notes what it was started on and by whom.
