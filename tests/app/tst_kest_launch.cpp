@@ -13,6 +13,7 @@
 #include "core/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 #include "windows/main_window.h"
 
 using namespace pmkest;
@@ -433,5 +434,5 @@ void TestKestLaunch::dirsFile() {
     QCOMPARE(window->findChild<QLabel*>("Label4")->text(), g.kestFolder);
 }
 
-QTEST_MAIN(TestKestLaunch)
+PMKEST_TEST_MAIN(TestKestLaunch)
 #include "tst_kest_launch.moc"

@@ -8,11 +8,13 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 
 #include "core/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 #include "windows/about_box.h"
 #include "windows/main_window.h"
 
@@ -31,7 +33,7 @@ struct Fixture {
 
     QString settingsFile() const { return dir.filePath(QStringLiteral("PMKEST_121226.ini")); }
     TMain& start() {
-        window = std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}});
+        window = std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}, dir.path()});
         return *window;
     }
     QString label(const char* name) const {
@@ -64,6 +66,9 @@ private slots:
     void pathCommands_data();
     void pathCommands();
     void languageSwitch();
+    void boxesFollowTheLanguage_data();
+    void boxesFollowTheLanguage();
+    void rowTooltipShowsWholePath();
     void aboutBox();
     void shortcutsWorkWithControlsDisabled();
 };
@@ -232,6 +237,9 @@ void TestMainWindow::pathCommands_data() {
         << QStringLiteral("Label1") << QStringLiteral("/home/иван/");
     QTest::newRow("cancelled") << 5 << QString() << QStringLiteral("kest.exe")
                                << QStringLiteral("Label4") << QStringLiteral("/old/");
+    QTest::newRow("a pattern only filters the dialog")
+        << 5 << QStringLiteral("/x/kest*.exe") << QStringLiteral("kest.exe")
+        << QStringLiteral("Label4") << QStringLiteral("/old/");
     QTest::newRow("path without a CP1251 form is refused")
         << 2 << QStringLiteral("/日本/kest.ini") << QStringLiteral("kest.ini")
         << QStringLiteral("Label1") << QStringLiteral("/old/");
@@ -316,6 +324,45 @@ void TestMainWindow::languageSwitch() {
     QCOMPARE(again.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));
 }
 
+void TestMainWindow::boxesFollowTheLanguage_data() {
+    QTest::addColumn<bool>("russian");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("yes");  // the toolkit's own Yes button
+    QTest::newRow("Russian") << true << QStringLiteral("Ошибка") << QStringLiteral("&Да");
+    QTest::newRow("English") << false << QStringLiteral("Error") << QStringLiteral("&Yes");
+}
+
+void TestMainWindow::boxesFollowTheLanguage() {
+    QFETCH(bool, russian);
+    QFETCH(QString, title);
+    QFETCH(QString, yes);
+    Fixture f;
+    TMain& w = f.start();
+    if (russian)
+        w.Image4Click();
+    else
+        w.Image6Click();
+    RaiseMessage(f.state.messages, 4, f.dialogs);
+    QCOMPARE(f.dialogs.messages.back().title, title);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
+}
+
+void TestMainWindow::rowTooltipShowsWholePath() {
+    Fixture f;
+    const QString longPath =
+        QStringLiteral("/") + QStringLiteral("очень длинная папка/").repeated(12);
+    WriteAll(f.settingsFile(),
+             "PATHKEST=" + QByteArray::fromStdString(*cp1251::FromQString(longPath)) + "\r\n");
+    TMain& w = f.start();
+    w.show();
+    auto* row = w.findChild<QLabel*>(QStringLiteral("Label4"));
+    QVERIFY(row->fontMetrics().horizontalAdvance(row->text()) > row->width());
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), row->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(row, &help);
+    QCOMPARE(QToolTip::text(), longPath);
+    QToolTip::hideText();
+}
+
 void TestMainWindow::aboutBox() {
     TAboutBox box;
     QCOMPARE(box.windowTitle(), QStringLiteral("About"));
@@ -351,6 +398,6 @@ void TestMainWindow::shortcutsWorkWithControlsDisabled() {
     QCOMPARE(f.dialogs.saveRequests.size(), size_t(1));
 }
 
-QTEST_MAIN(TestMainWindow)
+PMKEST_TEST_MAIN(TestMainWindow)
 
 #include "tst_main_window.moc"

@@ -4,6 +4,7 @@
 #include "core/cp1251.h"
 #include "core/manager_settings.h"
 #include "core/text_file.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -211,5 +212,5 @@ void TestManagerSettings::addRecent() {
     QCOMPARE(list, now);
 }
 
-QTEST_APPLESS_MAIN(TestManagerSettings)
+PMKEST_TEST_APPLESS_MAIN(TestManagerSettings)
 #include "tst_manager_settings.moc"

@@ -16,6 +16,7 @@
 #include "core/cp1251.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -242,5 +243,5 @@ void TestProgramScenarios::hiddenWindowsFollowTheFirstPaint() {
     QVERIFY(!windows.options->isVisible() && !windows.commandLine->isVisible());
 }
 
-QTEST_MAIN(TestProgramScenarios)
+PMKEST_TEST_MAIN(TestProgramScenarios)
 #include "tst_program_scenarios.moc"

@@ -4,6 +4,7 @@
 #include "app/entry.h"
 #include "platform/single_instance.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -33,5 +34,5 @@ void TestSingleInstance::secondCopyIsRefused() {
     QVERIFY(!second.acquire());
 }
 
-QTEST_APPLESS_MAIN(TestSingleInstance)
+PMKEST_TEST_APPLESS_MAIN(TestSingleInstance)
 #include "tst_single_instance.moc"

@@ -11,6 +11,7 @@
 
 #include "core/cp1251.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_main.h"
 #include "widgets/directory_list_box.h"
 #include "widgets/status_panels.h"
 #include "windows/dir_dialog.h"
@@ -78,6 +79,9 @@ private slots:
     void driveButtonRoots_data();
     void driveButtonRoots();
     void driveButtonsOnTheDialog();
+    void drivesAPersonKnows_data();
+    void drivesAPersonKnows();
+    void unreachableDriveLeavesTheRow();
     void startDirectory_data();
     void startDirectory();
     void opensInProjectFolder();
@@ -174,6 +178,57 @@ void TestDirDialog::driveButtonsOnTheDialog() {
         QVERIFY(button->width() >= button->fontMetrics().horizontalAdvance(button->text()));
         right = button->x() + button->width();
     }
+}
+
+void TestDirDialog::drivesAPersonKnows_data() {
+    QTest::addColumn<std::vector<VolumeInfo>>("mounted");
+    QTest::addColumn<QStringList>("buttons");  // caption=root (the tooltip), slot 1 first
+    auto v = [](const char* root, bool ready, const char* name) {
+        return VolumeInfo{QString::fromLatin1(root), ready, QString::fromUtf8(name)};
+    };
+    QTest::newRow("system mounts are no drives")
+        << std::vector<VolumeInfo>{v("/", true, ""), v("/boot", true, ""), v("/proc", true, ""),
+                                   v("/run/user/1000", true, ""), v("/mnt/wsl/x", true, "")}
+        << QStringList{"/=/", "Home=" + QDir::homePath(), "x=/mnt/wsl/x"};
+    QTest::newRow("removable volumes by their names, ready ones only")
+        << std::vector<VolumeInfo>{v("/media/ivan/STICK", true, "Флешка"),
+                                   v("/run/media/ivan/cd", false, "DISC"),
+                                   v("/media/ivan/data", true, "")}
+        << QStringList{"/=/", "Home=" + QDir::homePath(), "data=/media/ivan/data",
+                       "Флешка=/media/ivan/STICK"};
+}
+
+void TestDirDialog::drivesAPersonKnows() {
+    QFETCH(std::vector<VolumeInfo>, mounted);
+    QFETCH(QStringList, buttons);
+    QStringList got;
+    for (const VolumeInfo& drive : DriveButtons(UserVolumes(mounted, QDir::homePath())))
+        got << drive.caption + QLatin1Char('=') + drive.rootPath;
+    // The home folder sorts among the rest by its path.
+    std::sort(got.begin(), got.end());
+    std::sort(buttons.begin(), buttons.end());
+    QCOMPARE(got, buttons);
+}
+
+void TestDirDialog::unreachableDriveLeavesTheRow() {
+    Fixture f;
+    f.sources.volumes = {{f.path("other"), true, QStringLiteral("Other")},
+                         {f.path("missing"), true, QStringLiteral("Gone")}};
+    f.create();
+    auto* gone = f.child<QToolButton>(QStringLiteral("SpeedButton3"));
+    auto* other = f.child<QToolButton>(QStringLiteral("SpeedButton4"));
+    QCOMPARE(gone->text(), QStringLiteral("Gone"));
+    QCOMPARE(other->toolTip(), f.path("other"));
+    const int first = gone->x();
+    f.choose([&] {
+        gone->click();
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QVERIFY(!gone->isVisible());
+        QCOMPARE(other->x(), first);
+        other->click();
+        QCOMPARE(f.list()->directory(), f.path("other"));
+        f.child<QPushButton>(QStringLiteral("Button2"))->click();
+    });
 }
 
 void TestDirDialog::startDirectory_data() {
@@ -448,5 +503,5 @@ void TestDirDialog::okRefusesPathOutsideCp1251() {
     QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
 }
 
-QTEST_MAIN(TestDirDialog)
+PMKEST_TEST_MAIN(TestDirDialog)
 #include "tst_dir_dialog.moc"

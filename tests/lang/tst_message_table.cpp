@@ -3,6 +3,7 @@
 #include "core/cp1251.h"
 #include "core/message_table.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -80,5 +81,5 @@ void TestMessageTable::showTwiceShowsOnce() {
     QCOMPARE(dialogs.messages.size(), size_t(1));
 }
 
-QTEST_APPLESS_MAIN(TestMessageTable)
+PMKEST_TEST_APPLESS_MAIN(TestMessageTable)
 #include "tst_message_table.moc"

@@ -7,6 +7,7 @@
 #include "core/cp1251.h"
 #include "core/file_utils.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -154,5 +155,5 @@ void TestFileUtils::shellFolderTableLimits() {
         QVERIFY(folders.ShellFolderLines[i].empty());
 }
 
-QTEST_APPLESS_MAIN(TestFileUtils)
+PMKEST_TEST_APPLESS_MAIN(TestFileUtils)
 #include "tst_file_utils.moc"

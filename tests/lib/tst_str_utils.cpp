@@ -2,6 +2,7 @@
 
 #include "core/cp1251.h"
 #include "core/str_utils.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -250,5 +251,5 @@ void TestStrUtils::cp1251RoundTrip() {
     QVERIFY(!cp1251::FromQString(QStringLiteral("日本")).has_value());
 }
 
-QTEST_APPLESS_MAIN(TestStrUtils)
+PMKEST_TEST_APPLESS_MAIN(TestStrUtils)
 #include "tst_str_utils.moc"

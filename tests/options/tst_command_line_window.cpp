@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "support/test_main.h"
 #include "support/when_open.h"
 #include "widgets/button_style.h"
 #include "widgets/paint_box.h"
@@ -163,5 +164,5 @@ void TestCommandLineWindow::hoverUntilTheBackground() {
     QVERIFY(state.dialogOk);
 }
 
-QTEST_MAIN(TestCommandLineWindow)
+PMKEST_TEST_MAIN(TestCommandLineWindow)
 #include "tst_command_line_window.moc"

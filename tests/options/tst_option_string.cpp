@@ -7,6 +7,7 @@
 #include "core/option_string.h"
 #include "core/str_utils.h"
 #include "support/option_round_trip.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -369,6 +370,6 @@ void TestOptionString::directoriesKeepTheirCase() {
              composedUpper);
 }
 
-QTEST_APPLESS_MAIN(TestOptionString)
+PMKEST_TEST_APPLESS_MAIN(TestOptionString)
 
 #include "tst_option_string.moc"

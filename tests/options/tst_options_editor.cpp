@@ -18,6 +18,7 @@
 
 #include "core/cp1251.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_main.h"
 #include "support/when_open.h"
 #include "widgets/button_style.h"
 #include "widgets/directory_list_box.h"
@@ -467,5 +468,5 @@ void TestOptionsEditor::hoverUntilTheBackground() {
     f.editor->hide();
 }
 
-QTEST_MAIN(TestOptionsEditor)
+PMKEST_TEST_MAIN(TestOptionsEditor)
 #include "tst_options_editor.moc"

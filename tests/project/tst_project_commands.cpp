@@ -8,6 +8,7 @@
 #include "core/project_commands.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -43,6 +44,7 @@ public:
     bool IsKestRunningOn(const std::string& settingsFile) override {
         return !runningOn.empty() && runningOn == settingsFile;
     }
+    KestPaths CurrentKestPaths() override { return kestPaths; }
 
     bool pathsOk = true;
     int pathChecks = 0;
@@ -52,6 +54,7 @@ public:
     bool editorOk = false;
     EditorResult editorResult;
     std::string runningOn;
+    KestPaths kestPaths;
 
 private:
     AppState& m_state;
@@ -104,6 +107,10 @@ private slots:
     void editProjectWithoutSettingsFile();
     void editRefusedWhileKestRunsOnIt();
     void openDialogRemembersItsFolder();
+    void wineForm_data();
+    void wineForm();
+    void patternIsNeverAProject_data();
+    void patternIsNeverAProject();
 };
 
 void TestProjectCommands::createNewProject() {
@@ -311,5 +318,82 @@ void TestProjectCommands::openDialogRemembersItsFolder() {
     QCOMPARE(f.dialogs.openRequests[3].fileName, QStringLiteral("*.mpm"));
 }
 
-QTEST_GUILESS_MAIN(TestProjectCommands)
+void TestProjectCommands::wineForm_data() {
+    QTest::addColumn<bool>("reachable");
+    QTest::newRow("written in Wine's form, shown as Unix paths") << true;
+    QTest::newRow("outside every drive: refused, nothing written") << false;
+}
+
+void TestProjectCommands::wineForm() {
+    QFETCH(bool, reachable);
+    Fixture f;
+    const std::string folder = Bytes(f.path("Мой проект/"));
+    QDir(f.dir.path()).mkdir("Мой проект");
+    // Z: is the temporary folder, so paths outside it are out of Wine's reach.
+    const std::string root = Bytes(f.dir.path() + "/");
+    f.host.kestPaths = KestPaths(WineDrives{{'z', reachable ? root : root + "ini/"}});
+    WriteAll(f.path("ini/kest.ini"),
+             "SourcePath=\r\nOutPath=\r\nPascalOutPath=\r\nPascalOptions=-A -EZ:\\out\\\r\n"
+             "PascalUnits=z:\\units\r\n");
+    const QString mpm = cp1251::ToQString(folder) + "b.mpm";
+    f.dialogs.fileAnswers.push_back(mpm);
+    f.host.editorOk = true;
+    f.host.editorResult = {"-A -E" + root + "out/ -U" + root + "u1;" + root + "u2", ""};
+    f.commands.CreateProject1Click();
+    if (!reachable) {
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QVERIFY(f.dialogs.messages[0].text.contains(cp1251::ToQString(folder)));
+        QVERIFY(!QFile::exists(mpm));
+        QVERIFY(f.host.editorInputs.empty());
+        return;
+    }
+    QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join('|')));
+    // The editor shows the Unix path the drive form stands for.
+    QCOMPARE(f.host.editorInputs, std::vector<std::string>{"-A -E" + root + "out/"});
+    // Z: is the temporary folder: the project folder lies at its top.
+    const QByteArray z =
+        "Z:\\" + QByteArray::fromStdString(folder.substr(root.size())).replace('/', '\\');
+    QCOMPARE(ReadAll(cp1251::ToQString(folder) + "b.ini"),
+             "SourcePath=" + z + "\r\nOutPath=" + z + "\r\nPascalOutPath=" + z +
+                 "\r\nPascalOptions=-A -EZ:\\out\\ -UZ:\\u1;Z:\\u2\r\nPascalUnits=\r\n");
+}
+
+void TestProjectCommands::patternIsNeverAProject_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("pattern");
+    QTest::newRow("Create Project, preset taken at once") << "create"
+                                                          << "*.mpm";
+    QTest::newRow("Open Project menu") << "menu"
+                                       << "*.mpm";
+    QTest::newRow("Open Project button") << "button"
+                                         << "p?.mpm";
+    QTest::newRow("Edit Project, first time") << "edit"
+                                              << "*.mpm";
+}
+
+void TestProjectCommands::patternIsNeverAProject() {
+    QFETCH(QString, command);
+    QFETCH(QString, pattern);
+    Fixture f;
+    f.state.project.ProjectFile = "/before.mpm";
+    f.dialogs.fileAnswers.push_back(f.path(pattern));
+    if (command == QLatin1String("create")) f.commands.CreateProject1Click();
+    if (command == QLatin1String("menu")) f.commands.Openproject1Click();
+    if (command == QLatin1String("button")) f.commands.OpenProjectButton();
+    if (command == QLatin1String("edit")) f.commands.EditProject1Click();
+    // Every dialog, Edit Project's first one too, opens on the project pattern.
+    const auto& requests =
+        command == QLatin1String("create") ? f.dialogs.saveRequests : f.dialogs.openRequests;
+    QCOMPARE(requests.size(), size_t(1));
+    QCOMPARE(requests[0].fileName, QStringLiteral("*.mpm"));
+    // Nothing written: no "*.mpm", no "*.ini".
+    QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(f.state.project.ProjectFile, std::string("/before.mpm"));
+    QVERIFY(f.host.editorInputs.empty());
+    for (const std::string& entry : f.state.recent)
+        QVERIFY(entry.find_first_of("*?") == std::string::npos);
+    QVERIFY(f.host.row.empty());
+}
+
+PMKEST_TEST_GUILESS_MAIN(TestProjectCommands)
 #include "tst_project_commands.moc"

@@ -6,6 +6,7 @@
 #include "core/cp1251.h"
 #include "core/project_files.h"
 #include "support/test_files.h"
+#include "support/test_main.h"
 
 using namespace pmkest;
 
@@ -317,5 +318,5 @@ void TestProjectFiles::writeFailureIsReported() {
     QCOMPARE(ReadAll(ini), kTemplate);
 }
 
-QTEST_APPLESS_MAIN(TestProjectFiles)
+PMKEST_TEST_APPLESS_MAIN(TestProjectFiles)
 #include "tst_project_files.moc"

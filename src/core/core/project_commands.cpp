@@ -14,11 +14,18 @@
 namespace pmkest {
 
 namespace {
-const QString kProjectMask = QStringLiteral("*.mpm");
+QString ProjectMask() {
+    return QStringLiteral("*.mpm");
 }
+}  // namespace
 
 ProjectCommands::ProjectCommands(AppState& state, UserDialogs& dialogs, ProjectCommandHost& host)
-    : m_state(state), m_dialogs(dialogs), m_host(host) {}
+    : m_state(state), m_dialogs(dialogs), m_host(host), m_openFileName(ProjectMask()) {}
+
+void ProjectCommands::setStartFolder(const QString& folder) {
+    m_openFolder = folder;
+    m_saveFolder = folder;
+}
 
 void ProjectCommands::showError(const QString& text) {
     m_dialogs.showMessage(MessageKind::Error, QStringLiteral("Error"), text);
@@ -31,6 +38,12 @@ std::optional<std::string> ProjectCommands::storable(const QString& path) {
     return bytes;
 }
 
+bool ProjectCommands::reachable(const std::optional<std::string>& mapped, const std::string& path) {
+    if (!mapped)
+        showError(Tr(UiText::OutsideWineDrives, m_state.russian).arg(cp1251::ToQString(path)));
+    return mapped.has_value();
+}
+
 std::optional<std::string> ProjectCommands::showOpenDialog() {
     FileDialogRequest request;
     request.folder = m_openFolder;
@@ -39,7 +52,8 @@ std::optional<std::string> ProjectCommands::showOpenDialog() {
     const FileDialogResult chosen = m_dialogs.openFile(request);
     m_openFolder = chosen.folder;
     m_openFileName = chosen.fileName;
-    if (!chosen.accepted) return std::nullopt;
+    // A pattern only filters the list; it never becomes a project.
+    if (!chosen.accepted || HasWildcard(QFileInfo(chosen.path).fileName())) return std::nullopt;
     return storable(chosen.path);
 }
 
@@ -51,15 +65,24 @@ void ProjectCommands::OptionsEdit() {
                       .arg(cp1251::ToQString(project.SettingsFile)));
         return;
     }
+    // The editor shows and hands back Unix paths; KEST under Wine reads its own drive form.
+    const KestPaths paths = m_host.CurrentKestPaths();
     m_state.dialogOk = false;
     const ProjectCommandHost::EditorResult result =
-        m_host.RunOptionsEditor(TrimBlanks(project.PascalOptions));
+        m_host.RunOptionsEditor(paths.OptionsFromKest(TrimBlanks(project.PascalOptions)));
     if (!m_state.dialogOk) return;
-    project.PascalOptions = result.optionString;
-    project.PascalOutPath = TrimBlanks(result.outputDirectory).empty()
-                                ? FolderPart(project.ProjectFile)
-                                : result.outputDirectory;
-    const ProjectFileResult saved = SaveProjectSettings(project);
+    const KestPaths::Mapped options = paths.OptionsToKest(result.optionString);
+    if (!options.ok()) return void(reachable(std::nullopt, options.unreachable));
+    const std::string outPath = TrimBlanks(result.outputDirectory).empty()
+                                    ? FolderPart(project.ProjectFile)
+                                    : result.outputDirectory;
+    const std::optional<std::string> kestOutPath = paths.ToKest(outPath);
+    if (!reachable(kestOutPath, outPath)) return;
+    const std::string folder = FolderPart(project.ProjectFile);
+    if (!reachable(paths.ToKest(folder), folder)) return;
+    project.PascalOptions = options.text;
+    project.PascalOutPath = *kestOutPath;
+    const ProjectFileResult saved = SaveProjectSettings(project, paths);
     if (saved.outcome == ProjectFileResult::Failed) showError(saved.error);
 }
 
@@ -73,13 +96,17 @@ void ProjectCommands::CreateProject1Click() {
     if (!m_host.CheckKestPaths()) return;
     FileDialogRequest request;
     request.folder = m_saveFolder;
-    request.fileName = kProjectMask;
+    request.fileName = ProjectMask();
     request.filter = QStringLiteral("Project Files (*.mpm)");
     request.defaultSuffix = QStringLiteral("mpm");
     request.confirmOverwrite = true;
     const FileDialogResult chosen = m_dialogs.saveFile(request);
     std::optional<std::string> path;
-    if (chosen.accepted) path = storable(chosen.path);
+    if (chosen.accepted && !HasWildcard(QFileInfo(chosen.path).fileName()))
+        path = storable(chosen.path);
+    // Wine must reach the project's folder before anything of the project is written.
+    const KestPaths paths = m_host.CurrentKestPaths();
+    if (path && !reachable(paths.ToKest(FolderPart(*path)), FolderPart(*path))) return;
     if (path) {
         TProject& project = m_state.project;
         project.ProjectFile = *path;
@@ -97,7 +124,8 @@ void ProjectCommands::CreateProject1Click() {
         m_host.ShowProjectRow(project.ProjectFile);
         m_host.DeriveProjectSettingsPath();
         if (fresh) {
-            const ProjectFileResult made = InitProjectSettings(project, m_state.kestIniFolder);
+            const ProjectFileResult made =
+                InitProjectSettings(project, m_state.kestIniFolder, paths);
             if (made.outcome == ProjectFileResult::Failed) {
                 showError(made.error);
                 return;
@@ -114,7 +142,7 @@ void ProjectCommands::Openproject1Click() {
     TProject& project = m_state.project;
     if (!project.ProjectFile.empty())
         m_openFolder = cp1251::ToQString(FolderPart(project.ProjectFile));
-    m_openFileName = kProjectMask;
+    m_openFileName = ProjectMask();
     const std::optional<std::string> path = showOpenDialog();
     if (!path) return;
     project.ProjectFile = *path;
@@ -128,7 +156,7 @@ void ProjectCommands::OpenProjectButton() {
     if (!m_host.CheckKestPaths()) return;
     TProject& project = m_state.project;
     m_openFolder = cp1251::ToQString(FolderPart(project.ProjectFile));
-    m_openFileName = kProjectMask;
+    m_openFileName = ProjectMask();
     const std::optional<std::string> path = showOpenDialog();
     if (!path) return;
     // Unlike the menu command, only an existing file changes the settings file path.

@@ -2,9 +2,11 @@
 // The commands that create, open and edit projects. The main window hosts them.
 
 #include <QString>
+#include <optional>
 #include <string>
 
 #include "core/app_state.h"
+#include "core/kest_paths.h"
 
 namespace pmkest {
 
@@ -29,6 +31,8 @@ public:
     virtual EditorResult RunOptionsEditor(const std::string& options) = 0;
     // True when KEST is running on the project with this settings file.
     virtual bool IsKestRunningOn(const std::string& settingsFile) = 0;
+    // The form of the paths that KEST in the current KEST folder reads.
+    virtual KestPaths CurrentKestPaths() { return {}; }
 };
 
 class ProjectCommands {
@@ -41,6 +45,8 @@ public:
     void EditCurrentProject1Click();
     void EditProject1Click();
 
+    // Where both dialogs start until the open commands move the open dialog.
+    void setStartFolder(const QString& folder);
     // The open dialog keeps its folder and file name between commands.
     const QString& openDialogFolder() const { return m_openFolder; }
     const QString& openDialogFileName() const { return m_openFileName; }
@@ -50,6 +56,7 @@ private:
     bool loadForEdit(const std::string& projectFile);
     std::optional<std::string> showOpenDialog();
     std::optional<std::string> storable(const QString& path);
+    bool reachable(const std::optional<std::string>& mapped, const std::string& path);
     void showError(const QString& text);
 
     AppState& m_state;

@@ -3,13 +3,18 @@
 // wait for it and copy kest.ini back into the project.
 
 #include <QObject>
+#include <QPointer>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <string>
 
 #include "core/app_state.h"
+#include "core/kest_paths.h"
+#include "core/run_recovery.h"
 
 class QCheckBox;
+class QLabel;
 class QProcess;
 class QWidget;
 
@@ -23,8 +28,11 @@ class UserDialogs;
 struct KestCommand {
     QString program;
     QStringList arguments;
+    QProcessEnvironment environment;  // empty: the manager's own
 };
 KestCommand KestCommandFor(const std::string& kestFolder);
+// The form of the paths KEST in this folder reads.
+KestPaths KestPathsFor(const std::string& kestFolder);
 
 // The parts of the main window that a run works on.
 struct LaunchView {
@@ -48,6 +56,10 @@ public:
     void SetMainControlsEnabled(bool enabled);
 
     bool running() const { return m_running; }
+    // Waiting for a KEST that an earlier manager started; closing leaves it to the next start.
+    bool adopting() const { return m_recovery->adopting(); }
+    // At start-up: finishes a run whose manager was ended while KEST ran.
+    void FinishInterruptedRun() { m_recovery->FinishInterruptedRun(); }
     // The settings file that the running start will copy kest.ini back into.
     const std::string& runningSettingsFile() const { return m_runningSettings; }
     // The manager is closing during a run without hiding: KEST is ended, the copy back still
@@ -60,7 +72,11 @@ signals:
 
 private:
     void showError(const QString& text);
+    // The Wine checks; false after the message when KEST cannot start.
+    bool prepareWine(KestCommand& command, bool& preparing);
+    void showPrefixNote(const QString& prefix);
     static void EndProcess(QProcess& process);
+    void CountRun();
 
     AppState& m_state;
     UserDialogs& m_dialogs;
@@ -68,6 +84,9 @@ private:
     bool m_running = false;
     bool m_endRequested = false;
     std::string m_runningSettings;
+    RunRecovery* m_recovery = nullptr;
+    int m_exitCode = -1;  // of the last run that ended normally
+    QPointer<QLabel> m_prefixNote;
 };
 
 }  // namespace pmkest

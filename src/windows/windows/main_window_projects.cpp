@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "core/cp1251.h"
+#include "windows/kest_launcher.h"
 #include "windows/main_window.h"
 #include "windows/options_editor.h"
 
@@ -31,6 +32,10 @@ ProjectCommandHost::EditorResult TMain::RunOptionsEditor(const std::string& opti
     m_option->ParseIntoControls(options);
     m_option->ShowModal();
     return {m_option->StatusText(), m_option->OutputDirectory()};
+}
+
+KestPaths TMain::CurrentKestPaths() {
+    return KestPathsFor(m_state.kestFolder);
 }
 
 bool TMain::IsKestRunningOn(const std::string& settingsFile) {
