@@ -17,6 +17,8 @@
 #include "support/test_files.h"
 #include "support/test_main.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -114,9 +116,9 @@ void TestMainWindow::layout() {
     QCOMPARE(bar->panelWidth(0), 100);
     QCOMPARE(bar->panelWidth(1), 50);
     QCOMPARE(bar->panelWidth(2), 562);
-    QCOMPARE(w.findChild<QAction*>(QStringLiteral("Exit1"))->shortcut(), QKeySequence("Ctrl+X"));
+    QCOMPARE(w.findChild<QAction*>(QStringLiteral("Exit1"))->shortcut(), QKeySequence(u"Ctrl+X"_s));
     QCOMPARE(w.findChild<QAction*>(QStringLiteral("CreateProject1"))->shortcut(),
-             QKeySequence("Ctrl+K"));
+             QKeySequence(u"Ctrl+K"_s));
     QCOMPARE(w.findChild<QMenu*>(QStringLiteral("ReopenProject1"))->actions().size(), 20);
     w.show();
     QCOMPARE(w.minimumSize(), w.maximumSize());
@@ -159,7 +161,7 @@ void TestMainWindow::badCounterStillReadsTheRest() {
     Fixture f;
     WriteAll(f.settingsFile(), "COUNTER=x1\r\nPATHKEST=/ide/\r\nFLAGRUS=TRUE\r\n");
     TMain& w = f.start();
-    QCOMPARE(f.dialogs.messageTexts(), QStringList{"'x1' is not a valid integer value"});
+    QCOMPARE(f.dialogs.messageTexts(), QStringList{u"'x1' is not a valid integer value"_s});
     QCOMPARE(f.label("Label4"), QStringLiteral("/ide/"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Менеджер проектов KEST [13.01.09]"));
     QCOMPARE(f.status(0), QStringLiteral("Русский"));
@@ -201,7 +203,7 @@ void TestMainWindow::recentProjects() {
     // A vanished project: entry emptied, row and third panel cleared, message 4.
     QFile::remove(a);
     w.findChild<QAction*>(QStringLiteral("N11"))->trigger();
-    QCOMPARE(f.dialogs.messageTexts(), QStringList{"The project file not found"});
+    QCOMPARE(f.dialogs.messageTexts(), QStringList{u"The project file not found"_s});
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
     QCOMPARE(f.label("Label2"), QString());
     QCOMPARE(f.status(2), QString());
@@ -282,8 +284,8 @@ void TestMainWindow::languageSwitch() {
     QCOMPARE(w.findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->text(),
              QStringLiteral("Скрыть окно"));
     QCOMPARE(f.status(0), QStringLiteral("Русский"));
-    const QStringList russianCaptions{"Запуск",  "Путь KEST.INI", "Выбрать проект",
-                                      "Закрыть", "Путь KEST",     "Справка"};
+    const QStringList russianCaptions{u"Запуск"_s,  u"Путь KEST.INI"_s, u"Выбрать проект"_s,
+                                      u"Закрыть"_s, u"Путь KEST"_s,     u"Справка"_s};
     for (int i = 0; i < 6; ++i)
         QCOMPARE(cp1251::ToQString(f.state.buttonCaptions[static_cast<size_t>(i)]),
                  russianCaptions[i]);

@@ -16,6 +16,8 @@
 #include "support/scripted_dialogs.h"
 #include "support/test_main.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 Q_DECLARE_METATYPE(std::vector<VolumeInfo>)
@@ -135,10 +137,10 @@ void TestDirDialog::driveButtonRoots_data() {
     QTest::newRow("none") << std::vector<VolumeInfo>{} << QStringList{};
     QTest::newRow("not ready leaves no gap")
         << std::vector<VolumeInfo>{v("/a", false), v("/c", true), v("/d", true)}
-        << QStringList{"/c", "/d"};
+        << QStringList{u"/c"_s, u"/d"_s};
     QTest::newRow("ordered by root path")
         << std::vector<VolumeInfo>{v("/mnt", true), v("/", true), v("/boot", true)}
-        << QStringList{"/", "/boot", "/mnt"};
+        << QStringList{u"/"_s, u"/boot"_s, u"/mnt"_s};
     std::vector<VolumeInfo> thirteen;
     for (int i = 0; i < 13; ++i)
         thirteen.push_back({QStringLiteral("/v%1").arg(i, 2, 10, QLatin1Char('0')), i != 3});
@@ -159,7 +161,8 @@ void TestDirDialog::driveButtonRoots() {
 
 void TestDirDialog::driveButtonsOnTheDialog() {
     Fixture f;
-    f.sources.volumes = {{"/z", true}, {"/a", false}, {"/", true}, {"/media/usb-stick", true}};
+    f.sources.volumes = {
+        {u"/z"_s, true}, {u"/a"_s, false}, {u"/"_s, true}, {u"/media/usb-stick"_s, true}};
     f.create();
     int right = 0;
     for (int slot = 1; slot <= 12; ++slot) {
