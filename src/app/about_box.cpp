@@ -3,7 +3,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 #include "lib/window_look.h"
 
@@ -56,8 +55,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    PlaceOnScreen(this, size());
 }
 
 }  // namespace pmkest

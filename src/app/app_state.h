@@ -24,9 +24,10 @@ struct AppState {
     RecentProjects recent;
     int32_t launchCounter = 0;
     bool russian = false;
-    bool hideOption = false;    // the value read at start; the check box holds it afterwards
-    std::string programFolder;  // with its trailing separator
-    std::string settingsPath;
+    bool hideOption = false;       // the value read at start; the check box holds it afterwards
+    std::string programFolder;     // with its trailing separator
+    std::string settingsPath;      // written at close
+    std::string settingsReadPath;  // read at start: settingsPath, or the defaults beside
     std::string helpPagePath;
     std::array<std::string, 6> buttonCaptions;  // PaintBox1..PaintBox6
     bool dialogOk = false;                      // the verdict of every secondary window

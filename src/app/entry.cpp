@@ -1,20 +1,139 @@
 #include "app/entry.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFont>
 #include <QIcon>
+#include <algorithm>
+#include <cstdio>
 
 #include "app/app_state.h"
+#include "app/manager_settings.h"
 #include "app/program_windows.h"
 #include "lang/ui_texts.h"
+#include "lib/cp1251.h"
 #include "platform/qt_user_dialogs.h"
 #include "platform/single_instance.h"
 #include "platform/startup_probe.h"
+#include "platform/text_file.h"
 
 namespace pmkest {
 
+namespace {
+
+struct CommandLine {
+    enum class Action { Start, Help, Version, Unknown } action = Action::Start;
+    QStringList projects;  // the first one is the project file; the rest are ignored
+    QStringList unknown;   // the arguments that named no option, as typed
+};
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+    QCommandLineParser parser;
+    // What follows the project file is ignored, options included.
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(help);
+    parser.addOption(version);
+    const bool parsed = parser.parse(arguments);
+
+    CommandLine line;
+    if (parser.isSet(help)) {
+        line.action = CommandLine::Action::Help;
+    } else if (parser.isSet(version)) {
+        line.action = CommandLine::Action::Version;
+    } else if (!parsed) {
+        line.action = CommandLine::Action::Unknown;
+        const QStringList names = parser.unknownOptionNames();
+        for (const QString& argument : arguments.mid(1)) {
+            if (argument == QLatin1String("--")) break;
+            if (!argument.startsWith(QLatin1Char('-')) || argument.size() < 2) continue;
+            const bool named = argument.startsWith(QLatin1String("--"))
+                                   ? names.contains(argument.mid(2))
+                                   : std::any_of(argument.begin() + 1, argument.end(),
+                                                 [&](QChar c) { return names.contains(c); });
+            if (named && !line.unknown.contains(argument)) line.unknown << argument;
+        }
+    }
+    line.projects = parser.positionalArguments();
+    return line;
+}
+
+// Options the toolkit takes for itself before the program sees the command line.
+bool IsToolkitOption(const QString& argument) {
+    static constexpr char kNames[] =
+        " platform platformpluginpath platformtheme plugin qwindowgeometry qwindowicon"
+        " qwindowtitle reverse session display geometry name title visual ncols cmap nograb"
+        " dograb sync style stylesheet widgetcount qmljsdebugger ";
+    const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+    return !name.contains(QLatin1Char(' ')) &&
+           QLatin1String(kNames).contains(QLatin1Char(' ') + name + QLatin1Char(' '));
+}
+
+// The language the user last chose; nothing is written.
+bool StoredLanguageIsRussian() {
+    const SettingsLocation where =
+        LocateManagerSettings(QCoreApplication::applicationDirPath(), QString());
+    const std::optional<std::string> path = cp1251::FromQString(where.readPath);
+    if (!path || !FileExists(*path)) return false;
+    const ReadResult read = ReadWholeFile(*path);
+    if (!read.ok) return false;
+    SettingsValues values;
+    std::vector<QString> errors;
+    ParseManagerSettings(
+        SplitLines(read.data), values, [](const std::string&) { return true; }, errors);
+    return values.russian;
+}
+
+// Help, version or a bad option: printed, no window, the settings left alone.
+int AnswerWithoutWindow(const CommandLine& line) {
+    const bool russian = StoredLanguageIsRussian();
+    const QString version = QCoreApplication::applicationVersion();
+    switch (line.action) {
+        case CommandLine::Action::Help:
+            std::fputs(Tr(UiText::CommandLineHelp, russian).arg(version).toLocal8Bit().constData(),
+                       stdout);
+            return 0;
+        case CommandLine::Action::Version:
+            std::fputs(QStringLiteral("pmkest %1\n").arg(version).toLocal8Bit().constData(),
+                       stdout);
+            return 0;
+        case CommandLine::Action::Unknown:
+            std::fputs(Tr(UiText::UnknownOption, russian)
+                           .arg(line.unknown.join(QStringLiteral(", ")))
+                           .toLocal8Bit()
+                           .constData(),
+                       stderr);
+            return 1;
+        case CommandLine::Action::Start:
+            break;
+    }
+    return 0;
+}
+
+}  // namespace
+
 int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& instanceFolder) {
+    QCoreApplication::setApplicationName(QStringLiteral("pmkest"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PMKEST_VERSION));
+
+    // Help, version and a plain wrong option need no display.
+    QStringList raw;
+    for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+    const CommandLine early = ParseCommandLine(raw);
+    const bool toolkitOptions =
+        std::any_of(early.unknown.begin(), early.unknown.end(), IsToolkitOption);
+    if (early.action == CommandLine::Action::Help || early.action == CommandLine::Action::Version ||
+        (early.action == CommandLine::Action::Unknown && !toolkitOptions)) {
+        QCoreApplication core(argc, argv);
+        return AnswerWithoutWindow(early);
+    }
+
     QApplication app(argc, argv);
+    // Parsed again without the toolkit's own options (-platform, -style, ...).
+    const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
+    if (line.action != CommandLine::Action::Start) return AnswerWithoutWindow(line);
+
     QtUserDialogs qtDialogs;
     UserDialogs& shownDialogs = dialogs ? *dialogs : qtDialogs;
 
@@ -32,8 +151,7 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
 
     StartOptions options;
     options.programFolder = QCoreApplication::applicationDirPath();
-    const QStringList arguments = QCoreApplication::arguments();
-    options.arguments = arguments.mid(1);
+    options.arguments = line.projects;
 
     AppState state;
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/pmkest.png")));

@@ -27,7 +27,16 @@ KestCommand KestCommandFor(const std::string& kestFolder) {
 
 KestLauncher::KestLauncher(AppState& state, UserDialogs& dialogs, const LaunchView& view,
                            QObject* parent)
-    : QObject(parent), m_state(state), m_dialogs(dialogs), m_view(view) {}
+    : QObject(parent), m_state(state), m_dialogs(dialogs), m_view(view) {
+    RunRecovery::Hooks hooks;
+    hooks.setRunning = [this](bool running, const std::string& settingsFile) {
+        m_running = running;
+        m_runningSettings = running ? settingsFile : std::string();
+        SetMainControlsEnabled(!running);
+    };
+    hooks.countRun = [this] { CountRun(); };
+    m_recovery = new RunRecovery(m_state, m_dialogs, std::move(hooks), this);
+}
 
 bool KestLauncher::CheckKestPaths() {
     if (m_state.kestFolder.empty() || !FileExists(m_state.kestFolder + "kest.exe")) {
@@ -49,6 +58,8 @@ void KestLauncher::StartKest() {
     // Controls are disabled during a run, but a second start must never swap files under it.
     if (m_running) return;
     if (!CheckKestPaths()) return;
+    // kest.ini may still hold the result of a run that was cut short: that comes first.
+    if (!m_recovery->FinishInterruptedRun()) return;
     // No project chosen yet: say so instead of an I/O error about an empty name.
     if (m_state.project.ProjectFile.empty()) {
         RaiseMessage(m_state.messages, 3, m_dialogs);
@@ -72,10 +83,17 @@ void KestLauncher::StartKest() {
     const std::string settings = m_state.project.SettingsFile;
     const bool russian = m_state.russian;
 
+    // Written before anything is swapped, so a manager ended during the run loses nothing.
+    const QString journalError = m_recovery->BeginRun(m_state.project.ProjectFile, settings, ini);
+    if (!journalError.isEmpty()) {
+        showError(journalError);
+        return;
+    }
     // KEST must not run on the wrong settings: a failed swap stops the start.
     for (const auto& [from, to] : {std::pair{ini, res}, std::pair{settings, ini}}) {
         const QString error = CopyFileData(from, to);
         if (!error.isEmpty()) {
+            m_recovery->AbandonRun();
             showError(Tr(UiText::SwapFailed, russian).arg(ToFsPath(from), ToFsPath(to), error));
             return;
         }
@@ -89,13 +107,10 @@ void KestLauncher::StartKest() {
                                m_view.hideOption && m_view.hideOption->isChecked());
     const bool ended = m_endRequested;
     if (!ok && !ended)
-        m_dialogs.showMessage(MessageKind::Plain, QStringLiteral("pmkest"),
+        m_dialogs.showMessage(MessageKind::Plain, Tr(UiText::TitleProgram, m_state.russian),
                               QStringLiteral("Problems!"));
     SetMainControlsEnabled(true);
-    const QString error = CopyFileData(ini, settings);
-    if (!error.isEmpty())
-        showError(
-            Tr(UiText::CopyBackFailed, russian).arg(ToFsPath(ini), ToFsPath(settings), error));
+    m_recovery->FinishRun();
     m_running = false;
     m_endRequested = false;
     m_runningSettings.clear();
@@ -105,6 +120,10 @@ void KestLauncher::StartKest() {
         QCoreApplication::quit();
         return;
     }
+    CountRun();
+}
+
+void KestLauncher::CountRun() {
     // Wraps like the 32-bit counter it is stored as.
     m_state.launchCounter = static_cast<int32_t>(static_cast<uint32_t>(m_state.launchCounter) + 1u);
     if (m_view.status) m_view.status->setPanelText(1, QString::number(m_state.launchCounter));
@@ -117,6 +136,7 @@ bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
     process.start(command.program, command.arguments);
     if (!process.waitForStarted(-1)) return false;
+    m_recovery->KestStarted(process.processId());
 
     if (hide) {
         const bool wasVisible = m_view.window && m_view.window->isVisible();

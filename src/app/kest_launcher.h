@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/run_recovery.h"
 
 class QCheckBox;
 class QProcess;
@@ -48,6 +49,10 @@ public:
     void SetMainControlsEnabled(bool enabled);
 
     bool running() const { return m_running; }
+    // Waiting for a KEST that an earlier manager started; closing leaves it to the next start.
+    bool adopting() const { return m_recovery->adopting(); }
+    // At start-up: finishes a run whose manager was ended while KEST ran.
+    void FinishInterruptedRun() { m_recovery->FinishInterruptedRun(); }
     // The settings file that the running start will copy kest.ini back into.
     const std::string& runningSettingsFile() const { return m_runningSettings; }
     // The manager is closing during a run without hiding: KEST is ended, the copy back still
@@ -61,6 +66,7 @@ signals:
 private:
     void showError(const QString& text);
     static void EndProcess(QProcess& process);
+    void CountRun();
 
     AppState& m_state;
     UserDialogs& m_dialogs;
@@ -68,6 +74,7 @@ private:
     bool m_running = false;
     bool m_endRequested = false;
     std::string m_runningSettings;
+    RunRecovery* m_recovery = nullptr;
 };
 
 }  // namespace pmkest

@@ -4,10 +4,11 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
+#include <QToolTip>
 
 #include "app/about_box.h"
 #include "app/manager_settings.h"
@@ -21,6 +22,7 @@
 #include "lib/str_utils.h"
 #include "lib/window_look.h"
 #include "platform/text_file.h"
+#include "platform/toolkit_language.h"
 #include "platform/user_dialogs.h"
 
 namespace pmkest {
@@ -46,6 +48,16 @@ private:
     std::function<void()> m_onMove;
 };
 
+// Beside the executable (a program folder), else in the installed data folder.
+std::string HelpPagePath(const std::string& programFolder, const QString& page) {
+    const QString beside = ToFsPath(programFolder) + page;
+    const QString installed =
+        QDir::cleanPath(ToFsPath(programFolder) + QStringLiteral("../share/pmkest/") + page);
+    const QString found =
+        QFileInfo::exists(beside) || !QFileInfo::exists(installed) ? beside : installed;
+    return cp1251::FromQString(found).value_or(std::string());
+}
+
 QFrame* MakeBevel(QWidget* parent, const char* name, QRect place, bool box) {
     auto* bevel = new QFrame(parent);
     bevel->setObjectName(QString::fromLatin1(name));
@@ -56,8 +68,24 @@ QFrame* MakeBevel(QWidget* parent, const char* name, QRect place, bool box) {
     return bevel;
 }
 
+// A row cuts a long path at its frame; its tooltip shows the whole path.
+class PathRow : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() != QEvent::ToolTip) return QLabel::event(event);
+        if (text().isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+        return true;
+    }
+};
+
 QLabel* MakeRow(QWidget* parent, const char* name, QRect place) {
-    auto* label = new QLabel(parent);
+    auto* label = new PathRow(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setGeometry(place);
     label->setTextFormat(Qt::PlainText);
@@ -124,6 +152,21 @@ void TMain::buildControls() {
     m_image6->setGeometry(59, 136, 32, 25);
     m_image6->setAlignment(Qt::AlignCenter);
     m_image6->setPixmap(QPixmap(QStringLiteral(":/pictures/flag_gb.png")));
+    // Each language is named in itself, as language choosers do.
+    m_image4->setAccessibleName(QStringLiteral("Русский"));
+    m_image6->setAccessibleName(QStringLiteral("English"));
+    for (QLabel* flag : {m_image4, m_image6}) flag->setFocusPolicy(Qt::TabFocus);
+
+    // Tab goes down the rows on the right, then along the bottom, left to right.
+    QWidget* previous = nullptr;
+    for (QWidget* next : std::initializer_list<QWidget*>{paintBox(5), paintBox(2), paintBox(3),
+                                                         m_checkBox1, m_image4, m_image6,
+                                                         paintBox(6), paintBox(4), paintBox(1)}) {
+        if (previous) setTabOrder(previous, next);
+        previous = next;
+    }
+    // The window opens with focus where it always was, so no button shows a focus mark.
+    m_checkBox1->setFocus();
 
     m_statusBar = new StatusPanels(3, m_client);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
@@ -191,17 +234,28 @@ void TMain::FormCreate(const StartOptions& options) {
     QString folder = options.programFolder;
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     m_state.programFolder = cp1251::FromQString(folder).value_or(std::string());
-    // Without a program folder there is no settings file: never one in some other folder.
-    if (m_state.programFolder.empty())
+    // Without a storable program folder there is no settings file.
+    if (m_state.programFolder.empty()) {
         showStartupError(Tr(UiText::PathNotStorable, m_state.russian).arg(folder));
-    else
-        m_state.settingsPath = m_state.programFolder + kSettingsFileName;
+    } else {
+        const SettingsLocation where = LocateManagerSettings(folder, options.userConfigFolder);
+        const auto writePath = cp1251::FromQString(where.writePath);
+        const auto readPath = cp1251::FromQString(where.readPath);
+        if (!writePath || !readPath)
+            showStartupError(Tr(UiText::PathNotStorable, m_state.russian).arg(where.writePath));
+        m_state.settingsPath = writePath.value_or(std::string());
+        m_state.settingsReadPath = readPath.value_or(m_state.settingsPath);
+    }
 
     ResetMessageState(m_state.messages);
     FillMessageTable(m_state.messages.table);
 
+    m_commands->setStartFolder(DialogStartFolder());
     ReadManagerSettings();
     ShowRecentProjects();
+
+    // A run cut short by the end of the last manager is finished before anything else starts.
+    m_launcher->FinishInterruptedRun();
 
     // Runs before the language is applied, so its numbered messages are the Russian ones.
     if (!options.arguments.isEmpty()) StartCommandLineProject(options.arguments.first());
@@ -212,10 +266,7 @@ void TMain::FormCreate(const StartOptions& options) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    if (const QScreen* screen = this->screen()) {
-        const QSize size = sizeHint();
-        move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
-    }
+    PlaceOnScreen(this, sizeHint());
 }
 
 void TMain::ReadManagerSettings() {
@@ -226,8 +277,8 @@ void TMain::ReadManagerSettings() {
     values.projectCur = m_state.project.ProjectFile;
     values.russian = m_state.russian;
     values.recent = m_state.recent;
-    if (FileExists(m_state.settingsPath)) {
-        const ReadResult read = ReadWholeFile(m_state.settingsPath);
+    if (FileExists(m_state.settingsReadPath)) {
+        const ReadResult read = ReadWholeFile(m_state.settingsReadPath);
         if (!read.ok) {
             showStartupError(read.error);
         } else {
@@ -261,6 +312,8 @@ bool TMain::WriteManagerSettings(QString& error) {
     values.hide = m_checkBox1->isChecked();
     values.russian = m_state.russian;
     values.recent = m_state.recent;
+    // The per-user folder may not exist yet.
+    QDir().mkpath(ToFsPath(FolderPart(m_state.settingsPath)));
     error = WriteFileAtomic(m_state.settingsPath, ComposeManagerSettings(values));
     return error.isEmpty();
 }
@@ -315,9 +368,10 @@ void TMain::ApplyLanguage(bool russian) {
     m_checkBox1->setText(texts.hideWindow);
     m_help1->setTitle(texts.help);
     m_about1->setText(texts.about);
-    m_state.helpPagePath = m_state.programFolder + cp1251::FromQString(texts.helpPage).value_or("");
+    m_state.helpPagePath = HelpPagePath(m_state.programFolder, texts.helpPage);
     PutMainMessages(m_state.messages.table, russian);
     m_statusBar->setPanelText(0, texts.languageName);
+    UseToolkitLanguage(russian);
     update();
     for (PaintBox* box : m_paintBoxes) box->update();
 }
@@ -385,7 +439,7 @@ void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& pr
     request.folder = cp1251::ToQString(folder);
     request.fileName = presetName;
     const FileDialogResult chosen = m_dialogs.openFile(request);
-    if (!chosen.accepted) return;
+    if (!chosen.accepted || HasWildcard(QFileInfo(chosen.path).fileName())) return;
     const std::optional<std::string> path = storablePath(chosen.path);
     if (!path) return;
     // The chosen file's name is not checked; the next start's paths check catches a wrong one.
@@ -437,7 +491,8 @@ bool TMain::FormClose() {
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
-    if (!m_closing && m_launcher->running()) {
+    // An adopted KEST is not ours to end; its journal lets the next start finish the run.
+    if (!m_closing && m_launcher->running() && !m_launcher->adopting()) {
         if (!confirmCloseDuringRun()) {
             event->ignore();
             return;

@@ -27,9 +27,10 @@ class UserDialogs;
 
 // Where the main window finds its files; tests point it at temporary folders.
 struct StartOptions {
-    QString programFolder;  // the executable's folder
-    QStringList arguments;  // command-line arguments after the program name
-    QString runtimeFolder;  // where dirs.txt goes; empty for the per-user runtime folder
+    QString programFolder;     // the executable's folder
+    QStringList arguments;     // command-line arguments after the program name
+    QString runtimeFolder;     // where dirs.txt goes; empty for the per-user runtime folder
+    QString userConfigFolder;  // settings when the program folder is read-only; empty: per-user
 };
 
 class TMain : public QMainWindow, public ProjectCommandHost {

@@ -47,7 +47,8 @@ void TMain::StartCommandLineProject(const QString& argument) {
 
 bool TMain::confirmCloseDuringRun() {
     // Ending KEST loses its unsaved work, so only a yes goes on.
-    if (!m_dialogs.askYesNo(QStringLiteral("KEST"), Tr(UiText::EndKestQuestion, m_state.russian)))
+    if (!m_dialogs.askYesNo(Tr(UiText::TitleProgram, m_state.russian),
+                            Tr(UiText::EndKestQuestion, m_state.russian)))
         return false;
     if (!FormClose()) return false;
     m_launcher->EndRun();

@@ -1,7 +1,12 @@
 #include "app/manager_settings.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 #include "lib/cp1251.h"
 #include "lib/str_utils.h"
+#include "platform/folder_access.h"
 #include "platform/text_file.h"
 
 namespace pmkest {
@@ -43,6 +48,17 @@ std::string ComposeManagerSettings(const SettingsValues& values) {
         lines.push_back("PROJECT" + std::to_string(n) + "=" +
                         values.recent[static_cast<size_t>(n - 1)]);
     return JoinLinesCrLf(lines);
+}
+
+SettingsLocation LocateManagerSettings(const QString& programFolder, QString userFolder) {
+    const QString name = QString::fromLatin1(kSettingsFileName);
+    const QString beside = QDir(programFolder).filePath(name);
+    if (FolderTakesNewFiles(programFolder)) return {beside, beside};
+    if (userFolder.isEmpty())
+        userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    if (userFolder.isEmpty()) return {beside, beside};  // no home: the close reports it
+    const QString own = QDir(userFolder).filePath(name);
+    return {QFileInfo::exists(own) ? own : beside, own};
 }
 
 std::string SettingsPathFor(const std::string& projectFile) {

@@ -29,6 +29,15 @@ void ParseManagerSettings(const std::vector<std::string>& lines, SettingsValues&
 // The 26 lines, CP1251, CR LF.
 std::string ComposeManagerSettings(const SettingsValues& values);
 
+struct SettingsLocation {
+    QString readPath;   // read at start; may not exist
+    QString writePath;  // written at close
+};
+// Beside the executable when the program folder takes new files. Otherwise the user's own file
+// in userFolder (empty: the per-user configuration folder); until the user has one, the file
+// beside the executable gives the defaults.
+SettingsLocation LocateManagerSettings(const QString& programFolder, QString userFolder);
+
 // Project file path with its extension replaced by ".ini".
 std::string SettingsPathFor(const std::string& projectFile);
 

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 #include <QToolButton>
@@ -73,8 +72,7 @@ TDirDlgF::TDirDlgF(AppState& state, UserDialogs& dialogs, const DirDlgSources& s
     setFixedSize(kWidth, kHeight);
     buildControls();
     FormCreate(sources.volumes);
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - QPoint(kWidth / 2, kHeight / 2));
+    PlaceOnScreen(this, QSize(kWidth, kHeight));
 }
 
 void TDirDlgF::buildControls() {
@@ -110,6 +108,7 @@ void TDirDlgF::buildControls() {
         image->setGeometry(12, 12, 32, 32);
         image->setPixmap(Picture(QString::fromLatin1(kPictures[i])));
         image->setToolTip(QString::fromLatin1(kCaptions[i]));
+        image->setAccessibleName(QString::fromLatin1(kCaptions[i]));
         image->setCursor(Qt::PointingHandCursor);
         m_panels[static_cast<size_t>(i)] = panel;
         m_images[static_cast<size_t>(i)] = image;
@@ -148,15 +147,27 @@ void TDirDlgF::buildControls() {
 void TDirDlgF::FormCreate(const std::vector<VolumeInfo>& volumes) {
     SetWindowBackground(this);
 
-    for (QToolButton* button : m_driveButtons) button->hide();
-    const std::vector<QString> roots = DriveButtonRoots(volumes);
-    // Each button as wide as its root, side by side; only what does not fit is shortened.
-    int x = kDriveRowLeft;
-    for (size_t i = 0; i < roots.size(); ++i) {
+    const std::vector<VolumeInfo> drives = DriveButtons(volumes);
+    for (size_t i = 0; i < drives.size(); ++i) {
         QToolButton* button = m_driveButtons[i];
-        button->setText(roots[i]);
-        button->setToolTip(QDir::toNativeSeparators(roots[i]));
-        const int wanted = std::max(36, button->fontMetrics().horizontalAdvance(roots[i]) + 12);
+        button->setText(drives[i].caption);
+        button->setProperty("root", drives[i].rootPath);
+        button->setToolTip(QDir::toNativeSeparators(drives[i].rootPath));
+        button->setAccessibleName(drives[i].caption);
+    }
+    LayOutDriveButtons();
+}
+
+void TDirDlgF::LayOutDriveButtons() {
+    // Each button as wide as its caption, side by side; only what does not fit is shortened.
+    int x = kDriveRowLeft;
+    for (QToolButton* button : m_driveButtons) {
+        if (button->property("root").toString().isEmpty()) {
+            button->hide();
+            continue;
+        }
+        const int wanted =
+            std::max(36, button->fontMetrics().horizontalAdvance(button->text()) + 12);
         const int width = std::max(0, std::min(wanted, kDriveRowRight - x));
         button->setGeometry(x, 8, width, 22);
         button->setVisible(width >= 20);
@@ -208,7 +219,11 @@ void TDirDlgF::DirectoryListBox1Change() {
 }
 
 void TDirDlgF::SpeedButtonClick(int slot) {
-    GoTo(m_driveButtons[static_cast<size_t>(slot - 1)]->text());
+    QToolButton* button = m_driveButtons[static_cast<size_t>(slot - 1)];
+    if (GoTo(button->property("root").toString())) return;
+    // A drive that cannot be entered (medium gone, unmounted) leaves the row, without a gap.
+    button->setProperty("root", QString());
+    LayOutDriveButtons();
 }
 
 void TDirDlgF::FlashFrame(QFrame* frame) {

@@ -56,6 +56,7 @@ private:
     void buildControls();
     void FormCreate(const std::vector<VolumeInfo>& volumes);
     void FormActivate();
+    void LayOutDriveButtons();
     void SpeedButtonClick(int slot);
     void Image1Click();
     void Image2Click();

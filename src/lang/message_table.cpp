@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 
+#include "lang/ui_texts.h"
 #include "lib/cp1251.h"
 #include "platform/user_dialogs.h"
 
@@ -93,6 +94,7 @@ void ResetMessageState(MessageState& state) {
 void FillMessageTable(MessageTable& table) {
     table = MessageTable();
     for (int i = 0; i < 6; ++i) table.setEntry(i + 1, cp1251::FromUtf8(kMainMessages[i].russian));
+    table.setRussian(true);
     for (const auto& message : kLibraryMessages)
         table.setEntry(message.number, cp1251::FromUtf8(message.text));
 }
@@ -102,6 +104,7 @@ void PutMainMessages(MessageTable& table, bool russian) {
         const MainMessage& m = kMainMessages[i];
         table.setEntry(i + 1, cp1251::FromUtf8(russian ? m.russian : m.english));
     }
+    table.setRussian(russian);
 }
 
 void ShowPendingMessage(MessageState& state, uint8_t kind, UserDialogs& dialogs) {
@@ -114,9 +117,11 @@ void ShowPendingMessage(MessageState& state, uint8_t kind, UserDialogs& dialogs)
     static constexpr MessageKind kinds[] = {MessageKind::Error, MessageKind::Information,
                                             MessageKind::Question, MessageKind::Warning,
                                             MessageKind::Plain};
-    static const char* const titles[] = {"Error", "Information", "Confirm", "Warning", "pmkest"};
+    static constexpr UiText titles[] = {UiText::TitleError, UiText::TitleInformation,
+                                        UiText::TitleConfirm, UiText::TitleWarning,
+                                        UiText::TitleProgram};
     const int index = kind > 4 ? 4 : kind;
-    dialogs.showMessage(kinds[index], QString::fromLatin1(titles[index]),
+    dialogs.showMessage(kinds[index], Tr(titles[index], state.table.russian()),
                         cp1251::ToQString(state.table.entry(code)));
     state.MessageCode = 0;
 }

@@ -18,9 +18,13 @@ public:
     const std::string& entry(int number) const;
     // Keeps at most 80 bytes; entry 0 always stays empty.
     void setEntry(int number, std::string_view text);
+    // The language of entries 1..6, which the box titles follow.
+    bool russian() const { return m_russian; }
+    void setRussian(bool russian) { m_russian = russian; }
 
 private:
     std::array<std::string, kMessageCount> m_entries;
+    bool m_russian = true;
 };
 
 struct MessageState {

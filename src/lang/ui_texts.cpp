@@ -55,6 +55,126 @@ QString Tr(UiText id, bool russian) {
         case UiText::FolderNotEntered:
             return russian ? QStringLiteral("Не удалось открыть папку\n%1\n%2")
                            : QStringLiteral("The folder cannot be opened\n%1\n%2");
+        case UiText::CommandLineHelp:
+            return russian ? QStringLiteral(
+                                 "Использование: pmkest [параметры] [проект.mpm]\n"
+                                 "Менеджер проектов KEST, версия %1.\n\n"
+                                 "Параметры:\n"
+                                 "  -h, --help     показать эту справку и выйти\n"
+                                 "  -v, --version  показать версию и выйти\n\n"
+                                 "Аргументы:\n"
+                                 "  проект.mpm     файл проекта: он становится текущим, и "
+                                 "KEST сразу\n"
+                                 "                 запускается с ним; имя, начинающееся с "
+                                 "\"-\", пишите\n"
+                                 "                 после \"--\"\n")
+                           : QStringLiteral(
+                                 "Usage: pmkest [options] [project.mpm]\n"
+                                 "Project manager for KEST, version %1.\n\n"
+                                 "Options:\n"
+                                 "  -h, --help     show this help and exit\n"
+                                 "  -v, --version  show the version and exit\n\n"
+                                 "Arguments:\n"
+                                 "  project.mpm    a project file: it becomes the current "
+                                 "project and KEST\n"
+                                 "                 starts on it at once; a name that begins "
+                                 "with \"-\" goes\n"
+                                 "                 after \"--\"\n");
+        case UiText::UnknownOption:
+            return russian ? QStringLiteral(
+                                 "pmkest: неизвестный параметр: %1\n"
+                                 "Список параметров: pmkest --help\n")
+                           : QStringLiteral(
+                                 "pmkest: unknown option: %1\n"
+                                 "For the options see: pmkest --help\n");
+        case UiText::TitleError:
+            return russian ? QStringLiteral("Ошибка") : QStringLiteral("Error");
+        case UiText::TitleInformation:
+            return russian ? QStringLiteral("Информация") : QStringLiteral("Information");
+        case UiText::TitleConfirm:
+            return russian ? QStringLiteral("Подтверждение") : QStringLiteral("Confirm");
+        case UiText::TitleWarning:
+            return russian ? QStringLiteral("Предупреждение") : QStringLiteral("Warning");
+        case UiText::TitleProgram:
+            return russian ? QStringLiteral("Менеджер проектов KEST")
+                           : QStringLiteral("Project manager for KEST");
+        case UiText::JournalNotWritten:
+            return russian
+                       ? QStringLiteral(
+                             "KEST не запущен: не удалось записать журнал запуска %1.\n%2")
+                       : QStringLiteral(
+                             "KEST was not started: the run journal %1 could not be written.\n%2");
+        case UiText::RunInterrupted:
+            return russian
+                       ? QStringLiteral(
+                             "Последний запуск KEST с проектом\n%1\n(начат %2) был прерван: "
+                             "менеджер завершился, пока работал KEST. Результат работы KEST "
+                             "остался в\n%3\n\nСкопировать его сейчас обратно в файл настроек "
+                             "проекта\n%4?\nТекущая версия этого файла будет сохранена рядом "
+                             "с ним как резервная копия.")
+                       : QStringLiteral(
+                             "The last run of KEST on the project\n%1\n(started %2) was cut "
+                             "short: the manager ended while KEST was running. KEST's result is "
+                             "still in\n%3\n\nCopy it back into the project settings file\n%4\n"
+                             "now? The present version of that file is kept as a backup beside "
+                             "it.");
+        case UiText::RunRecovered:
+            return russian ? QStringLiteral("Результат работы KEST скопирован обратно в %1.")
+                           : QStringLiteral("KEST's result was copied back into %1.");
+        case UiText::BackupKept:
+            return russian ? QStringLiteral("Прежняя версия сохранена как %1.")
+                           : QStringLiteral("The previous version is kept as %1.");
+        case UiText::NothingCopied:
+            return russian ? QStringLiteral("Ничего не скопировано; файл %1 не изменён.")
+                           : QStringLiteral("Nothing was copied; %1 is as it was.");
+        case UiText::MovedAside:
+            return russian ? QStringLiteral("%1 переименован в %2.")
+                           : QStringLiteral("%1 was renamed to %2.");
+        case UiText::CopyKept:
+            return russian ? QStringLiteral("Копия %1 сохранена как %2.")
+                           : QStringLiteral("A copy of %1 is kept as %2.");
+        case UiText::JournalUnusable:
+            return russian
+                       ? QStringLiteral(
+                             "Журнал прерванного запуска KEST не может быть использован:\n%1\n%2\n"
+                             "Ничего не скопировано.")
+                       : QStringLiteral(
+                             "The journal of an interrupted run of KEST cannot be used:\n%1\n%2\n"
+                             "Nothing was copied.");
+        case UiText::JournalDamaged:
+            return russian ? QStringLiteral("Он повреждён или неполон.")
+                           : QStringLiteral("It is damaged or incomplete.");
+        case UiText::JournalOtherVersion:
+            return russian ? QStringLiteral("Он записан другой версией программы.")
+                           : QStringLiteral("It was written by another version of the program.");
+        case UiText::JournalForeignKestIni:
+            return russian ? QStringLiteral("В нём указан другой файл инициализации KEST: %1")
+                           : QStringLiteral("It names another KEST initialisation file: %1");
+        case UiText::JournalNoSettingsFile:
+            return russian ? QStringLiteral(
+                                 "Указанный в нём файл настроек проекта отсутствует или не "
+                                 "является обычным файлом: %1")
+                           : QStringLiteral(
+                                 "The project settings file it names is missing or is not a "
+                                 "regular file: %1");
+        case UiText::JournalUnreadable:
+            return russian ? QStringLiteral("Его не удалось прочитать: %1")
+                           : QStringLiteral("It cannot be read: %1");
+        case UiText::ChangedDuringRun:
+            return russian ? QStringLiteral(
+                                 "Файл %1 был изменён другой программой, пока работал KEST. Эта "
+                                 "версия сохранена как %2; результат работы KEST скопирован "
+                                 "поверх неё.")
+                           : QStringLiteral(
+                                 "%1 was changed by another program while KEST was running. That "
+                                 "version is kept as %2; KEST's result was copied over it.");
+        case UiText::BackupFailed:
+            return russian ? QStringLiteral(
+                                 "Не удалось сохранить резервную копию %1, поэтому результат "
+                                 "работы KEST не скопирован в него; результат остался в %2.\n%3")
+                           : QStringLiteral(
+                                 "%1 could not be kept as a backup, so KEST's result was not "
+                                 "copied into it; the result is still in %2.\n%3");
     }
     return {};
 }

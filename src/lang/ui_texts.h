@@ -17,6 +17,30 @@ enum class UiText {
     CopyBackFailed,    // %1: kest.ini, %2: project settings file, %3: the error
     DirsNotWritten,    // %1: the error
     FolderNotEntered,  // %1: the folder, %2: the system's reason
+    CommandLineHelp,   // %1: the version
+    UnknownOption,     // %1: the arguments as typed
+    // Titles of the message boxes.
+    TitleError,
+    TitleInformation,
+    TitleConfirm,
+    TitleWarning,
+    TitleProgram,
+    // The run journal and the recovery of an interrupted run.
+    JournalNotWritten,      // %1: the journal, %2: the error
+    RunInterrupted,         // %1: project file, %2: start time, %3: kest.ini, %4: settings
+    RunRecovered,           // %1: the settings file
+    BackupKept,             // %1: the backup
+    NothingCopied,          // %1: the settings file
+    MovedAside,             // %1: the file, %2: its new name
+    CopyKept,               // %1: the file, %2: the copy
+    JournalUnusable,        // %1: the journal, %2: the reason
+    JournalDamaged,         //
+    JournalOtherVersion,    //
+    JournalForeignKestIni,  // %1: the kest.ini it names
+    JournalNoSettingsFile,  // %1: the settings file it names
+    JournalUnreadable,      // %1: the error
+    ChangedDuringRun,       // %1: the settings file, %2: the backup
+    BackupFailed,           // %1: the settings file, %2: kest.ini, %3: the error
 };
 
 QString Tr(UiText id, bool russian);

@@ -65,6 +65,7 @@ QPoint CaptionOrigin(QSize image, QSize caption) {
 
 void PrepareLook(ButtonStyle& style, QSize size, ButtonLook look, bool enabled, int logicalDpi) {
     QImage& image = style.ButtonImage.image;
+    style.ButtonImage.enabled = enabled;
     image = size.isEmpty() ? QImage() : QImage(size, QImage::Format_RGB32);
     if (!image.isNull()) {
         // Point sizes come out as on the screen the box is shown on.
@@ -96,11 +97,24 @@ void DrawCaptionOnImage(ButtonStyle& style, const QString& caption) {
     if (style.FontSize > 0) font.setPointSize(style.FontSize);
     painter.setFont(font);
     const QFontMetrics metrics(font, &image);
+    const int width = metrics.horizontalAdvance(caption);
+    // A caption a little too wide is narrowed to stay clear of the frame; a far wider one is
+    // drawn as it is and clipped.
+    const int room = image.width() - 2 * style.FrameWidth - 2;
+    constexpr double kNarrowest = 0.8;
+    const bool narrowed = width > room && room > 0 && width * kNarrowest <= room;
     const QPoint origin =
-        CaptionOrigin(image.size(), QSize(metrics.horizontalAdvance(caption), metrics.height()));
-    painter.setPen(ToQColor(style.TextColour));
+        CaptionOrigin(image.size(), QSize(narrowed ? room : width, metrics.height()));
+    Rgb text = ResolveColour(style.TextColour);
+    if (!style.ButtonImage.enabled)
+        text = ReadableTextColour(text, ResolveColour(kInactiveBorderColour));
+    painter.setPen(QColor(text.red, text.green, text.blue));
     painter.setBackgroundMode(Qt::TransparentMode);
-    painter.drawText(origin.x(), origin.y() + metrics.ascent(), caption);
+    painter.save();
+    painter.translate(origin.x(), origin.y() + metrics.ascent());
+    if (narrowed) painter.scale(static_cast<double>(room) / width, 1.0);
+    painter.drawText(0, 0, caption);
+    painter.restore();
 
     // Centred on the edge, as a wide pen draws a rectangle: the inner part of it shows.
     QPen pen(ToQColor(style.ButtonImage.penColour));

@@ -21,6 +21,7 @@ struct FaceColours {
 struct ButtonCanvas {
     QImage image;
     Colour penColour = kBlack;  // the outline colour chosen by the look
+    bool enabled = true;        // a disabled face is flat; its caption must still read
 };
 
 struct ButtonStyle {

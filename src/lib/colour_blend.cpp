@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPalette>
 #include <QString>
+#include <algorithm>
+#include <cmath>
 
 namespace pmkest {
 
@@ -14,6 +16,30 @@ Rgb ResolveColour(Colour colour) {
         return {c.red(), c.green(), c.blue()};
     }
     return {int(colour & 0xFF), int((colour >> 8) & 0xFF), int((colour >> 16) & 0xFF)};
+}
+
+namespace {
+double RelativeLuminance(const Rgb& c) {
+    auto channel = [](int value) {
+        const double v = value / 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red) + 0.7152 * channel(c.green) + 0.0722 * channel(c.blue);
+}
+}  // namespace
+
+double ContrastRatio(const Rgb& a, const Rgb& b) {
+    const double la = RelativeLuminance(a);
+    const double lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+Rgb ReadableTextColour(const Rgb& preferred, const Rgb& background) {
+    constexpr double kReadable = 4.5;
+    if (ContrastRatio(preferred, background) >= kReadable) return preferred;
+    const Rgb black{0, 0, 0};
+    const Rgb white{255, 255, 255};
+    return ContrastRatio(black, background) >= ContrastRatio(white, background) ? black : white;
 }
 
 BlendError::BlendError() : std::runtime_error(text().toStdString()) {}

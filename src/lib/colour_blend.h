@@ -39,6 +39,11 @@ struct Rgb {
 // System colours take their current value from the application palette.
 Rgb ResolveColour(Colour colour);
 
+// The contrast ratio of two colours as readability guidelines measure it, 1 to 21.
+double ContrastRatio(const Rgb& a, const Rgb& b);
+// The preferred text colour when it reads on the background (4.5 : 1), else black or white.
+Rgb ReadableTextColour(const Rgb& preferred, const Rgb& background);
+
 enum class BlendDirection {
     AcrossHeight,  // horizontal lines, the first colour at the top
     AcrossWidth,   // vertical lines, the first colour at the left

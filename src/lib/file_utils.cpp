@@ -120,6 +120,12 @@ QString CopyFileData(const std::string& source, const std::string& destination) 
             return FileError(to, error);
         }
     }
+    // commit() does not report a failed flush of the last block (a full disk): ask first.
+    if (!out.flush()) {
+        const QString error = out.errorString();
+        out.cancelWriting();
+        return FileError(to, error);
+    }
     if (!out.commit()) return FileError(to, out.errorString());
     return {};
 }

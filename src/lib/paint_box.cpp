@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "lib/pressable.h"
+
 namespace pmkest {
 
 PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
@@ -10,6 +12,13 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // Mouse moves over a button belong to it, not to the window's background.
     setAttribute(Qt::WA_NoMousePropagation);
+    // Reached by Tab only: a mouse click leaves no focus mark behind.
+    setFocusPolicy(Qt::TabFocus);
+    InstallPressableAccessibility();
+}
+
+void PaintBox::press() {
+    if (isEnabled()) emit clicked();
 }
 
 void PaintBox::present(const QImage& image) {
@@ -32,6 +41,28 @@ void PaintBox::paintEvent(QPaintEvent*) {
         painter.fillRect(rect(), palette().window());
     else
         painter.drawImage(0, 0, m_canvas);
+    painter.end();
+    // The mark is on the screen only; the canvas keeps the look as drawn.
+    if (hasFocus()) DrawFocusMark(this);
+}
+
+void PaintBox::keyPressEvent(QKeyEvent* event) {
+    if (!IsPressKey(event)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    press();
+}
+
+void PaintBox::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void PaintBox::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void PaintBox::mouseMoveEvent(QMouseEvent* event) {

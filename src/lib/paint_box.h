@@ -16,6 +16,8 @@ public:
     // Copies the image onto the canvas and shows it at once.
     void present(const QImage& image);
     const QImage& canvas() const { return m_canvas; }
+    // What a click does, for Space, Enter and screen readers: the clicked signal if enabled.
+    void press();
 
     // The box's Paint handler; it draws by calling present().
     std::function<void()> onPaint;
@@ -26,6 +28,9 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

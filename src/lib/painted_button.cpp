@@ -43,6 +43,8 @@ void DrawPressed(ButtonStyle& style, PaintBox& box, const QString& caption) {
 void DrawCaption(ButtonStyle& style, PaintBox& box, const QString& caption) {
     if (!box.isVisible()) return;
     DrawCaptionOnImage(style, caption);
+    // A screen reader says the caption shown, in the interface language.
+    if (box.accessibleName() != caption) box.setAccessibleName(caption);
     box.present(style.ButtonImage.image);
 }
 

@@ -1,7 +1,9 @@
 #include "lib/window_look.h"
 
 #include <QKeyEvent>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 namespace pmkest {
 
@@ -10,6 +12,23 @@ void SetWindowBackground(QWidget* window) {
     pal.setColor(QPalette::Window, kWindowBackground);
     window->setPalette(pal);
     window->setAutoFillBackground(true);
+}
+
+void PlaceOnScreen(QWidget* window, QSize size) {
+    const QScreen* screen = window->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    // The frame the window manager adds, as far as it is known yet.
+    const QRect frame = window->frameGeometry();
+    const QRect inner = window->geometry();
+    const QSize outer(size.width() + frame.width() - inner.width(),
+                      size.height() + frame.height() - inner.height());
+    auto place = [](int start, int length, int wanted) {
+        const int centred = start + (length - wanted) / 2;
+        return std::max(start, std::min(centred, start + length - wanted));
+    };
+    window->move(place(area.x(), area.width(), outer.width()),
+                 place(area.y(), area.height(), outer.height()));
 }
 
 bool SwallowDialogKey(QKeyEvent* event) {

@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -60,10 +59,12 @@ Toptf::Toptf(AppState& state, QWidget* parent) : QDialog(parent), m_state(state)
     layout->addWidget(m_edit1);
     layout->addLayout(buttons);
     layout->addStretch();
+    // The line is this window's only control that takes keyboard focus.
+    m_paintBox3->setFocusPolicy(Qt::NoFocus);
+    m_paintBox4->setFocusPolicy(Qt::NoFocus);
 
     resize(kWidth, kHeight);
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - QPoint(kWidth / 2, kHeight / 2));
+    PlaceOnScreen(this, QSize(kWidth, kHeight));
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));

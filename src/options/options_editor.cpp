@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 
@@ -28,7 +27,7 @@ namespace pmkest {
 
 namespace {
 
-constexpr int kClientWidth = 816;
+constexpr int kClientWidth = 764;  // fits an 800-pixel screen with its frame
 constexpr int kClientHeight = 431;
 constexpr int kStatusHeight = 19;
 
@@ -122,7 +121,7 @@ void TOption::buildControls() {
 
     auto* group1 = new QGroupBox(client);
     group1->setObjectName(QStringLiteral("GroupBox1"));
-    group1->setGeometry(8, 8, 470, 396);
+    group1->setGeometry(8, 8, 440, 396);
     // Moves over the groups are theirs, not the window background's.
     group1->setAttribute(Qt::WA_NoMousePropagation);
     int label = 1;
@@ -132,7 +131,7 @@ void TOption::buildControls() {
         box->setObjectName(QStringLiteral("CheckBox%1").arg(i + 1));
         box->setGeometry(12, y, 18, 18);
         m_checkBoxes[static_cast<size_t>(i)] = box;
-        QLabel* text = MakeLabel(group1, label++, kSwitchLabels[i], {34, y, 430, 18});
+        QLabel* text = MakeLabel(group1, label++, kSwitchLabels[i], {34, y, 400, 18});
         text->setBuddy(box);
     }
     for (int i = 0; i < kMemCount; ++i) {
@@ -148,25 +147,25 @@ void TOption::buildControls() {
         // Completion must not turn a hand-typed "data" into the item "Data".
         combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
         m_comboBoxes[static_cast<size_t>(i)] = combo;
-        MakeLabel(group1, label++, kMemoryLabels[i], {104, y, 360, 22});
+        MakeLabel(group1, label++, kMemoryLabels[i], {104, y, 330, 22});
     }
 
     auto* group2 = new QGroupBox(client);
     group2->setObjectName(QStringLiteral("GroupBox2"));
-    group2->setGeometry(486, 8, 322, 250);
+    group2->setGeometry(456, 8, 300, 250);
     group2->setAttribute(Qt::WA_NoMousePropagation);
     for (int i = 0; i < kDirCount; ++i) {
         const int y = 10 + i * 46;
-        MakeLabel(group2, label++, kDirectoryLabels[i], {12, y, 280, 14});
+        MakeLabel(group2, label++, kDirectoryLabels[i], {12, y, 270, 14});
         auto* edit = new QLineEdit(group2);
         edit->setObjectName(QStringLiteral("Edit%1").arg(i + 1));
-        edit->setGeometry(12, y + 16, 270, 21);
+        edit->setGeometry(12, y + 16, 248, 21);
         edit->setValidator(new Cp1251Validator(edit));
         m_edits[static_cast<size_t>(i)] = edit;
         auto* button = new QToolButton(group2);
         button->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
         button->setText(QStringLiteral("..."));
-        button->setGeometry(286, y + 16, 24, 21);
+        button->setGeometry(264, y + 16, 24, 21);
         button->setFocusPolicy(Qt::NoFocus);
         connect(button, &QToolButton::clicked, this, [this, i] { SpeedButtonClick(i); });
         m_speedButtons[static_cast<size_t>(i)] = button;
@@ -178,8 +177,8 @@ void TOption::buildControls() {
         box->setGeometry(place);
         return box;
     };
-    m_paintBox1 = makeBox("PaintBox1", {540, 274, 100, 24});
-    m_paintBox2 = makeBox("PaintBox2", {656, 274, 100, 24});
+    m_paintBox1 = makeBox("PaintBox1", {500, 274, 100, 24});
+    m_paintBox2 = makeBox("PaintBox2", {616, 274, 100, 24});
     m_paintBox1->onPaint = [this] { PaintBoxPaint(m_paintBox1, kExitCaption); };
     m_paintBox2->onPaint = [this] { PaintBoxPaint(m_paintBox2, kOkCaption); };
     connect(m_paintBox1, &PaintBox::mouseMoved, this,
@@ -202,6 +201,8 @@ void TOption::buildControls() {
     for (QCheckBox* box : m_checkBoxes) chain(box);
     for (QComboBox* combo : m_comboBoxes) chain(combo);
     for (QLineEdit* edit : m_edits) chain(edit);
+    chain(m_paintBox1);
+    chain(m_paintBox2);
 }
 
 void TOption::FormCreate() {
@@ -209,8 +210,7 @@ void TOption::FormCreate() {
     QPalette pal = palette();
     pal.setColor(QPalette::WindowText, Qt::black);
     setPalette(pal);
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    PlaceOnScreen(this, size());
 }
 
 void TOption::showEvent(QShowEvent* event) {

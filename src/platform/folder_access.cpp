@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 
 #ifndef Q_OS_WIN
 #include <dirent.h>
@@ -30,6 +31,12 @@ QString FolderAccessError(const QString& path) {
     if (access(name.constData(), X_OK) != 0) return QString::fromLocal8Bit(std::strerror(errno));
     return {};
 #endif
+}
+
+bool FolderTakesNewFiles(const QString& path) {
+    if (path.isEmpty()) return false;
+    QTemporaryFile probe(path + QStringLiteral("/.pmkest-probe-XXXXXX"));
+    return probe.open();  // removed again when probe goes
 }
 
 }  // namespace pmkest

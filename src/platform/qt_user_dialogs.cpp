@@ -1,12 +1,62 @@
 #include "platform/qt_user_dialogs.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace pmkest {
+
+namespace {
+
+// Enter on a pattern filters the list, as the classic dialogs do, and keeps the dialog open.
+class PatternFileDialog final : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override {
+        const QString typed = QFileInfo(selectedFiles().value(0)).fileName();
+        if (HasWildcard(typed)) {
+            filterBy(typed);
+            return;
+        }
+        QFileDialog::accept();
+    }
+
+    void filterBy(const QString& pattern) {
+        setNameFilter(pattern);
+        selectFile(pattern);
+    }
+
+    // The folder and the name the dialog shows; a path typed in full counts with its folder.
+    void shownPlace(const QString& presetName, QString& folder, QString& name) const {
+        const QString shown = selectedFiles().value(0);
+        const QFileInfo info(shown);
+        if (shown.isEmpty() || info.isDir() || !info.absoluteDir().exists()) {
+            folder = directory().absolutePath();
+            name = presetName;
+            return;
+        }
+        folder = info.absolutePath();
+        name = info.fileName();
+    }
+};
+
+}  // namespace
+
+QString DialogStartFolder() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("c:\\");
+#else
+    // The root is not writable for a normal user; new projects belong in the documents folder.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
+    return QDir::homePath();
+#endif
+}
 
 void QtUserDialogs::showMessage(MessageKind kind, const QString& title, const QString& text) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -32,9 +82,17 @@ void QtUserDialogs::showMessage(MessageKind kind, const QString& title, const QS
 }
 
 bool QtUserDialogs::askYesNo(const QString& title, const QString& text) {
+    return ask(title, text, false);
+}
+
+bool QtUserDialogs::askYesNoDefaultYes(const QString& title, const QString& text) {
+    return ask(title, text, true);
+}
+
+bool QtUserDialogs::ask(const QString& title, const QString& text, bool defaultYes) {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
                     m_parent);
-    box.setDefaultButton(QMessageBox::No);
+    box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -51,19 +109,27 @@ void QtUserDialogs::openDocument(const QString& path) {
 }
 
 FileDialogResult QtUserDialogs::run(const FileDialogRequest& request, bool save) {
-    QFileDialog dialog(m_parent, request.title, request.folder, request.filter);
+    PatternFileDialog dialog(m_parent, request.title, request.folder, request.filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // Open accepts a typed name of a file that does not exist yet.
     dialog.setFileMode(QFileDialog::AnyFile);
     if (!request.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(request.defaultSuffix);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
-    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    // A preset pattern filters the list unless the caller named a filter.
+    if (HasWildcard(request.fileName) && request.filter.isEmpty())
+        dialog.filterBy(request.fileName);
+    else if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
     FileDialogResult result;
-    result.accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-    result.folder = dialog.directory().absolutePath();
-    const QString shown = dialog.selectedFiles().value(0);
-    result.fileName = shown.isEmpty() ? request.fileName : QFileInfo(shown).fileName();
-    if (result.accepted) result.path = shown;
+    // A native dialog may hand back a pattern: filter by it and show the dialog again.
+    for (;;) {
+        result.accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+        if (!result.accepted || !HasWildcard(QFileInfo(dialog.selectedFiles().value(0)).fileName()))
+            break;
+        dialog.filterBy(QFileInfo(dialog.selectedFiles().value(0)).fileName());
+    }
+    dialog.shownPlace(request.fileName, result.folder, result.fileName);
+    if (result.accepted) result.path = dialog.selectedFiles().value(0);
     return result;
 }
 

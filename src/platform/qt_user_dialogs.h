@@ -13,11 +13,13 @@ public:
     void setParentWidget(QWidget* parent) { m_parent = parent; }
     void showMessage(MessageKind kind, const QString& title, const QString& text) override;
     bool askYesNo(const QString& title, const QString& text) override;
+    bool askYesNoDefaultYes(const QString& title, const QString& text) override;
     FileDialogResult openFile(const FileDialogRequest& request) override;
     FileDialogResult saveFile(const FileDialogRequest& request) override;
     void openDocument(const QString& path) override;
 
 private:
+    bool ask(const QString& title, const QString& text, bool defaultYes);
     FileDialogResult run(const FileDialogRequest& request, bool save);
     QPointer<QWidget> m_parent;
 };

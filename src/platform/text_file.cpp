@@ -66,6 +66,12 @@ QString WriteFileAtomic(const std::string& path, std::string_view data) {
         file.cancelWriting();
         return QStringLiteral("%1: %2").arg(ToFsPath(path), error);
     }
+    // commit() does not report a failed flush of the last block (a full disk): ask first.
+    if (!file.flush()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("%1: %2").arg(ToFsPath(path), error);
+    }
     if (!file.commit()) return QStringLiteral("%1: %2").arg(ToFsPath(path), file.errorString());
     return {};
 }

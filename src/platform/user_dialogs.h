@@ -7,10 +7,18 @@ namespace pmkest {
 
 enum class MessageKind { Error, Information, Question, Warning, Plain };
 
+// A name holding "*" or "?" is a pattern: it filters a file dialog's list, it names no file.
+inline bool HasWildcard(const QString& name) {
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+// Where the file dialogs start: the documents folder, else home ("c:\" on Windows).
+QString DialogStartFolder();
+
 struct FileDialogRequest {
     QString title;
-    QString folder;  // start folder; empty lets the dialog choose
-    QString fileName;
+    QString folder;         // start folder; empty lets the dialog choose
+    QString fileName;       // a pattern ("*.mpm") filters the list instead
     QString filter;         // "Name (*.ext)"; empty for none
     QString defaultSuffix;  // save dialog only
     bool confirmOverwrite = false;
@@ -30,6 +38,10 @@ public:
     virtual void showMessage(MessageKind kind, const QString& title, const QString& text) = 0;
     // A modal question with Yes and No; true for Yes.
     virtual bool askYesNo(const QString& title, const QString& text) = 0;
+    // The same with Yes as the default answer.
+    virtual bool askYesNoDefaultYes(const QString& title, const QString& text) {
+        return askYesNo(title, text);
+    }
     virtual FileDialogResult openFile(const FileDialogRequest& request) = 0;
     virtual FileDialogResult saveFile(const FileDialogRequest& request) = 0;
     // Hands a document (the help page) to the desktop's viewer; the result is not checked.

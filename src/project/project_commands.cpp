@@ -14,11 +14,18 @@
 namespace pmkest {
 
 namespace {
-const QString kProjectMask = QStringLiteral("*.mpm");
+QString ProjectMask() {
+    return QStringLiteral("*.mpm");
 }
+}  // namespace
 
 ProjectCommands::ProjectCommands(AppState& state, UserDialogs& dialogs, ProjectCommandHost& host)
-    : m_state(state), m_dialogs(dialogs), m_host(host) {}
+    : m_state(state), m_dialogs(dialogs), m_host(host), m_openFileName(ProjectMask()) {}
+
+void ProjectCommands::setStartFolder(const QString& folder) {
+    m_openFolder = folder;
+    m_saveFolder = folder;
+}
 
 void ProjectCommands::showError(const QString& text) {
     m_dialogs.showMessage(MessageKind::Error, QStringLiteral("Error"), text);
@@ -39,7 +46,8 @@ std::optional<std::string> ProjectCommands::showOpenDialog() {
     const FileDialogResult chosen = m_dialogs.openFile(request);
     m_openFolder = chosen.folder;
     m_openFileName = chosen.fileName;
-    if (!chosen.accepted) return std::nullopt;
+    // A pattern only filters the list; it never becomes a project.
+    if (!chosen.accepted || HasWildcard(QFileInfo(chosen.path).fileName())) return std::nullopt;
     return storable(chosen.path);
 }
 
@@ -73,13 +81,14 @@ void ProjectCommands::CreateProject1Click() {
     if (!m_host.CheckKestPaths()) return;
     FileDialogRequest request;
     request.folder = m_saveFolder;
-    request.fileName = kProjectMask;
+    request.fileName = ProjectMask();
     request.filter = QStringLiteral("Project Files (*.mpm)");
     request.defaultSuffix = QStringLiteral("mpm");
     request.confirmOverwrite = true;
     const FileDialogResult chosen = m_dialogs.saveFile(request);
     std::optional<std::string> path;
-    if (chosen.accepted) path = storable(chosen.path);
+    if (chosen.accepted && !HasWildcard(QFileInfo(chosen.path).fileName()))
+        path = storable(chosen.path);
     if (path) {
         TProject& project = m_state.project;
         project.ProjectFile = *path;
@@ -114,7 +123,7 @@ void ProjectCommands::Openproject1Click() {
     TProject& project = m_state.project;
     if (!project.ProjectFile.empty())
         m_openFolder = cp1251::ToQString(FolderPart(project.ProjectFile));
-    m_openFileName = kProjectMask;
+    m_openFileName = ProjectMask();
     const std::optional<std::string> path = showOpenDialog();
     if (!path) return;
     project.ProjectFile = *path;
@@ -128,7 +137,7 @@ void ProjectCommands::OpenProjectButton() {
     if (!m_host.CheckKestPaths()) return;
     TProject& project = m_state.project;
     m_openFolder = cp1251::ToQString(FolderPart(project.ProjectFile));
-    m_openFileName = kProjectMask;
+    m_openFileName = ProjectMask();
     const std::optional<std::string> path = showOpenDialog();
     if (!path) return;
     // Unlike the menu command, only an existing file changes the settings file path.

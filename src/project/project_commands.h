@@ -2,6 +2,7 @@
 // The commands that create, open and edit projects. The main window hosts them.
 
 #include <QString>
+#include <optional>
 #include <string>
 
 #include "app/app_state.h"
@@ -41,6 +42,8 @@ public:
     void EditCurrentProject1Click();
     void EditProject1Click();
 
+    // Where both dialogs start until the open commands move the open dialog.
+    void setStartFolder(const QString& folder);
     // The open dialog keeps its folder and file name between commands.
     const QString& openDialogFolder() const { return m_openFolder; }
     const QString& openDialogFileName() const { return m_openFileName; }

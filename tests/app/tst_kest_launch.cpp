@@ -83,7 +83,7 @@ struct Fixture {
     TMain& start(const QStringList& arguments = {}) {
         window = std::make_unique<TMain>(
             state, dialogs,
-            StartOptions{root.filePath(u"program"_s), arguments, root.filePath(u"run"_s)});
+            StartOptions{root.filePath(u"program"_s), arguments, root.filePath(u"run"_s), {}});
         return *window;
     }
     void clickStart() {
@@ -430,7 +430,7 @@ void TestKestLaunch::dirsFile() {
     WriteAll(g.root.filePath(u"run/blocked"_s), "a file, not a folder");
     auto window = std::make_unique<TMain>(
         g.state, g.dialogs,
-        StartOptions{g.root.filePath(u"program"_s), {}, g.root.filePath(u"run/blocked"_s)});
+        StartOptions{g.root.filePath(u"program"_s), {}, g.root.filePath(u"run/blocked"_s), {}});
     QCOMPARE(g.dialogs.messages.size(), size_t(1));
     QVERIFY(
         g.dialogs.messages[0].text.startsWith(u"The list of user folders could not be written"_s));

@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
@@ -53,7 +54,8 @@ struct Fixture {
     std::unique_ptr<TMain> window;
 
     bool start() {
-        window = std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}, dir.path()});
+        window =
+            std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}, dir.path(), {}});
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get())) return false;
         QCoreApplication::processEvents();
@@ -73,6 +75,8 @@ private slots:
     void clickFlashesThenResets_data();
     void clickFlashesThenResets();
     void closeButtonCloses();
+    void keyboardReachesAndPresses_data();
+    void keyboardReachesAndPresses();
 };
 
 void TestMainButtons::normalLookAtStart() {
@@ -145,6 +149,63 @@ void TestMainButtons::clickFlashesThenResets() {
     QCOMPARE(recorder.row6[2], kNormalRow6);
     QCOMPARE(Pixel(f.box(number), 10, 6), kNormalRow6);
     QVERIFY(f.window->isVisible());
+}
+
+void TestMainButtons::keyboardReachesAndPresses_data() {
+    QTest::addColumn<int>("key");
+    QTest::newRow("Space") << int(Qt::Key_Space);
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+}
+
+void TestMainButtons::keyboardReachesAndPresses() {
+    QFETCH(int, key);
+    Fixture f;
+    QVERIFY(f.start());
+    QApplication::setActiveWindow(f.window.get());
+    QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
+    // Down the rows on the right, then along the bottom.
+    QStringList order{QApplication::focusWidget()->objectName()};
+    for (int i = 0; i < 9; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(order.join(QLatin1Char(' ')),
+             QStringLiteral("CheckBox1 Image4 Image6 PaintBox6 PaintBox4 PaintBox1 PaintBox5 "
+                            "PaintBox2 PaintBox3 CheckBox1"));
+    // Each button and picture speaks as a button with its caption.
+    for (const char* name : {"PaintBox1", "Image4"}) {
+        QAccessibleInterface* speaker = QAccessible::queryAccessibleInterface(
+            f.window->findChild<QWidget*>(QLatin1String(name)));
+        QVERIFY(speaker);
+        QCOMPARE(speaker->role(), QAccessible::Button);
+    }
+    QCOMPARE(QAccessible::queryAccessibleInterface(f.box(1))->text(QAccessible::Name),
+             QStringLiteral("Start"));
+
+    // Path KEST.INI focused: a dotted mark on the screen, the face itself unchanged.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    PaintBox* box = f.box(2);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QCOMPARE(Pixel(box, 10, 6), kNormalRow6);
+    const QImage shown = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(shown != box->canvas());
+    QCOMPARE(shown.pixel(10, 6), kNormalRow6);
+
+    // The key presses it: the same flash and the same command as a click.
+    PaintRecorder recorder(box);
+    QTest::keyClick(box, Qt::Key(key));
+    QCOMPARE(f.dialogs.openRequests.size(), size_t(1));
+    QCOMPARE(f.dialogs.openRequests[0].fileName, QStringLiteral("kest.ini"));
+    QVERIFY(recorder.row6.size() >= 3);
+    QCOMPARE(recorder.row6[0], kPressedRow6);
+    QCOMPARE(recorder.row6[1], kHoverRow6);
+    QCOMPARE(recorder.row6.back(), kNormalRow6);
+
+    // Focus gone: what the screen shows is the face at rest again.
+    QTest::keyClick(box, Qt::Key_Tab);
+    QCOMPARE(box->grab().toImage().convertToFormat(QImage::Format_RGB32), box->canvas());
 }
 
 void TestMainButtons::closeButtonCloses() {

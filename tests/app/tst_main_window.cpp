@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <memory>
 
 #include "app/about_box.h"
@@ -34,7 +35,8 @@ struct Fixture {
 
     QString settingsFile() const { return dir.filePath(QStringLiteral("PMKEST_121226.ini")); }
     TMain& start() {
-        window = std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}, dir.path()});
+        window =
+            std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}, dir.path(), {}});
         return *window;
     }
     QString label(const char* name) const {
@@ -67,6 +69,9 @@ private slots:
     void pathCommands_data();
     void pathCommands();
     void languageSwitch();
+    void boxesFollowTheLanguage_data();
+    void boxesFollowTheLanguage();
+    void rowTooltipShowsWholePath();
     void aboutBox();
     void shortcutsWorkWithControlsDisabled();
 };
@@ -235,6 +240,9 @@ void TestMainWindow::pathCommands_data() {
         << QStringLiteral("Label1") << QStringLiteral("/home/иван/");
     QTest::newRow("cancelled") << 5 << QString() << QStringLiteral("kest.exe")
                                << QStringLiteral("Label4") << QStringLiteral("/old/");
+    QTest::newRow("a pattern only filters the dialog")
+        << 5 << QStringLiteral("/x/kest*.exe") << QStringLiteral("kest.exe")
+        << QStringLiteral("Label4") << QStringLiteral("/old/");
     QTest::newRow("path without a CP1251 form is refused")
         << 2 << QStringLiteral("/日本/kest.ini") << QStringLiteral("kest.ini")
         << QStringLiteral("Label1") << QStringLiteral("/old/");
@@ -317,6 +325,45 @@ void TestMainWindow::languageSwitch() {
     // Clicking the flag of the language already shown changes nothing else.
     QTest::mouseClick(again.findChild<QWidget*>(QStringLiteral("Image6")), Qt::LeftButton);
     QCOMPARE(again.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));
+}
+
+void TestMainWindow::boxesFollowTheLanguage_data() {
+    QTest::addColumn<bool>("russian");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("yes");  // the toolkit's own Yes button
+    QTest::newRow("Russian") << true << QStringLiteral("Ошибка") << QStringLiteral("&Да");
+    QTest::newRow("English") << false << QStringLiteral("Error") << QStringLiteral("&Yes");
+}
+
+void TestMainWindow::boxesFollowTheLanguage() {
+    QFETCH(bool, russian);
+    QFETCH(QString, title);
+    QFETCH(QString, yes);
+    Fixture f;
+    TMain& w = f.start();
+    if (russian)
+        w.Image4Click();
+    else
+        w.Image6Click();
+    RaiseMessage(f.state.messages, 4, f.dialogs);
+    QCOMPARE(f.dialogs.messages.back().title, title);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
+}
+
+void TestMainWindow::rowTooltipShowsWholePath() {
+    Fixture f;
+    const QString longPath =
+        QStringLiteral("/") + QStringLiteral("очень длинная папка/").repeated(12);
+    WriteAll(f.settingsFile(),
+             "PATHKEST=" + QByteArray::fromStdString(*cp1251::FromQString(longPath)) + "\r\n");
+    TMain& w = f.start();
+    w.show();
+    auto* row = w.findChild<QLabel*>(QStringLiteral("Label4"));
+    QVERIFY(row->fontMetrics().horizontalAdvance(row->text()) > row->width());
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), row->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(row, &help);
+    QCOMPARE(QToolTip::text(), longPath);
+    QToolTip::hideText();
 }
 
 void TestMainWindow::aboutBox() {

@@ -65,7 +65,7 @@ struct Program {
     TMain& start() {
         windows.reset();
         windows = std::make_unique<ProgramWindows>(
-            state, dialogs, StartOptions{path(u"program"_s), {}, path(u"run"_s)});
+            state, dialogs, StartOptions{path(u"program"_s), {}, path(u"run"_s), {}});
         windows->main->show();
         return *windows->main;
     }
@@ -236,7 +236,7 @@ void TestProgramScenarios::editRefusedWhileKestRuns() {
 void TestProgramScenarios::hiddenWindowsFollowTheFirstPaint() {
     Program p;
     ProgramWindows windows(p.state, p.dialogs,
-                           StartOptions{p.path(u"program"_s), {}, p.path(u"run"_s)},
+                           StartOptions{p.path(u"program"_s), {}, p.path(u"run"_s), {}},
                            ProgramWindows::Secondary::AfterFirstPaint);
     QVERIFY(!windows.options);
     windows.main->show();

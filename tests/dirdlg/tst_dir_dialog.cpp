@@ -81,6 +81,9 @@ private slots:
     void driveButtonRoots_data();
     void driveButtonRoots();
     void driveButtonsOnTheDialog();
+    void drivesAPersonKnows_data();
+    void drivesAPersonKnows();
+    void unreachableDriveLeavesTheRow();
     void startDirectory_data();
     void startDirectory();
     void opensInProjectFolder();
@@ -131,7 +134,7 @@ void TestDirDialog::driveButtonRoots_data() {
     QTest::addColumn<std::vector<VolumeInfo>>("volumes");
     QTest::addColumn<QStringList>("roots");
     auto v = [](const char* root, bool ready) {
-        return VolumeInfo{QString::fromLatin1(root), ready};
+        return VolumeInfo{QString::fromLatin1(root), ready, {}};
     };
 
     QTest::newRow("none") << std::vector<VolumeInfo>{} << QStringList{};
@@ -143,7 +146,7 @@ void TestDirDialog::driveButtonRoots_data() {
         << QStringList{u"/"_s, u"/boot"_s, u"/mnt"_s};
     std::vector<VolumeInfo> thirteen;
     for (int i = 0; i < 13; ++i)
-        thirteen.push_back({QStringLiteral("/v%1").arg(i, 2, 10, QLatin1Char('0')), i != 3});
+        thirteen.push_back({QStringLiteral("/v%1").arg(i, 2, 10, QLatin1Char('0')), i != 3, {}});
     QStringList firstTwelve;
     for (int i = 0; i < 12; ++i)
         if (i != 3) firstTwelve << QStringLiteral("/v%1").arg(i, 2, 10, QLatin1Char('0'));
@@ -161,8 +164,10 @@ void TestDirDialog::driveButtonRoots() {
 
 void TestDirDialog::driveButtonsOnTheDialog() {
     Fixture f;
-    f.sources.volumes = {
-        {u"/z"_s, true}, {u"/a"_s, false}, {u"/"_s, true}, {u"/media/usb-stick"_s, true}};
+    f.sources.volumes = {{u"/z"_s, true, {}},
+                         {u"/a"_s, false, {}},
+                         {u"/"_s, true, {}},
+                         {u"/media/usb-stick"_s, true, {}}};
     f.create();
     int right = 0;
     for (int slot = 1; slot <= 12; ++slot) {
@@ -178,6 +183,57 @@ void TestDirDialog::driveButtonsOnTheDialog() {
         QVERIFY(button->width() >= button->fontMetrics().horizontalAdvance(button->text()));
         right = button->x() + button->width();
     }
+}
+
+void TestDirDialog::drivesAPersonKnows_data() {
+    QTest::addColumn<std::vector<VolumeInfo>>("mounted");
+    QTest::addColumn<QStringList>("buttons");  // caption=root (the tooltip), slot 1 first
+    auto v = [](const char* root, bool ready, const char* name) {
+        return VolumeInfo{QString::fromLatin1(root), ready, QString::fromUtf8(name)};
+    };
+    QTest::newRow("system mounts are no drives")
+        << std::vector<VolumeInfo>{v("/", true, ""), v("/boot", true, ""), v("/proc", true, ""),
+                                   v("/run/user/1000", true, ""), v("/mnt/wsl/x", true, "")}
+        << QStringList{u"/=/"_s, u"Home="_s + QDir::homePath(), u"x=/mnt/wsl/x"_s};
+    QTest::newRow("removable volumes by their names, ready ones only")
+        << std::vector<VolumeInfo>{v("/media/ivan/STICK", true, "Флешка"),
+                                   v("/run/media/ivan/cd", false, "DISC"),
+                                   v("/media/ivan/data", true, "")}
+        << QStringList{u"/=/"_s, u"Home="_s + QDir::homePath(), u"data=/media/ivan/data"_s,
+                       u"Флешка=/media/ivan/STICK"_s};
+}
+
+void TestDirDialog::drivesAPersonKnows() {
+    QFETCH(std::vector<VolumeInfo>, mounted);
+    QFETCH(QStringList, buttons);
+    QStringList got;
+    for (const VolumeInfo& drive : DriveButtons(UserVolumes(mounted, QDir::homePath())))
+        got << drive.caption + QLatin1Char('=') + drive.rootPath;
+    // The home folder sorts among the rest by its path.
+    std::sort(got.begin(), got.end());
+    std::sort(buttons.begin(), buttons.end());
+    QCOMPARE(got, buttons);
+}
+
+void TestDirDialog::unreachableDriveLeavesTheRow() {
+    Fixture f;
+    f.sources.volumes = {{f.path("other"), true, QStringLiteral("Other")},
+                         {f.path("missing"), true, QStringLiteral("Gone")}};
+    f.create();
+    auto* gone = f.child<QToolButton>(QStringLiteral("SpeedButton3"));
+    auto* other = f.child<QToolButton>(QStringLiteral("SpeedButton4"));
+    QCOMPARE(gone->text(), QStringLiteral("Gone"));
+    QCOMPARE(other->toolTip(), f.path("other"));
+    const int first = gone->x();
+    f.choose([&] {
+        gone->click();
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QVERIFY(!gone->isVisible());
+        QCOMPARE(other->x(), first);
+        other->click();
+        QCOMPARE(f.list()->directory(), f.path("other"));
+        f.child<QPushButton>(QStringLiteral("Button2"))->click();
+    });
 }
 
 void TestDirDialog::startDirectory_data() {
@@ -415,7 +471,7 @@ void TestDirDialog::shortcuts() {
 
 void TestDirDialog::driveButtonGoesToItsRoot() {
     Fixture f;
-    f.sources.volumes = {{f.path("other"), true}, {f.path("missing"), true}};
+    f.sources.volumes = {{f.path("other"), true, {}}, {f.path("missing"), true, {}}};
     f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
     f.create();
     const ChosenDirectory result = f.choose([&] {

@@ -70,6 +70,8 @@ private slots:
     void looksOnPixels_data();
     void looksOnPixels();
     void disabledIsFlat();
+    void disabledCaptionReads_data();
+    void disabledCaptionReads();
     void captionOrigin_data();
     void captionOrigin();
     void captionIsCentred();
@@ -283,6 +285,32 @@ void TestPaintedButton::disabledIsFlat() {
     const QImage captioned =
         RenderButtonImage(style, QSize(100, 24), ButtonLook::Normal, false, QStringLiteral("Help"));
     QVERIFY(captioned != image);
+}
+
+void TestPaintedButton::disabledCaptionReads_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Start") << QStringLiteral("Start");
+    QTest::newRow("Выбрать проект") << QStringLiteral("Выбрать проект");
+}
+
+void TestPaintedButton::disabledCaptionReads() {
+    QFETCH(QString, caption);
+    ButtonStyle style = ProgramStyle();
+    const QImage image =
+        RenderButtonImage(style, QSize(100, 24), ButtonLook::Normal, false, caption);
+    const Rgb flat = ResolveColour(kInactiveBorderColour);
+    // The glyphs' solid pixels carry the caption colour; edges are blended with the face.
+    int ink = 0;
+    int readable = 0;
+    for (int y = 3; y < 21; ++y)
+        for (int x = 3; x < 97; ++x) {
+            const Rgb c = At(image, x, y);
+            if (c == flat) continue;
+            ++ink;
+            if (ContrastRatio(c, flat) >= 4.5) ++readable;
+        }
+    QVERIFY(ink > 0);
+    QVERIFY2(readable * 4 >= ink, qPrintable(QStringLiteral("%1 of %2").arg(readable).arg(ink)));
 }
 
 void TestPaintedButton::captionOrigin_data() {

@@ -107,6 +107,8 @@ private slots:
     void editProjectWithoutSettingsFile();
     void editRefusedWhileKestRunsOnIt();
     void openDialogRemembersItsFolder();
+    void patternIsNeverAProject_data();
+    void patternIsNeverAProject();
 };
 
 void TestProjectCommands::createNewProject() {
@@ -313,6 +315,43 @@ void TestProjectCommands::openDialogRemembersItsFolder() {
     f.commands.EditProject1Click();
     QCOMPARE(f.dialogs.openRequests[3].folder, f.path(QStringLiteral("elsewhere")));
     QCOMPARE(f.dialogs.openRequests[3].fileName, QStringLiteral("*.mpm"));
+}
+
+void TestProjectCommands::patternIsNeverAProject_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("pattern");
+    QTest::newRow("Create Project, preset taken at once") << "create"
+                                                          << "*.mpm";
+    QTest::newRow("Open Project menu") << "menu"
+                                       << "*.mpm";
+    QTest::newRow("Open Project button") << "button"
+                                         << "p?.mpm";
+    QTest::newRow("Edit Project, first time") << "edit"
+                                              << "*.mpm";
+}
+
+void TestProjectCommands::patternIsNeverAProject() {
+    QFETCH(QString, command);
+    QFETCH(QString, pattern);
+    Fixture f;
+    f.state.project.ProjectFile = "/before.mpm";
+    f.dialogs.fileAnswers.push_back(f.path(pattern));
+    if (command == QLatin1String("create")) f.commands.CreateProject1Click();
+    if (command == QLatin1String("menu")) f.commands.Openproject1Click();
+    if (command == QLatin1String("button")) f.commands.OpenProjectButton();
+    if (command == QLatin1String("edit")) f.commands.EditProject1Click();
+    // Every dialog, Edit Project's first one too, opens on the project pattern.
+    const auto& requests =
+        command == QLatin1String("create") ? f.dialogs.saveRequests : f.dialogs.openRequests;
+    QCOMPARE(requests.size(), size_t(1));
+    QCOMPARE(requests[0].fileName, QStringLiteral("*.mpm"));
+    // Nothing written: no "*.mpm", no "*.ini".
+    QCOMPARE(QDir(f.dir.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(f.state.project.ProjectFile, std::string("/before.mpm"));
+    QVERIFY(f.host.editorInputs.empty());
+    for (const std::string& entry : f.state.recent)
+        QVERIFY(entry.find_first_of("*?") == std::string::npos);
+    QVERIFY(f.host.row.empty());
 }
 
 PMKEST_TEST_GUILESS_MAIN(TestProjectCommands)

@@ -1,0 +1,59 @@
+#pragma once
+// The run journal: what a start leaves beside kest.ini until KEST's result is back in the
+// project, so that a later start can finish a run whose manager was ended. Also the digest
+// that tells whether a file changed during the run, and the names of backups.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <optional>
+#include <string>
+
+namespace pmkest {
+
+inline constexpr const char* kJournalFileName = "kest.run";
+
+struct FileDigest {
+    qint64 size = -1;
+    QByteArray sha256;
+    friend bool operator==(const FileDigest&, const FileDigest&) = default;
+};
+
+// nullopt when the path is not a readable regular file.
+std::optional<FileDigest> DigestOfFile(const std::string& path);
+
+struct RunJournal {
+    std::string projectFile;   // shown to the user only
+    std::string settingsFile;  // the one file a recovery may write
+    std::string kestIni;
+    FileDigest settingsDigest;  // the settings file as it was swapped in
+    QDateTime started;          // UTC
+    qint64 managerPid = 0;
+    qint64 kestPid = 0;    // 0 until KEST has started
+    QString kestIdentity;  // see ProcessIdentity
+};
+
+QByteArray ComposeRunJournal(const RunJournal& journal);
+
+enum class JournalFault {
+    None,
+    Damaged,         // not a journal, cut short, or a value that makes no sense
+    OtherVersion,    // written by a version of the program that this one does not know
+    ForeignKestIni,  // names a kest.ini other than the one it lies beside
+    NoSettingsFile,  // the settings file it names is not a regular file
+};
+
+struct ParsedJournal {
+    RunJournal journal;
+    JournalFault fault = JournalFault::None;
+};
+
+// The journal is data, never an instruction: it must name the kest.ini it lies beside and a
+// settings file that is a regular file, or it is refused.
+ParsedJournal ParseRunJournal(const QByteArray& text, const std::string& expectedKestIni);
+
+// file.yyyy-MM-ddTHH-mm-ss.suffix, with -2, -3, ... after the time when that name is taken,
+// so an earlier backup is never overwritten.
+std::string AsidePathFor(const std::string& file, const QDateTime& at, const char* suffix);
+
+}  // namespace pmkest

@@ -1,0 +1,13 @@
+#pragma once
+// Telling a running process from another one that later got the same process id.
+
+#include <QString>
+
+namespace pmkest {
+
+// A token that names one process for its whole life (the boot and the moment it started):
+// a later process with the same id gets another token. Empty when no process with that id is
+// running; one that has ended but is not yet reaped counts as ended.
+QString ProcessIdentity(qint64 pid);
+
+}  // namespace pmkest
