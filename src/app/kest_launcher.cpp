@@ -3,15 +3,18 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProcess>
 #include <QWidget>
 #include <utility>
 
 #include "lang/ui_texts.h"
+#include "lib/cp1251.h"
 #include "lib/file_utils.h"
 #include "lib/status_panels.h"
 #include "platform/text_file.h"
 #include "platform/user_dialogs.h"
+#include "platform/wine_setup.h"
 #include "project/project_files.h"
 
 namespace pmkest {
@@ -19,10 +22,17 @@ namespace pmkest {
 KestCommand KestCommandFor(const std::string& kestFolder) {
     const QString native = ToFsPath(kestFolder + "kest");
     const QFileInfo info(native);
-    if (info.isFile() && info.isExecutable()) return {native, {}};
+    if (info.isFile() && info.isExecutable()) return {native, {}, {}};
     QString wine = qEnvironmentVariable("WINE");
     if (wine.isEmpty()) wine = QStringLiteral("wine");
-    return {wine, {ToFsPath(kestFolder + "kest.exe")}};
+    return {wine, {ToFsPath(kestFolder + "kest.exe")}, {}};
+}
+
+KestPaths KestPathsFor(const std::string& kestFolder) {
+    if (kestFolder.empty() || !KestReadsWinePaths(kestFolder)) return {};
+    const QString prefix =
+        WinePrefixFor(cp1251::ToQString(kestFolder), QProcessEnvironment::systemEnvironment());
+    return KestPaths(ReadWineDrives(prefix));
 }
 
 KestLauncher::KestLauncher(AppState& state, UserDialogs& dialogs, const LaunchView& view,
@@ -83,6 +93,10 @@ void KestLauncher::StartKest() {
     const std::string settings = m_state.project.SettingsFile;
     const bool russian = m_state.russian;
 
+    KestCommand command = KestCommandFor(m_state.kestFolder);
+    bool preparing = false;
+    if (KestRunsUnderWine(m_state.kestFolder) && !prepareWine(command, preparing)) return;
+
     // Written before anything is swapped, so a manager ended during the run loses nothing.
     const QString journalError = m_recovery->BeginRun(m_state.project.ProjectFile, settings, ini);
     if (!journalError.isEmpty()) {
@@ -103,13 +117,30 @@ void KestLauncher::StartKest() {
     m_endRequested = false;
     m_runningSettings = settings;
     SetMainControlsEnabled(false);
-    const bool ok = RunAndWait(KestCommandFor(m_state.kestFolder),
-                               m_view.hideOption && m_view.hideOption->isChecked());
+    // The status bar says which Wine and prefix this run uses, for as long as it runs.
+    QString settingsPanel;
+    const QString wineInUse =
+        command.environment.isEmpty()
+            ? QString()
+            : Tr(UiText::WineInUse, russian)
+                  .arg(command.program, command.environment.value(QStringLiteral("WINEPREFIX")));
+    if (m_view.status && !wineInUse.isEmpty()) {
+        settingsPanel = m_view.status->panelText(2);
+        m_view.status->setPanelText(2, wineInUse);
+        m_view.status->setToolTip(wineInUse);
+    }
+    // Making a new prefix keeps Wine busy for a while before KEST shows: say so.
+    if (preparing) showPrefixNote(command.environment.value(QStringLiteral("WINEPREFIX")));
+    const bool ok = RunAndWait(command, m_view.hideOption && m_view.hideOption->isChecked());
+    if (m_prefixNote) m_prefixNote->deleteLater();
     const bool ended = m_endRequested;
     if (!ok && !ended)
-        m_dialogs.showMessage(MessageKind::Plain, Tr(UiText::TitleProgram, m_state.russian),
+        m_dialogs.showMessage(MessageKind::Plain,
+                              m_exitCode > 0 ? Tr(UiText::ExitCodeTitle, russian).arg(m_exitCode)
+                                             : Tr(UiText::TitleProgram, russian),
                               QStringLiteral("Problems!"));
     SetMainControlsEnabled(true);
+    if (m_view.status && !wineInUse.isEmpty()) m_view.status->setPanelText(2, settingsPanel);
     m_recovery->FinishRun();
     m_running = false;
     m_endRequested = false;
@@ -129,8 +160,51 @@ void KestLauncher::CountRun() {
     if (m_view.status) m_view.status->setPanelText(1, QString::number(m_state.launchCounter));
 }
 
+bool KestLauncher::prepareWine(KestCommand& command, bool& preparing) {
+    const TProject& project = m_state.project;
+    const WineStart wine = PrepareWineStart(
+        m_state.kestFolder, {m_state.kestFolder, m_state.kestIniFolder, project.SettingsFile,
+                             FolderPart(project.ProjectFile)});
+    const bool russian = m_state.russian;
+    switch (wine.problem) {
+        case WineStart::Ready:
+            break;
+        case WineStart::WineMissing:
+            showError(Tr(UiText::WineNotFound, russian).arg(wine.subject));
+            return false;
+        case WineStart::Needs32Bit:
+            showError(Tr(UiText::Wine32Missing, russian).arg(wine.subject));
+            return false;
+        case WineStart::NeedsLocale:
+            showError(Tr(UiText::NoCp1251Locale, russian).arg(wine.subject));
+            return false;
+    }
+    command.program = wine.wine;
+    command.environment = wine.environment;
+    preparing = !wine.prefixReady;
+    return true;
+}
+
+void KestLauncher::showPrefixNote(const QString& prefix) {
+    // A window of its own, so it is seen with the main window hidden too.
+    auto* note = new QLabel(Tr(UiText::PreparingPrefix, m_state.russian).arg(prefix));
+    note->setObjectName(QStringLiteral("PrefixNote"));
+    note->setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
+    note->setAttribute(Qt::WA_DeleteOnClose);
+    note->setWordWrap(true);
+    note->setMargin(12);
+    note->setFixedWidth(360);
+    note->setWindowTitle(QStringLiteral("Wine"));
+    note->show();
+    // Painted before the wait blocks the event loop.
+    QCoreApplication::processEvents();
+    m_prefixNote = note;
+}
+
 bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
+    m_exitCode = -1;
     QProcess process;
+    if (!command.environment.isEmpty()) process.setProcessEnvironment(command.environment);
     // KEST talks to the terminal the manager was started from, as with a console of its own.
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
@@ -159,7 +233,9 @@ bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
             }
         }
     }
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (process.exitStatus() != QProcess::NormalExit) return false;
+    m_exitCode = process.exitCode();
+    return m_exitCode == 0;
 }
 
 void KestLauncher::EndProcess(QProcess& process) {

@@ -3,14 +3,18 @@
 // wait for it and copy kest.ini back into the project.
 
 #include <QObject>
+#include <QPointer>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <string>
 
 #include "app/app_state.h"
 #include "app/run_recovery.h"
+#include "project/kest_paths.h"
 
 class QCheckBox;
+class QLabel;
 class QProcess;
 class QWidget;
 
@@ -24,8 +28,11 @@ class UserDialogs;
 struct KestCommand {
     QString program;
     QStringList arguments;
+    QProcessEnvironment environment;  // empty: the manager's own
 };
 KestCommand KestCommandFor(const std::string& kestFolder);
+// The form of the paths KEST in this folder reads.
+KestPaths KestPathsFor(const std::string& kestFolder);
 
 // The parts of the main window that a run works on.
 struct LaunchView {
@@ -65,6 +72,9 @@ signals:
 
 private:
     void showError(const QString& text);
+    // The Wine checks; false after the message when KEST cannot start.
+    bool prepareWine(KestCommand& command, bool& preparing);
+    void showPrefixNote(const QString& prefix);
     static void EndProcess(QProcess& process);
     void CountRun();
 
@@ -75,6 +85,8 @@ private:
     bool m_endRequested = false;
     std::string m_runningSettings;
     RunRecovery* m_recovery = nullptr;
+    int m_exitCode = -1;  // of the last run that ended normally
+    QPointer<QLabel> m_prefixNote;
 };
 
 }  // namespace pmkest

@@ -78,6 +78,7 @@ public:
     void ShowProjectRow(const std::string& projectFile) override;
     EditorResult RunOptionsEditor(const std::string& options) override;
     bool IsKestRunningOn(const std::string& settingsFile) override;
+    KestPaths CurrentKestPaths() override;
     KestLauncher& launcher() { return *m_launcher; }
 
 protected:

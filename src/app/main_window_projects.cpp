@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QFileInfo>
 
+#include "app/kest_launcher.h"
 #include "app/main_window.h"
 #include "lib/cp1251.h"
 #include "options/options_editor.h"
@@ -31,6 +32,10 @@ ProjectCommandHost::EditorResult TMain::RunOptionsEditor(const std::string& opti
     m_option->ParseIntoControls(options);
     m_option->ShowModal();
     return {m_option->StatusText(), m_option->OutputDirectory()};
+}
+
+KestPaths TMain::CurrentKestPaths() {
+    return KestPathsFor(m_state.kestFolder);
 }
 
 bool TMain::IsKestRunningOn(const std::string& settingsFile) {

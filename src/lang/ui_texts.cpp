@@ -175,6 +175,59 @@ QString Tr(UiText id, bool russian) {
                            : QStringLiteral(
                                  "%1 could not be kept as a backup, so KEST's result was not "
                                  "copied into it; the result is still in %2.\n%3");
+        case UiText::OutsideWineDrives:
+            return russian ? QStringLiteral(
+                                 "Wine не видит путь\n%1\nон не лежит ни на одном диске "
+                                 "префикса Wine. Ничего не записано.")
+                           : QStringLiteral(
+                                 "Wine cannot reach the path\n%1\nit lies outside every drive "
+                                 "of the Wine prefix. Nothing was written.");
+        case UiText::WineNotFound:
+            return russian ? QStringLiteral(
+                                 "KEST не запущен: программа Wine (%1) не найдена. Установите "
+                                 "пакет wine или укажите программу Wine в переменной "
+                                 "окружения WINE.")
+                           : QStringLiteral(
+                                 "KEST was not started: the Wine program (%1) was not found. "
+                                 "Install the package wine, or name the Wine program in the "
+                                 "environment variable WINE.");
+        case UiText::Wine32Missing:
+            return russian ? QStringLiteral(
+                                 "KEST не запущен: %1 - 32-разрядная программа Windows, а "
+                                 "этот Wine не запускает 32-разрядные программы. Установите "
+                                 "пакет wine32 (от root: dpkg --add-architecture i386 && "
+                                 "apt-get update && apt-get install wine32:i386).")
+                           : QStringLiteral(
+                                 "KEST was not started: %1 is a 32-bit Windows program, and "
+                                 "this Wine cannot run 32-bit programs. Install the package "
+                                 "wine32 (as root: dpkg --add-architecture i386 && apt-get "
+                                 "update && apt-get install wine32:i386).");
+        case UiText::NoCp1251Locale:
+            return russian ? QStringLiteral(
+                                 "KEST не запущен: путь\n%1\nсодержит буквы, которые KEST "
+                                 "под Wine прочтёт только в русской локали (кодовая страница "
+                                 "1251), а в системе её нет. Установите пакет locales и "
+                                 "создайте локаль ru_RU.UTF-8 (от root: localedef -i ru_RU "
+                                 "-f UTF-8 ru_RU.UTF-8).")
+                           : QStringLiteral(
+                                 "KEST was not started: the path\n%1\nholds letters that "
+                                 "KEST under Wine reads only in a Russian locale (code page "
+                                 "1251), and the system has none. Install the package locales "
+                                 "and generate the locale ru_RU.UTF-8 (as root: localedef -i "
+                                 "ru_RU -f UTF-8 ru_RU.UTF-8).");
+        case UiText::PreparingPrefix:
+            return russian ? QStringLiteral(
+                                 "Wine готовит префикс %1 к первому запуску. Это займёт "
+                                 "некоторое время; KEST появится, когда всё будет готово.")
+                           : QStringLiteral(
+                                 "Wine is preparing the prefix %1 for its first start. This "
+                                 "takes a while; KEST appears when it is ready.");
+        case UiText::ExitCodeTitle:
+            return russian ? QStringLiteral("KEST: код завершения %1")
+                           : QStringLiteral("KEST: exit code %1");
+        case UiText::WineInUse:
+            return russian ? QStringLiteral("Wine: %1, префикс %2")
+                           : QStringLiteral("Wine: %1, prefix %2");
     }
     return {};
 }

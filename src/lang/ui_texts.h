@@ -41,6 +41,13 @@ enum class UiText {
     JournalUnreadable,      // %1: the error
     ChangedDuringRun,       // %1: the settings file, %2: the backup
     BackupFailed,           // %1: the settings file, %2: kest.ini, %3: the error
+    OutsideWineDrives,      // %1: the path
+    WineNotFound,           // %1: the program asked for
+    Wine32Missing,          // %1: kest.exe
+    NoCp1251Locale,         // %1: the path
+    PreparingPrefix,        // %1: the prefix
+    ExitCodeTitle,          // %1: the exit code
+    WineInUse,              // %1: the Wine program, %2: the prefix
 };
 
 QString Tr(UiText id, bool russian);

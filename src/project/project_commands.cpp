@@ -38,6 +38,12 @@ std::optional<std::string> ProjectCommands::storable(const QString& path) {
     return bytes;
 }
 
+bool ProjectCommands::reachable(const std::optional<std::string>& mapped, const std::string& path) {
+    if (!mapped)
+        showError(Tr(UiText::OutsideWineDrives, m_state.russian).arg(cp1251::ToQString(path)));
+    return mapped.has_value();
+}
+
 std::optional<std::string> ProjectCommands::showOpenDialog() {
     FileDialogRequest request;
     request.folder = m_openFolder;
@@ -59,15 +65,24 @@ void ProjectCommands::OptionsEdit() {
                       .arg(cp1251::ToQString(project.SettingsFile)));
         return;
     }
+    // The editor shows and hands back Unix paths; KEST under Wine reads its own drive form.
+    const KestPaths paths = m_host.CurrentKestPaths();
     m_state.dialogOk = false;
     const ProjectCommandHost::EditorResult result =
-        m_host.RunOptionsEditor(TrimBlanks(project.PascalOptions));
+        m_host.RunOptionsEditor(paths.OptionsFromKest(TrimBlanks(project.PascalOptions)));
     if (!m_state.dialogOk) return;
-    project.PascalOptions = result.optionString;
-    project.PascalOutPath = TrimBlanks(result.outputDirectory).empty()
-                                ? FolderPart(project.ProjectFile)
-                                : result.outputDirectory;
-    const ProjectFileResult saved = SaveProjectSettings(project);
+    const KestPaths::Mapped options = paths.OptionsToKest(result.optionString);
+    if (!options.ok()) return void(reachable(std::nullopt, options.unreachable));
+    const std::string outPath = TrimBlanks(result.outputDirectory).empty()
+                                    ? FolderPart(project.ProjectFile)
+                                    : result.outputDirectory;
+    const std::optional<std::string> kestOutPath = paths.ToKest(outPath);
+    if (!reachable(kestOutPath, outPath)) return;
+    const std::string folder = FolderPart(project.ProjectFile);
+    if (!reachable(paths.ToKest(folder), folder)) return;
+    project.PascalOptions = options.text;
+    project.PascalOutPath = *kestOutPath;
+    const ProjectFileResult saved = SaveProjectSettings(project, paths);
     if (saved.outcome == ProjectFileResult::Failed) showError(saved.error);
 }
 
@@ -89,6 +104,9 @@ void ProjectCommands::CreateProject1Click() {
     std::optional<std::string> path;
     if (chosen.accepted && !HasWildcard(QFileInfo(chosen.path).fileName()))
         path = storable(chosen.path);
+    // Wine must reach the project's folder before anything of the project is written.
+    const KestPaths paths = m_host.CurrentKestPaths();
+    if (path && !reachable(paths.ToKest(FolderPart(*path)), FolderPart(*path))) return;
     if (path) {
         TProject& project = m_state.project;
         project.ProjectFile = *path;
@@ -106,7 +124,8 @@ void ProjectCommands::CreateProject1Click() {
         m_host.ShowProjectRow(project.ProjectFile);
         m_host.DeriveProjectSettingsPath();
         if (fresh) {
-            const ProjectFileResult made = InitProjectSettings(project, m_state.kestIniFolder);
+            const ProjectFileResult made =
+                InitProjectSettings(project, m_state.kestIniFolder, paths);
             if (made.outcome == ProjectFileResult::Failed) {
                 showError(made.error);
                 return;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "project/kest_paths.h"
 
 namespace pmkest {
 
@@ -30,6 +31,8 @@ public:
     virtual EditorResult RunOptionsEditor(const std::string& options) = 0;
     // True when KEST is running on the project with this settings file.
     virtual bool IsKestRunningOn(const std::string& settingsFile) = 0;
+    // The form of the paths that KEST in the current KEST folder reads.
+    virtual KestPaths CurrentKestPaths() { return {}; }
 };
 
 class ProjectCommands {
@@ -53,6 +56,7 @@ private:
     bool loadForEdit(const std::string& projectFile);
     std::optional<std::string> showOpenDialog();
     std::optional<std::string> storable(const QString& path);
+    bool reachable(const std::optional<std::string>& mapped, const std::string& path);
     void showError(const QString& text);
 
     AppState& m_state;

@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lib/cp1251.h"
 #include "lib/str_utils.h"
 #include "platform/text_file.h"
 
@@ -24,6 +25,15 @@ ProjectFileResult Missing() {
 }
 ProjectFileResult Failed(const QString& error) {
     return {ProjectFileResult::Failed, error};
+}
+ProjectFileResult Unreachable(const std::string& path) {
+    return {ProjectFileResult::Unreachable, cp1251::ToQString(path)};
+}
+
+bool SetSourcePath(TProject& project, const KestPaths& paths) {
+    const std::optional<std::string> folder = paths.ToKest(FolderPart(project.ProjectFile));
+    if (folder) project.SourcePath = *folder;
+    return folder.has_value();
 }
 
 }  // namespace
@@ -97,10 +107,11 @@ ProjectFileResult LoadProject(TProject& project, const std::string& projectFile)
     return {};
 }
 
-ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder) {
+ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder,
+                                      const KestPaths& paths) {
     const std::string templatePath = kestIniFolder + "kest.ini";
     if (!FileExists(templatePath) || !FileExists(project.ProjectFile)) return Missing();
-    project.SourcePath = FolderPart(project.ProjectFile);
+    if (!SetSourcePath(project, paths)) return Unreachable(FolderPart(project.ProjectFile));
     const ReadResult read = ReadWholeFile(templatePath);
     if (!read.ok) return Failed(read.error);
     std::vector<std::string> lines = SplitLines(read.data);
@@ -110,9 +121,9 @@ ProjectFileResult InitProjectSettings(TProject& project, const std::string& kest
     return {};
 }
 
-ProjectFileResult SaveProjectSettings(TProject& project) {
+ProjectFileResult SaveProjectSettings(TProject& project, const KestPaths& paths) {
     if (!FileExists(project.SettingsFile)) return Missing();
-    project.SourcePath = FolderPart(project.ProjectFile);
+    if (!SetSourcePath(project, paths)) return Unreachable(FolderPart(project.ProjectFile));
     const ReadResult read = ReadWholeFile(project.SettingsFile);
     if (!read.ok) return Failed(read.error);
     std::vector<std::string> lines = SplitLines(read.data);

@@ -5,14 +5,16 @@
 #include <QString>
 #include <string>
 
+#include "project/kest_paths.h"
 #include "project/tproject.h"
 
 namespace pmkest {
 
 // Done; Missing: a file the operation needs does not exist (callers stay silent);
-// Failed: an I/O error, whose text the caller shows.
+// Failed: an I/O error, whose text the caller shows; Unreachable: Wine cannot map the
+// folder in error, so nothing was written.
 struct ProjectFileResult {
-    enum Outcome { Done, Missing, Failed } outcome = Done;
+    enum Outcome { Done, Missing, Failed, Unreachable } outcome = Done;
     QString error;
     bool ok() const { return outcome == Done; }
 };
@@ -34,8 +36,10 @@ void LoadProjectLine(const std::string& line, TProject& project);
 // Makes projectFile the current project and loads its values; a failure changes nothing.
 ProjectFileResult LoadProject(TProject& project, const std::string& projectFile);
 // Writes the settings file of a new project from kestIniFolder + "kest.ini".
-ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder);
+// The source path is written in the form that paths gives KEST.
+ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder,
+                                      const KestPaths& paths = KestPaths());
 // Rewrites the current settings file in place, line for line, with the current values.
-ProjectFileResult SaveProjectSettings(TProject& project);
+ProjectFileResult SaveProjectSettings(TProject& project, const KestPaths& paths = KestPaths());
 
 }  // namespace pmkest

@@ -46,6 +46,7 @@ public:
     bool IsKestRunningOn(const std::string& settingsFile) override {
         return !runningOn.empty() && runningOn == settingsFile;
     }
+    KestPaths CurrentKestPaths() override { return kestPaths; }
 
     bool pathsOk = true;
     int pathChecks = 0;
@@ -55,6 +56,7 @@ public:
     bool editorOk = false;
     EditorResult editorResult;
     std::string runningOn;
+    KestPaths kestPaths;
 
 private:
     AppState& m_state;
@@ -107,6 +109,8 @@ private slots:
     void editProjectWithoutSettingsFile();
     void editRefusedWhileKestRunsOnIt();
     void openDialogRemembersItsFolder();
+    void wineForm_data();
+    void wineForm();
     void patternIsNeverAProject_data();
     void patternIsNeverAProject();
 };
@@ -315,6 +319,46 @@ void TestProjectCommands::openDialogRemembersItsFolder() {
     f.commands.EditProject1Click();
     QCOMPARE(f.dialogs.openRequests[3].folder, f.path(QStringLiteral("elsewhere")));
     QCOMPARE(f.dialogs.openRequests[3].fileName, QStringLiteral("*.mpm"));
+}
+
+void TestProjectCommands::wineForm_data() {
+    QTest::addColumn<bool>("reachable");
+    QTest::newRow("written in Wine's form, shown as Unix paths") << true;
+    QTest::newRow("outside every drive: refused, nothing written") << false;
+}
+
+void TestProjectCommands::wineForm() {
+    QFETCH(bool, reachable);
+    Fixture f;
+    const std::string folder = Bytes(f.path("Мой проект/"));
+    QDir(f.dir.path()).mkdir("Мой проект");
+    // Z: is the temporary folder, so paths outside it are out of Wine's reach.
+    const std::string root = Bytes(f.dir.path() + "/");
+    f.host.kestPaths = KestPaths(WineDrives{{'z', reachable ? root : root + "ini/"}});
+    WriteAll(f.path("ini/kest.ini"),
+             "SourcePath=\r\nOutPath=\r\nPascalOutPath=\r\nPascalOptions=-A -EZ:\\out\\\r\n"
+             "PascalUnits=z:\\units\r\n");
+    const QString mpm = cp1251::ToQString(folder) + "b.mpm";
+    f.dialogs.fileAnswers.push_back(mpm);
+    f.host.editorOk = true;
+    f.host.editorResult = {"-A -E" + root + "out/ -U" + root + "u1;" + root + "u2", ""};
+    f.commands.CreateProject1Click();
+    if (!reachable) {
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QVERIFY(f.dialogs.messages[0].text.contains(cp1251::ToQString(folder)));
+        QVERIFY(!QFile::exists(mpm));
+        QVERIFY(f.host.editorInputs.empty());
+        return;
+    }
+    QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join('|')));
+    // The editor shows the Unix path the drive form stands for.
+    QCOMPARE(f.host.editorInputs, std::vector<std::string>{"-A -E" + root + "out/"});
+    // Z: is the temporary folder: the project folder lies at its top.
+    const QByteArray z =
+        "Z:\\" + QByteArray::fromStdString(folder.substr(root.size())).replace('/', '\\');
+    QCOMPARE(ReadAll(cp1251::ToQString(folder) + "b.ini"),
+             "SourcePath=" + z + "\r\nOutPath=" + z + "\r\nPascalOutPath=" + z +
+                 "\r\nPascalOptions=-A -EZ:\\out\\ -UZ:\\u1;Z:\\u2\r\nPascalUnits=\r\n");
 }
 
 void TestProjectCommands::patternIsNeverAProject_data() {

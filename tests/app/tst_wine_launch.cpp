@@ -1,0 +1,159 @@
+// KEST as the Windows program it is: the whole start through a real Wine, with a Windows
+// console stand-in built by MinGW. Skipped where Wine or MinGW is missing.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "app/kest_launcher.h"
+#include "app/main_window.h"
+#include "lib/cp1251.h"
+#include "lib/str_utils.h"
+#include "platform/wine_setup.h"
+#include "project/project_files.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_files.h"
+#include "support/test_main.h"
+
+using namespace pmkest;
+
+namespace {
+
+using test::ReadAll;
+using test::WriteAll;
+
+QByteArray Cp1251(const QString& text) {
+    return QByteArray::fromStdString(cp1251::FromQString(text).value());
+}
+
+QString Env(const char* name) {
+    return qEnvironmentVariable(name);
+}
+
+// A KEST folder inside the prepared prefix, a project folder with blanks and Cyrillic letters
+// outside it (on Z:), and the manager's settings naming both.
+struct WineFixture {
+    QTemporaryDir root;
+    std::unique_ptr<QTemporaryDir> kestDir;
+    AppState state;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<TMain> window;
+    QString kest;
+    QString projectFolder;
+
+    explicit WineFixture(const QString& standIn) {
+        kestDir = std::make_unique<QTemporaryDir>(Env("PMKEST_WINE_PREFIX") +
+                                                  "/drive_c/KEST Тест 8051 XXXXXX");
+        kest = kestDir->path() + "/";
+        projectFolder = root.filePath("Мой проект 8051") + "/";
+        for (const QString& d : {QString("program"), QString("run"), QString("Мой проект 8051")})
+            QDir(root.path()).mkpath(d);
+        QFile::copy(standIn, kest + "kest.exe");
+        WriteAll(kest + "kest.ini", "[Main]\r\nSourcePath=\r\n");
+        WriteAll(mpm(), Cp1251(settings()) + "\r\n");
+        WriteAll(settings(), "[Main]\r\nSourcePath=/stale/\r\nPascalOptions=-A\r\nMainFile=x\r\n");
+        WriteAll(root.filePath("program/PMKEST_121226.ini"),
+                 "COUNTER=0\r\nPATHKEST=" + Cp1251(kest) + "\r\nPATHINIKEST=" + Cp1251(kest) +
+                     "\r\nPROJECTCUR=" + Cp1251(mpm()) + "\r\nFLAGHIDE=FALSE\r\n");
+    }
+    QString mpm() const { return projectFolder + "blink.mpm"; }
+    QString settings() const { return projectFolder + "blink.ini"; }
+    // The project's settings as the manager writes them for this KEST.
+    void saveProject(const QByteArray& extra = {}) {
+        if (!extra.isEmpty()) WriteAll(settings(), ReadAll(settings()) + extra);
+        TProject project;
+        QVERIFY(LoadProject(project, *cp1251::FromQString(mpm())).ok());
+        QVERIFY(SaveProjectSettings(project, KestPathsFor(*cp1251::FromQString(kest))).ok());
+    }
+    TMain& start(const QStringList& arguments = {}) {
+        window = std::make_unique<TMain>(
+            state, dialogs,
+            StartOptions{root.filePath("program"), arguments, root.filePath("run")});
+        return *window;
+    }
+    QByteArray windowsFolder() const {
+        return "SourcePath=Z:" +
+               QByteArray::fromStdString(*cp1251::FromQString(projectFolder)).replace('/', '\\');
+    }
+};
+
+}  // namespace
+
+class TestWineLaunch : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void startsThroughWine_data();
+    void startsThroughWine();
+    void thirtyTwoBitKest();
+};
+
+void TestWineLaunch::initTestCase() {
+    if (Env("PMKEST_WIN_STANDIN").isEmpty() || Env("PMKEST_WINE").isEmpty())
+        QSKIP(
+            "Wine or MinGW is missing: install wine, wine64 and gcc-mingw-w64-x86-64 "
+            "(scripts/install-deps.sh does) to run KEST's Windows stand-in through Wine");
+    if (Cp1251Locale(QProcessEnvironment::systemEnvironment()).isEmpty())
+        QSKIP("No Russian UTF-8 locale: generate ru_RU.UTF-8 (scripts/install-deps.sh does)");
+    qputenv("WINE", Env("PMKEST_WINE").toUtf8());
+    qputenv("WINEDEBUG", "-all");
+    qunsetenv("WINEPREFIX");  // the prefix comes from the KEST folder
+}
+
+void TestWineLaunch::startsThroughWine_data() {
+    QTest::addColumn<bool>("commandLine");
+    QTest::addColumn<int>("exitCode");
+    QTest::newRow("command-line start") << true << 0;
+    QTest::newRow("Start button, exit code 3") << false << 3;
+}
+
+void TestWineLaunch::startsThroughWine() {
+    QFETCH(bool, commandLine);
+    QFETCH(int, exitCode);
+    WineFixture f(Env("PMKEST_WIN_STANDIN"));
+    f.saveProject(exitCode ? "StandInExit=" + QByteArray::number(exitCode) + "\r\n" : "");
+    // Written in Windows form: the stand-in checks the folder exists as Windows names it.
+    QVERIFY(ReadAll(f.settings()).contains(f.windowsFolder() + "\r\n"));
+    if (commandLine) {
+        f.start({f.mpm()});
+    } else {
+        f.start();
+        QTest::mouseClick(f.window->findChild<QWidget*>("PaintBox1"), Qt::LeftButton, {},
+                          QPoint(10, 10));
+    }
+    const QByteArray after = ReadAll(f.settings());
+    QVERIFY2(after.endsWith("StandIn=ran " + f.windowsFolder().mid(11) + "\r\n"),
+             after.constData());
+    QCOMPARE(after, ReadAll(f.kest + "kest.ini"));
+    QCOMPARE(f.state.launchCounter, 1);
+    if (exitCode == 0) {
+        QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join('|')));
+    } else {
+        QCOMPARE(f.dialogs.messageTexts(), QStringList{"Problems!"});
+        QVERIFY(f.dialogs.messages[0].title.contains(QString::number(exitCode)));
+    }
+}
+
+void TestWineLaunch::thirtyTwoBitKest() {
+    if (Env("PMKEST_WIN_STANDIN32").isEmpty()) QSKIP("i686-w64-mingw32-gcc is missing");
+    WineFixture f(Env("PMKEST_WIN_STANDIN32"));
+    f.saveProject();
+    const QByteArray before = ReadAll(f.settings());
+    f.start();
+    QTest::mouseClick(f.window->findChild<QWidget*>("PaintBox1"), Qt::LeftButton, {},
+                      QPoint(10, 10));
+    if (WineRuns32Bit(FindWine(Env("PMKEST_WINE")))) {
+        QVERIFY(ReadAll(f.settings()).contains("StandIn=ran "));
+        return;
+    }
+    // No 32-bit Wine: said in words, naming the package, and nothing swapped.
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    QVERIFY(f.dialogs.messages[0].text.contains("wine32"));
+    QCOMPARE(ReadAll(f.settings()), before);
+    QVERIFY(!QFile::exists(f.kest + "kest.res"));
+    QCOMPARE(f.state.launchCounter, 0);
+}
+
+PMKEST_TEST_MAIN(TestWineLaunch)
+#include "tst_wine_launch.moc"
