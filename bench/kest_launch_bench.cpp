@@ -16,6 +16,8 @@
 #include "windows/kest_launcher.h"
 #include "windows/main_window.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -52,10 +54,10 @@ void WaitCpu(const QString& buildDir) {
     QTemporaryDir dir;
     SilentDialogs dialogs;
     UiState state;
-    TMain window(state, dialogs, StartOptions{dir.path(), {}, dir.path()});
+    TMain window(state, dialogs, StartOptions{dir.path(), {}, dir.path(), {}});
     window.show();
     QCoreApplication::processEvents();
-    const KestCommand kest{buildDir + "/kest-standin", {"--sleep", "10000"}};
+    const KestCommand kest{buildDir + u"/kest-standin"_s, {u"--sleep"_s, u"10000"_s}};
     QElapsedTimer clock;
     clock.start();
     const double before = CpuMs();
@@ -68,35 +70,36 @@ void WaitCpu(const QString& buildDir) {
 
 void LaunchCost() {
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath("kest");
-    QDir(dir.path()).mkpath("proj");
-    const QString kestDir = dir.filePath("kest/");
-    QFile::copy("/bin/true", kestDir + "kest");
-    WriteFile(kestDir + "kest.exe", {});
+    QDir(dir.path()).mkpath(u"kest"_s);
+    QDir(dir.path()).mkpath(u"proj"_s);
+    const QString kestDir = dir.filePath(u"kest/"_s);
+    QFile::copy(u"/bin/true"_s, kestDir + u"kest"_s);
+    WriteFile(kestDir + u"kest.exe"_s, {});
     QByteArray ini;
     for (int i = 0; i < 60; ++i) ini += "Key" + QByteArray::number(i) + "=some value of KEST\r\n";
-    WriteFile(kestDir + "kest.ini", ini);
-    WriteFile(dir.filePath("proj/blink.ini"), ini);
-    WriteFile(dir.filePath("proj/blink.mpm"), dir.filePath("proj/blink.ini").toUtf8() + "\r\n");
+    WriteFile(kestDir + u"kest.ini"_s, ini);
+    WriteFile(dir.filePath(u"proj/blink.ini"_s), ini);
+    WriteFile(dir.filePath(u"proj/blink.mpm"_s),
+              dir.filePath(u"proj/blink.ini"_s).toUtf8() + "\r\n");
 
     SilentDialogs dialogs;
     UiState state;
     state.kestFolder = P(kestDir);
     state.kestIniFolder = P(kestDir);
-    state.project.ProjectFile = P(dir.filePath("proj/blink.mpm"));
+    state.project.ProjectFile = P(dir.filePath(u"proj/blink.mpm"_s));
     FillMessageTable(state.messages.table);
     KestLauncher launcher(state, dialogs, LaunchView{});
 
-    const QString script = dir.filePath("launch.sh");
+    const QString script = dir.filePath(u"launch.sh"_s);
     WriteFile(script, "#!/bin/sh\nk='" + kestDir.toUtf8() + "'\np='" +
-                          dir.filePath("proj/blink.ini").toUtf8() +
+                          dir.filePath(u"proj/blink.ini"_s).toUtf8() +
                           "'\ncp \"${k}kest.ini\" \"${k}kest.res\"\ncp \"$p\" \"${k}kest.ini\"\n"
                           "\"${k}kest\"\ncp \"${k}kest.ini\" \"$p\"\n");
 
     // The same swap, run and copy back without the run journal and the digests.
     const std::string kestIni = state.kestIniFolder + "kest.ini";
     const std::string res = state.kestIniFolder + "kest.res";
-    const std::string settings = P(dir.filePath("proj/blink.ini"));
+    const std::string settings = P(dir.filePath(u"proj/blink.ini"_s));
     const KestCommand kest = KestCommandFor(state.kestFolder);
     auto bareLaunch = [&] {
         CopyFileData(kestIni, res);
@@ -119,10 +122,10 @@ void LaunchCost() {
         for (int i = 0; i < kLaunches; ++i) bareLaunch();
         bestBare = std::min(bestBare, clock.nsecsElapsed() / 1e6 / kLaunches);
         clock.restart();
-        for (int i = 0; i < kLaunches; ++i) QProcess::execute("/bin/sh", {script});
+        for (int i = 0; i < kLaunches; ++i) QProcess::execute(u"/bin/sh"_s, {script});
         bestScript = std::min(bestScript, clock.nsecsElapsed() / 1e6 / kLaunches);
     }
-    if (QFile::exists(dir.filePath("kest/kest.run"))) qFatal("a launch left its run journal");
+    if (QFile::exists(dir.filePath(u"kest/kest.run"_s))) qFatal("a launch left its run journal");
     std::printf("one launch: %.2f ms, shell script %.2f ms, ratio %.2f (target <= 1.5)\n", best,
                 bestScript, best / bestScript);
     std::printf("            without run journal and digests %.2f ms, ratio %.2f\n", bestBare,
@@ -134,7 +137,7 @@ void CopyCost() {
     QByteArray block(1 << 20, Qt::Uninitialized);
     for (int i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i * 131 + 7);
     {
-        QFile f(dir.filePath("big"));
+        QFile f(dir.filePath(u"big"_s));
         if (!f.open(QIODevice::WriteOnly)) qFatal("cannot write");
         for (int i = 0; i < 64; ++i) f.write(block);
     }
@@ -143,16 +146,16 @@ void CopyCost() {
     for (int round = 0; round < kRounds; ++round) {
         QElapsedTimer clock;
         clock.start();
-        const QString error = CopyFileData(P(dir.filePath("big")), P(dir.filePath("copy1")));
+        const QString error = CopyFileData(P(dir.filePath(u"big"_s)), P(dir.filePath(u"copy1"_s)));
         if (!error.isEmpty()) qFatal("%s", qPrintable(error));
         best = std::min(best, clock.nsecsElapsed() / 1e6);
         clock.restart();
-        QProcess::execute("cp", {dir.filePath("big"), dir.filePath("copy2")});
+        QProcess::execute(u"cp"_s, {dir.filePath(u"big"_s), dir.filePath(u"copy2"_s)});
         bestCp = std::min(bestCp, clock.nsecsElapsed() / 1e6);
         // The copy is flushed to disk before it replaces the old file; so is this one.
         clock.restart();
-        QProcess::execute("/bin/sh", {"-c", "cp \"$0\" \"$1\" && sync \"$1\"", dir.filePath("big"),
-                                      dir.filePath("copy3")});
+        QProcess::execute(u"/bin/sh"_s, {u"-c"_s, u"cp \"$0\" \"$1\" && sync \"$1\""_s,
+                                         dir.filePath(u"big"_s), dir.filePath(u"copy3"_s)});
         bestCpSync = std::min(bestCpSync, clock.nsecsElapsed() / 1e6);
     }
     std::printf("copy of 64 MiB: CopyFileData %.1f ms, cp %.1f ms, ratio %.2f (target <= 1.5)\n",

@@ -16,6 +16,8 @@
 #include "support/test_main.h"
 #include "windows/main_window.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -28,7 +30,7 @@ QByteArray ShellQuote(const QString& text) {
 }
 
 QString StandIn() {
-    return qEnvironmentVariable("PMKEST_BUILD_DIR") + "/kest-standin";
+    return qEnvironmentVariable("PMKEST_BUILD_DIR") + u"/kest-standin"_s;
 }
 
 const QByteArray kOldIni = "[Editor]\r\nFont=Courier New\r\nMainFile=/old/main.pas\r\n";
@@ -44,29 +46,28 @@ struct Fixture {
     std::unique_ptr<TMain> window;
     QString kestFolder;
 
-    explicit Fixture(const QString& kestFolderName = "kest") {
-        kestFolder = root.filePath(kestFolderName) + "/";
-        for (const QString& d :
-             {QString("program"), QString("ini"), QString("proj"), QString("run"), kestFolderName})
+    explicit Fixture(const QString& kestFolderName = u"kest"_s) {
+        kestFolder = root.filePath(kestFolderName) + u"/"_s;
+        for (const QString& d : {u"program"_s, u"ini"_s, u"proj"_s, u"run"_s, kestFolderName})
             QDir(root.path()).mkpath(d);
-        WriteAll(kestFolder + "kest.exe", {});
+        WriteAll(kestFolder + u"kest.exe"_s, {});
         WriteAll(ini(), kOldIni);
         WriteAll(mpm(), settings().toUtf8() + "\r\n");
         WriteAll(settings(), kProjectIni);
         kest("--set MainFile=/w/blink/new.pas");
         writeSettings(false, false);
     }
-    QString ini() const { return root.filePath("ini/kest.ini"); }
-    QString res() const { return root.filePath("ini/kest.res"); }
-    QString mpm() const { return root.filePath("proj/blink.mpm"); }
-    QString settings() const { return root.filePath("proj/blink.ini"); }
-    QString managerSettings() const { return root.filePath("program/PMKEST_121226.ini"); }
+    QString ini() const { return root.filePath(u"ini/kest.ini"_s); }
+    QString res() const { return root.filePath(u"ini/kest.res"_s); }
+    QString mpm() const { return root.filePath(u"proj/blink.mpm"_s); }
+    QString settings() const { return root.filePath(u"proj/blink.ini"_s); }
+    QString managerSettings() const { return root.filePath(u"program/PMKEST_121226.ini"_s); }
 
     // KEST is a script that runs the stand-in with these arguments; before: shell lines first.
     void kest(const QByteArray& arguments, const QByteArray& before = {}) {
-        const QString path = kestFolder + "kest";
+        const QString path = kestFolder + u"kest"_s;
         WriteAll(path, "#!/bin/sh\n" + before +
-                           "\nKEST_INI_DIR=" + ShellQuote(root.filePath("ini")) + " exec " +
+                           "\nKEST_INI_DIR=" + ShellQuote(root.filePath(u"ini"_s)) + " exec " +
                            ShellQuote(StandIn()) + " " + arguments + "\n");
         QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
     }
@@ -75,22 +76,22 @@ struct Fixture {
         WriteAll(managerSettings(),
                  QByteArray("COUNTER=0\r\nPATHKEST=") +
                      QByteArray::fromStdString(cp1251::FromQString(k).value_or("")) +
-                     "\r\nPATHINIKEST=" + root.filePath("ini/").toUtf8() + "\r\nPROJECTCUR=" +
+                     "\r\nPATHINIKEST=" + root.filePath(u"ini/"_s).toUtf8() + "\r\nPROJECTCUR=" +
                      mpm().toUtf8() + "\r\nFLAGHIDE=" + (hide ? "TRUE" : "FALSE") +
                      "\r\nFLAGRUS=" + (russian ? "TRUE" : "FALSE") + "\r\n");
     }
     TMain& start(const QStringList& arguments = {}) {
         window = std::make_unique<TMain>(
             state, dialogs,
-            StartOptions{root.filePath("program"), arguments, root.filePath("run")});
+            StartOptions{root.filePath(u"program"_s), arguments, root.filePath(u"run"_s), {}});
         return *window;
     }
     void clickStart() {
-        PaintBox* box = window->findChild<PaintBox*>("PaintBox1");
+        PaintBox* box = window->findChild<PaintBox*>(u"PaintBox1"_s);
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(10, 10));
     }
     QString status(int panel) const {
-        return window->findChild<StatusPanels*>("StatusBar1")->panelText(panel);
+        return window->findChild<StatusPanels*>(u"StatusBar1"_s)->panelText(panel);
     }
 };
 
@@ -123,13 +124,13 @@ void TestKestLaunch::successfulRun() {
     Fixture f;
     f.start();
     f.clickStart();
-    QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join('|')));
+    QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join(u'|')));
     const QByteArray after = ReadAll(f.ini());
     QCOMPARE(ReadAll(f.settings()), after);
     QCOMPARE(after, QByteArray(kProjectIni).replace("/w/blink/blink.pas", "/w/blink/new.pas"));
     QCOMPARE(ReadAll(f.res()), kOldIni);
     QCOMPARE(f.state.launchCounter, 1);
-    QCOMPARE(f.status(1), QString("1"));
+    QCOMPARE(f.status(1), u"1"_s);
     f.clickStart();
     QCOMPARE(f.state.launchCounter, 2);
     QCOMPARE(ReadAll(f.res()), after);  // kest.res holds kest.ini as it was before this start
@@ -140,11 +141,11 @@ void TestKestLaunch::nonZeroExitStillCopiesBack() {
     f.kest("--set Result=failed --exit 3");
     f.start();
     f.clickStart();
-    QCOMPARE(f.dialogs.messageTexts(), QStringList{"Problems!"});
+    QCOMPARE(f.dialogs.messageTexts(), QStringList{u"Problems!"_s});
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Plain);
     QVERIFY(ReadAll(f.settings()).endsWith("Result=failed\r\n"));
     QCOMPARE(ReadAll(f.settings()), ReadAll(f.ini()));
-    QCOMPARE(f.status(1), QString("1"));
+    QCOMPARE(f.status(1), u"1"_s);
 }
 
 void TestKestLaunch::stopsBeforeCopying_data() {
@@ -175,15 +176,15 @@ void TestKestLaunch::stopsBeforeCopying() {
     QFETCH(QString, message);
     Fixture f;
     f.start();
-    if (breakage == "kestFolder=") f.state.kestFolder.clear();
-    if (breakage == "kestFolder-slash") f.state.kestFolder.pop_back();
-    if (breakage == "iniFolder=") f.state.kestIniFolder.clear();
-    if (breakage == "rm kest.exe") QFile::remove(f.kestFolder + "kest.exe");
-    if (breakage == "rm kest.ini") QFile::remove(f.ini());
-    if (breakage == "rm settings") QFile::remove(f.settings());
-    if (breakage == "rm mpm") QFile::remove(f.mpm());
-    if (breakage == "project=") f.state.project.ProjectFile.clear();
-    if (breakage == "empty first line") WriteAll(f.mpm(), "\r\n" + f.settings().toUtf8());
+    if (breakage == u"kestFolder="_s) f.state.kestFolder.clear();
+    if (breakage == u"kestFolder-slash"_s) f.state.kestFolder.pop_back();
+    if (breakage == u"iniFolder="_s) f.state.kestIniFolder.clear();
+    if (breakage == u"rm kest.exe"_s) QFile::remove(f.kestFolder + u"kest.exe"_s);
+    if (breakage == u"rm kest.ini"_s) QFile::remove(f.ini());
+    if (breakage == u"rm settings"_s) QFile::remove(f.settings());
+    if (breakage == u"rm mpm"_s) QFile::remove(f.mpm());
+    if (breakage == u"project="_s) f.state.project.ProjectFile.clear();
+    if (breakage == u"empty first line"_s) WriteAll(f.mpm(), "\r\n" + f.settings().toUtf8());
     f.clickStart();
     QCOMPARE(f.dialogs.messages.size(), size_t(1));
     QVERIFY2(f.dialogs.messages[0].text.contains(message), qPrintable(f.dialogs.messages[0].text));
@@ -196,7 +197,7 @@ void TestKestLaunch::stopsBeforeCopying() {
 
 void TestKestLaunch::projectFileNamesAnotherSettingsFile() {
     Fixture f;
-    const QString other = f.root.filePath("proj/other settings.ini");
+    const QString other = f.root.filePath(u"proj/other settings.ini"_s);
     WriteAll(other, "Other=1\r\n");
     WriteAll(f.mpm(), other.toUtf8() + "\r\n");
     f.start();
@@ -231,12 +232,13 @@ void TestKestLaunch::readOnlySettingsFile() {
 
 void TestKestLaunch::failedSwapDoesNotStartKest() {
     Fixture f;
-    QDir(f.root.path()).mkpath("ini/kest.res");  // kest.res cannot be written
+    QDir(f.root.path()).mkpath(u"ini/kest.res"_s);  // kest.res cannot be written
     f.start();
     f.clickStart();
     QCOMPARE(f.dialogs.messages.size(), size_t(1));
     const QString text = f.dialogs.messages[0].text;
-    QVERIFY2(text.startsWith("KEST was not started") && text.contains(f.res()), qPrintable(text));
+    QVERIFY2(text.startsWith(u"KEST was not started"_s) && text.contains(f.res()),
+             qPrintable(text));
     QCOMPARE(ReadAll(f.ini()), kOldIni);
     QCOMPARE(ReadAll(f.settings()), kProjectIni);
     QCOMPARE(f.state.launchCounter, 0);
@@ -279,8 +281,8 @@ void TestKestLaunch::waitingModes() {
         const auto children = w.centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
         controls = int(children.size());
         for (QWidget* c : children) disabledControls += c->isEnabled() ? 0 : 1;
-        menuEnabled = w.findChild<QMenu*>("File1")->isEnabled() &&
-                      w.findChild<QAction*>("Openproject1")->isEnabled();
+        menuEnabled = w.findChild<QMenu*>(u"File1"_s)->isEnabled() &&
+                      w.findChild<QAction*>(u"Openproject1"_s)->isEnabled();
     });
     int ticks = 0;
     QTimer timer;
@@ -321,7 +323,7 @@ void TestKestLaunch::closingDuringRun() {
     clock.start();
     f.clickStart();
     QCOMPARE(f.dialogs.questions.size(), 1);
-    QVERIFY(f.dialogs.questions[0].startsWith("KEST is still running"));
+    QVERIFY(f.dialogs.questions[0].startsWith(u"KEST is still running"_s));
     QVERIFY(f.dialogs.messages.empty());  // no "Problems!" for a KEST the user ended
     QVERIFY(ReadAll(f.settings()).endsWith("Closed=1\r\n"));
     QCOMPARE(ReadAll(f.settings()), ReadAll(f.ini()));
@@ -339,24 +341,24 @@ void TestKestLaunch::closingDuringRun() {
 }
 
 void TestKestLaunch::folderNameNeedsNoQuoting() {
-    Fixture f("K E'S\"T $(touch pwned); & `touch pwned2`");
+    Fixture f(u"K E'S\"T $(touch pwned); & `touch pwned2`"_s);
     f.start();
     QVERIFY(f.window->CheckKestPaths());
     f.clickStart();
     QVERIFY(f.dialogs.messages.empty());
     QVERIFY(ReadAll(f.settings()).contains("MainFile=/w/blink/new.pas"));
-    QVERIFY(!QFile::exists("pwned") && !QFile::exists(f.root.filePath("pwned")));
-    QVERIFY(!QFile::exists("pwned2"));
+    QVERIFY(!QFile::exists(u"pwned"_s) && !QFile::exists(f.root.filePath(u"pwned"_s)));
+    QVERIFY(!QFile::exists(u"pwned2"_s));
 }
 
 void TestKestLaunch::wineRunsKestExe() {
-    Fixture f("wine kest");
+    Fixture f(u"wine kest"_s);
     // "kest" is there but not executable, so kest.exe goes through $WINE.
-    QFile::setPermissions(f.kestFolder + "kest", QFile::ReadOwner | QFile::WriteOwner);
-    const QString wine = f.root.filePath("fake wine");
-    const QString args = f.root.filePath("wine-args.txt");
+    QFile::setPermissions(f.kestFolder + u"kest"_s, QFile::ReadOwner | QFile::WriteOwner);
+    const QString wine = f.root.filePath(u"fake wine"_s);
+    const QString args = f.root.filePath(u"wine-args.txt"_s);
     WriteAll(wine, "#!/bin/sh\nprintf '%s\\n' \"$@\" > " + ShellQuote(args) +
-                       "\nKEST_INI_DIR=" + ShellQuote(f.root.filePath("ini")) + " exec " +
+                       "\nKEST_INI_DIR=" + ShellQuote(f.root.filePath(u"ini"_s)) + " exec " +
                        ShellQuote(StandIn()) + " --set Wine=1\n");
     QFile::setPermissions(wine, QFile::permissions(wine) | QFile::ExeOwner);
     qputenv("WINE", wine.toUtf8());
@@ -364,42 +366,42 @@ void TestKestLaunch::wineRunsKestExe() {
     f.clickStart();
     qunsetenv("WINE");
     QVERIFY(f.dialogs.messages.empty());
-    QCOMPARE(ReadAll(args), (f.kestFolder + "kest.exe\n").toUtf8());
+    QCOMPARE(ReadAll(args), (f.kestFolder + u"kest.exe\n"_s).toUtf8());
     QVERIFY(ReadAll(f.settings()).endsWith("Wine=1\r\n"));
 }
 
 void TestKestLaunch::commandLineStart() {
     Fixture f;
-    const QString other = f.root.filePath("proj/cmd.mpm");
+    const QString other = f.root.filePath(u"proj/cmd.mpm"_s);
     WriteAll(other, f.settings().toUtf8() + "\r\n");
-    WriteAll(f.root.filePath("proj/cmd.ini"), "x\r\n");
-    TMain& w = f.start({other, "ignored"});
+    WriteAll(f.root.filePath(u"proj/cmd.ini"_s), "x\r\n");
+    TMain& w = f.start({other, u"ignored"_s});
     // KEST ran while the window was being created, before it was ever shown.
     QVERIFY(!w.isVisible());
     QCOMPARE(f.state.launchCounter, 1);
     QVERIFY(ReadAll(f.settings()).contains("MainFile=/w/blink/new.pas"));
     QCOMPARE(f.state.project.ProjectFile, cp1251::FromQString(other).value());
-    QCOMPARE(w.findChild<QLabel*>("Label2")->text(), other);
-    QCOMPARE(f.status(1), QString("1"));
+    QCOMPARE(w.findChild<QLabel*>(u"Label2"_s)->text(), other);
+    QCOMPARE(f.status(1), u"1"_s);
 }
 
 void TestKestLaunch::commandLineMessagesAreRussian() {
     Fixture f;
-    QFile::remove(f.kestFolder + "kest.exe");
+    QFile::remove(f.kestFolder + u"kest.exe"_s);
     f.start({f.mpm()});  // the settings ask for English
-    QCOMPARE(f.dialogs.messageTexts(), QStringList{"Не введен путь к программе KEST"});
-    QCOMPARE(f.window->findChild<StatusPanels*>("StatusBar1")->panelText(0), QString("English"));
+    QCOMPARE(f.dialogs.messageTexts(), QStringList{u"Не введен путь к программе KEST"_s});
+    QCOMPARE(f.window->findChild<StatusPanels*>(u"StatusBar1"_s)->panelText(0), u"English"_s);
     f.clickStart();
-    QCOMPARE(f.dialogs.messageTexts().last(), QString("Do not put the path to the KEST"));
+    QCOMPARE(f.dialogs.messageTexts().last(), u"Do not put the path to the KEST"_s);
 }
 
 void TestKestLaunch::commandLineNamesNoFile() {
     Fixture f;
-    const QString missing = f.root.filePath("proj/missing.mpm");
+    const QString missing = f.root.filePath(u"proj/missing.mpm"_s);
     TMain& w = f.start({missing});
     QVERIFY(f.dialogs.messages.empty());
     QCOMPARE(f.state.project.ProjectFile, cp1251::FromQString(missing).value());
-    QCOMPARE(w.findChild<QLabel*>("Label2")->text(), f.mpm());
+    QCOMPARE(w.findChild<QLabel*>(u"Label2"_s)->text(), f.mpm());
     QCOMPARE(f.state.launchCounter, 0);
     QVERIFY(!QFile::exists(f.res()));
     QVERIFY(w.close());
@@ -407,8 +409,8 @@ void TestKestLaunch::commandLineNamesNoFile() {
 
     // A name relative to the current folder is kept as a full path.
     const QString before = QDir::currentPath();
-    QDir::setCurrent(f.root.filePath("proj"));
-    f.start({"blink.mpm"});
+    QDir::setCurrent(f.root.filePath(u"proj"_s));
+    f.start({u"blink.mpm"_s});
     QDir::setCurrent(before);
     QCOMPARE(f.state.project.ProjectFile, cp1251::FromQString(f.mpm()).value());
     QCOMPARE(f.state.launchCounter, 1);
@@ -417,7 +419,7 @@ void TestKestLaunch::commandLineNamesNoFile() {
 void TestKestLaunch::dirsFile() {
     Fixture f;
     f.start();
-    const QByteArray dirs = ReadAll(f.root.filePath("run/dirs.txt"));
+    const QByteArray dirs = ReadAll(f.root.filePath(u"run/dirs.txt"_s));
     QCOMPARE(dirs.count("\r\n"), 100);
     QVERIFY(dirs.startsWith("DESKTOP = "));
     QVERIFY(dirs.contains("\r\nPERSONAL = "));
@@ -425,13 +427,14 @@ void TestKestLaunch::dirsFile() {
 
     // An unwritable runtime folder is reported; the rest of start-up still runs.
     Fixture g;
-    WriteAll(g.root.filePath("run/blocked"), "a file, not a folder");
+    WriteAll(g.root.filePath(u"run/blocked"_s), "a file, not a folder");
     auto window = std::make_unique<TMain>(
         g.state, g.dialogs,
-        StartOptions{g.root.filePath("program"), {}, g.root.filePath("run/blocked")});
+        StartOptions{g.root.filePath(u"program"_s), {}, g.root.filePath(u"run/blocked"_s), {}});
     QCOMPARE(g.dialogs.messages.size(), size_t(1));
-    QVERIFY(g.dialogs.messages[0].text.startsWith("The list of user folders could not be written"));
-    QCOMPARE(window->findChild<QLabel*>("Label4")->text(), g.kestFolder);
+    QVERIFY(
+        g.dialogs.messages[0].text.startsWith(u"The list of user folders could not be written"_s));
+    QCOMPARE(window->findChild<QLabel*>(u"Label4"_s)->text(), g.kestFolder);
 }
 
 PMKEST_TEST_MAIN(TestKestLaunch)

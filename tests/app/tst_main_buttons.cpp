@@ -54,7 +54,8 @@ struct Fixture {
     std::unique_ptr<TMain> window;
 
     bool start() {
-        window = std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}, dir.path()});
+        window =
+            std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}, dir.path(), {}});
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get())) return false;
         QCoreApplication::processEvents();
@@ -174,8 +175,8 @@ void TestMainButtons::keyboardReachesAndPresses() {
                             "PaintBox2 PaintBox3 CheckBox1"));
     // Each button and picture speaks as a button with its caption.
     for (const char* name : {"PaintBox1", "Image4"}) {
-        QAccessibleInterface* speaker =
-            QAccessible::queryAccessibleInterface(f.window->findChild<QWidget*>(name));
+        QAccessibleInterface* speaker = QAccessible::queryAccessibleInterface(
+            f.window->findChild<QWidget*>(QLatin1String(name)));
         QVERIFY(speaker);
         QCOMPARE(speaker->role(), QAccessible::Button);
     }

@@ -18,6 +18,8 @@
 #include "windows/about_box.h"
 #include "windows/main_window.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -33,7 +35,8 @@ struct Fixture {
 
     QString settingsFile() const { return dir.filePath(QStringLiteral("PMKEST_121226.ini")); }
     TMain& start() {
-        window = std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}, dir.path()});
+        window =
+            std::make_unique<TMain>(state, dialogs, StartOptions{dir.path(), {}, dir.path(), {}});
         return *window;
     }
     QString label(const char* name) const {
@@ -118,9 +121,9 @@ void TestMainWindow::layout() {
     QCOMPARE(bar->panelWidth(0), 100);
     QCOMPARE(bar->panelWidth(1), 50);
     QCOMPARE(bar->panelWidth(2), 562);
-    QCOMPARE(w.findChild<QAction*>(QStringLiteral("Exit1"))->shortcut(), QKeySequence("Ctrl+X"));
+    QCOMPARE(w.findChild<QAction*>(QStringLiteral("Exit1"))->shortcut(), QKeySequence(u"Ctrl+X"_s));
     QCOMPARE(w.findChild<QAction*>(QStringLiteral("CreateProject1"))->shortcut(),
-             QKeySequence("Ctrl+K"));
+             QKeySequence(u"Ctrl+K"_s));
     QCOMPARE(w.findChild<QMenu*>(QStringLiteral("ReopenProject1"))->actions().size(), 20);
     w.show();
     QCOMPARE(w.minimumSize(), w.maximumSize());
@@ -163,7 +166,7 @@ void TestMainWindow::badCounterStillReadsTheRest() {
     Fixture f;
     WriteAll(f.settingsFile(), "COUNTER=x1\r\nPATHKEST=/ide/\r\nFLAGRUS=TRUE\r\n");
     TMain& w = f.start();
-    QCOMPARE(f.dialogs.messageTexts(), QStringList{"'x1' is not a valid integer value"});
+    QCOMPARE(f.dialogs.messageTexts(), QStringList{u"'x1' is not a valid integer value"_s});
     QCOMPARE(f.label("Label4"), QStringLiteral("/ide/"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Менеджер проектов KEST [13.01.09]"));
     QCOMPARE(f.status(0), QStringLiteral("Русский"));
@@ -205,7 +208,7 @@ void TestMainWindow::recentProjects() {
     // A vanished project: entry emptied, row and third panel cleared, message 4.
     QFile::remove(a);
     w.findChild<QAction*>(QStringLiteral("N11"))->trigger();
-    QCOMPARE(f.dialogs.messageTexts(), QStringList{"The project file not found"});
+    QCOMPARE(f.dialogs.messageTexts(), QStringList{u"The project file not found"_s});
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
     QCOMPARE(f.label("Label2"), QString());
     QCOMPARE(f.status(2), QString());
@@ -289,8 +292,8 @@ void TestMainWindow::languageSwitch() {
     QCOMPARE(w.findChild<QCheckBox*>(QStringLiteral("CheckBox1"))->text(),
              QStringLiteral("Скрыть окно"));
     QCOMPARE(f.status(0), QStringLiteral("Русский"));
-    const QStringList russianCaptions{"Запуск",  "Путь KEST.INI", "Выбрать проект",
-                                      "Закрыть", "Путь KEST",     "Справка"};
+    const QStringList russianCaptions{u"Запуск"_s,  u"Путь KEST.INI"_s, u"Выбрать проект"_s,
+                                      u"Закрыть"_s, u"Путь KEST"_s,     u"Справка"_s};
     for (int i = 0; i < 6; ++i)
         QCOMPARE(cp1251::ToQString(f.state.buttonCaptions[static_cast<size_t>(i)]),
                  russianCaptions[i]);

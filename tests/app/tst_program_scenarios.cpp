@@ -18,6 +18,8 @@
 #include "support/test_files.h"
 #include "support/test_main.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -53,17 +55,17 @@ struct Program {
     Program() {
         for (const char* d : {"program", "kest", "ini", "work", "run"})
             QDir(root.path()).mkdir(QString::fromLatin1(d));
-        WriteAll(path("kest/kest.exe"), {});
-        WriteAll(path("ini/kest.ini"), kKestIni);
-        WriteAll(path("program/PMKEST_121226.ini"), "PATHKEST=" + path("kest/").toUtf8() +
-                                                        "\r\nPATHINIKEST=" + path("ini/").toUtf8() +
-                                                        "\r\n");
+        WriteAll(path(u"kest/kest.exe"_s), {});
+        WriteAll(path(u"ini/kest.ini"_s), kKestIni);
+        WriteAll(path(u"program/PMKEST_121226.ini"_s),
+                 "PATHKEST=" + path(u"kest/"_s).toUtf8() +
+                     "\r\nPATHINIKEST=" + path(u"ini/"_s).toUtf8() + "\r\n");
     }
     QString path(const QString& name) const { return root.filePath(name); }
     TMain& start() {
         windows.reset();
-        windows = std::make_unique<ProgramWindows>(state, dialogs,
-                                                   StartOptions{path("program"), {}, path("run")});
+        windows = std::make_unique<ProgramWindows>(
+            state, dialogs, StartOptions{path(u"program"_s), {}, path(u"run"_s), {}});
         windows->main->show();
         return *windows->main;
     }
@@ -81,7 +83,7 @@ struct Program {
                               Qt::LeftButton, {}, QPoint(5, 5));
         });
     }
-    QString row() const { return windows->main->findChild<QLabel*>("Label2")->text(); }
+    QString row() const { return windows->main->findChild<QLabel*>(u"Label2"_s)->text(); }
 };
 
 }  // namespace
@@ -100,38 +102,38 @@ private slots:
 void TestProgramScenarios::createEditStartAndReopen() {
     Program p;
     TMain& main = p.start();
-    const QString mpm = p.path("work/проект.mpm");
+    const QString mpm = p.path(u"work/проект.mpm"_s);
     p.dialogs.fileAnswers.push_back(mpm);
     QString shownOptions;
     p.whenEditorOpens(
         [&](TOption& editor) {
             editor.Timer1Timer();
-            shownOptions = editor.findChild<StatusPanels*>("StatusBar1")->panelText(0);
-            editor.findChild<QCheckBox*>("CheckBox6")->setChecked(true);  // -H
-            editor.findChild<QLineEdit*>("Edit1")->setText(p.path("work/out"));
+            shownOptions = editor.findChild<StatusPanels*>(u"StatusBar1"_s)->panelText(0);
+            editor.findChild<QCheckBox*>(u"CheckBox6"_s)->setChecked(true);  // -H
+            editor.findChild<QLineEdit*>(u"Edit1"_s)->setText(p.path(u"work/out"_s));
         },
         "PaintBox2");
     p.trigger("CreateProject1");
 
     // The editor opened with the options inherited from kest.ini.
     QCOMPARE(shownOptions, QStringLiteral("-A -MGX -Uc:\\lib"));
-    const QByteArray ini = Win(p.path("work/проект.ini"));
+    const QByteArray ini = Win(p.path(u"work/проект.ini"_s));
     QCOMPARE(ReadAll(mpm), ini + "\r\n");
-    const QByteArray folder = Win(p.path("work/"));
-    const QByteArray out = p.path("work/out").toUtf8();
-    QCOMPARE(ReadAll(p.path("work/проект.ini")),
+    const QByteArray folder = Win(p.path(u"work/"_s));
+    const QByteArray out = p.path(u"work/out"_s).toUtf8();
+    QCOMPARE(ReadAll(p.path(u"work/проект.ini"_s)),
              "[Main]\r\nSourcePath=" + folder +
                  "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
                  "OutPath=" +
                  out + "\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=" + out +
                  "\r\nPascalIncludes=\r\nPascalUnits=\r\nPascalOptions=-A -H -MGX -E" + out +
                  " -Uc:\\lib\r\n[Editor]\r\nFont=Courier New\r\n");
-    QCOMPARE(ReadAll(p.path("ini/kest.ini")), kKestIni);  // only read as the template
+    QCOMPARE(ReadAll(p.path(u"ini/kest.ini"_s)), kKestIni);  // only read as the template
     QCOMPARE(p.row(), mpm);
     QCOMPARE(p.state.recent[0], std::string(Win(mpm)));
 
     // Russian, then quit; everything is as left on the next start.
-    QTest::mouseClick(main.findChild<QWidget*>("Image4"), Qt::LeftButton);
+    QTest::mouseClick(main.findChild<QWidget*>(u"Image4"_s), Qt::LeftButton);
     QVERIFY(main.close());
     p.state = UiState();
     TMain& again = p.start();
@@ -144,14 +146,14 @@ void TestProgramScenarios::createEditStartAndReopen() {
 void TestProgramScenarios::createLeftWithExit() {
     Program p;
     p.start();
-    p.dialogs.fileAnswers.push_back(p.path("work/blink.mpm"));
+    p.dialogs.fileAnswers.push_back(p.path(u"work/blink.mpm"_s));
     p.whenEditorOpens(
-        [](TOption& editor) { editor.findChild<QCheckBox*>("CheckBox12")->setChecked(true); },
+        [](TOption& editor) { editor.findChild<QCheckBox*>(u"CheckBox12"_s)->setChecked(true); },
         "PaintBox1");
     p.trigger("CreateProject1");
-    const QByteArray folder = Win(p.path("work/"));
+    const QByteArray folder = Win(p.path(u"work/"_s));
     QCOMPARE(
-        ReadAll(p.path("work/blink.ini")),
+        ReadAll(p.path(u"work/blink.ini"_s)),
         "[Main]\r\nSourcePath=" + folder +
             "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
             "OutPath=\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=\r\nPascalIncludes=\r\n"
@@ -161,53 +163,53 @@ void TestProgramScenarios::createLeftWithExit() {
 void TestProgramScenarios::editProjectWithOkAndExit() {
     Program p;
     p.start();
-    const QString mpm = p.path("work/e.mpm");
-    WriteAll(mpm, Win(p.path("work/e.ini")) + "\r\n");
-    WriteAll(p.path("work/e.ini"),
+    const QString mpm = p.path(u"work/e.mpm"_s);
+    WriteAll(mpm, Win(p.path(u"work/e.ini"_s)) + "\r\n");
+    WriteAll(p.path(u"work/e.ini"_s),
              "OutPath=/a/\r\nPascalOutPath=/b/\r\nPascalOptions=-S -MLI\r\nOther=1\r\n");
-    const QByteArray folder = Win(p.path("work/"));
+    const QByteArray folder = Win(p.path(u"work/"_s));
 
     // Exit: nothing written.
     p.dialogs.fileAnswers.push_back(mpm);
     p.whenEditorOpens(
-        [](TOption& editor) { editor.findChild<QCheckBox*>("CheckBox1")->setChecked(true); },
+        [](TOption& editor) { editor.findChild<QCheckBox*>(u"CheckBox1"_s)->setChecked(true); },
         "PaintBox1");
     p.trigger("EditProject1");
     QCOMPARE(
-        ReadAll(p.path("work/e.ini")),
+        ReadAll(p.path(u"work/e.ini"_s)),
         QByteArray("OutPath=/a/\r\nPascalOutPath=/b/\r\nPascalOptions=-S -MLI\r\nOther=1\r\n"));
 
     // Ok with a blanks-only output directory: the project folder, and a bare -E in the string.
     p.whenEditorOpens(
         [](TOption& editor) {
-            QCOMPARE(editor.findChild<QComboBox*>("ComboBox2")->currentText(),
+            QCOMPARE(editor.findChild<QComboBox*>(u"ComboBox2"_s)->currentText(),
                      QStringLiteral("IData"));
-            editor.findChild<QLineEdit*>("Edit1")->setText(QStringLiteral("   "));
+            editor.findChild<QLineEdit*>(u"Edit1"_s)->setText(QStringLiteral("   "));
         },
         "PaintBox2");
     p.trigger("EditCurrentProject1");
-    QCOMPARE(ReadAll(p.path("work/e.ini")), "OutPath=" + folder + "\r\nPascalOutPath=" + folder +
-                                                "\r\nPascalOptions=-S -MLI -E\r\nOther=1\r\n");
+    QCOMPARE(ReadAll(p.path(u"work/e.ini"_s)), "OutPath=" + folder + "\r\nPascalOutPath=" + folder +
+                                                   "\r\nPascalOptions=-S -MLI -E\r\nOther=1\r\n");
     QVERIFY(p.dialogs.messages.empty());
 }
 
 void TestProgramScenarios::openMissingByMenuAndButton() {
     Program p;
     TMain& main = p.start();
-    const QString typed = p.path("work/typed.mpm");
+    const QString typed = p.path(u"work/typed.mpm"_s);
     p.dialogs.fileAnswers.push_back(typed);
     p.trigger("Openproject1");
     QCOMPARE(p.row(), typed);
-    QCOMPARE(p.state.project.SettingsFile, std::string(Win(p.path("work/typed.ini"))));
+    QCOMPARE(p.state.project.SettingsFile, std::string(Win(p.path(u"work/typed.ini"_s))));
     QCOMPARE(p.dialogs.openRequests.back().fileName, QStringLiteral("*.mpm"));
 
     p.state.project.SettingsFile = "/before.ini";
-    const QString other = p.path("work/other.mpm");
+    const QString other = p.path(u"work/other.mpm"_s);
     p.dialogs.fileAnswers.push_back(other);
     QTest::mouseClick(main.paintBox(3), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(p.row(), other);
     QCOMPARE(p.state.project.SettingsFile, std::string("/before.ini"));
-    QCOMPARE(p.dialogs.openRequests.back().folder, p.path("work/"));
+    QCOMPARE(p.dialogs.openRequests.back().folder, p.path(u"work/"_s));
     QCOMPARE(p.state.recent[0], std::string(Win(other)));
     QCOMPARE(p.state.recent[1], std::string(Win(typed)));
 }
@@ -215,12 +217,12 @@ void TestProgramScenarios::openMissingByMenuAndButton() {
 void TestProgramScenarios::editRefusedWhileKestRuns() {
     Program p;
     // KEST: waits a moment, so the manager handles the menu meanwhile.
-    const QString kest = p.path("kest/kest");
+    const QString kest = p.path(u"kest/kest"_s);
     WriteAll(kest, "#!/bin/sh\nsleep 1\n");
     QFile::setPermissions(kest, QFile::permissions(kest) | QFile::ExeOwner);
-    const QString mpm = p.path("work/run.mpm");
-    WriteAll(mpm, Win(p.path("work/run.ini")) + "\r\n");
-    WriteAll(p.path("work/run.ini"), "PascalOptions=-A\r\n");
+    const QString mpm = p.path(u"work/run.mpm"_s);
+    WriteAll(mpm, Win(p.path(u"work/run.ini"_s)) + "\r\n");
+    WriteAll(p.path(u"work/run.ini"_s), "PascalOptions=-A\r\n");
     TMain& main = p.start();
     p.state.project.ProjectFile = std::string(Win(mpm));
     QTimer::singleShot(200, &main, [&] { p.trigger("EditCurrentProject1"); });
@@ -233,7 +235,8 @@ void TestProgramScenarios::editRefusedWhileKestRuns() {
 
 void TestProgramScenarios::hiddenWindowsFollowTheFirstPaint() {
     Program p;
-    ProgramWindows windows(p.state, p.dialogs, StartOptions{p.path("program"), {}, p.path("run")},
+    ProgramWindows windows(p.state, p.dialogs,
+                           StartOptions{p.path(u"program"_s), {}, p.path(u"run"_s), {}},
                            ProgramWindows::Secondary::AfterFirstPaint);
     QVERIFY(!windows.options);
     windows.main->show();

@@ -19,6 +19,8 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+
+using namespace Qt::StringLiterals;
 #endif
 
 using namespace pmkest;
@@ -51,7 +53,7 @@ struct Fixture {
     Fixture() {
         for (const char* d : {"program", "kest", "ini", "proj", "run"})
             QDir(root.path()).mkpath(QString::fromLatin1(d));
-        WriteAll(path("kest/kest.exe"), {});
+        WriteAll(path(u"kest/kest.exe"_s), {});
         WriteAll(ini(), kOldIni);
         WriteAll(mpm(), settings().toUtf8() + "\r\n");
         WriteAll(settings(), kProjectIni);
@@ -59,30 +61,30 @@ struct Fixture {
         writeSettings(false);
     }
     QString path(const QString& name) const { return root.filePath(name); }
-    QString ini() const { return path("ini/kest.ini"); }
-    QString journal() const { return path("ini/kest.run"); }
-    QString mpm() const { return path("proj/blink.mpm"); }
-    QString settings() const { return path("proj/blink.ini"); }
+    QString ini() const { return path(u"ini/kest.ini"_s); }
+    QString journal() const { return path(u"ini/kest.run"_s); }
+    QString mpm() const { return path(u"proj/blink.mpm"_s); }
+    QString settings() const { return path(u"proj/blink.ini"_s); }
     // KEST says it runs, waits for the file "go", then changes kest.ini and ends.
     void kest(const QByteArray& before) {
-        const QString kest = path("kest/kest");
-        WriteAll(kest, "#!/bin/sh\n" + before + "\ntouch " + ShellQuote(path("started")) +
-                           "\nwhile [ ! -e " + ShellQuote(path("go")) +
-                           " ]; do sleep 0.05; done\nKEST_INI_DIR=" + ShellQuote(path("ini")) +
-                           " " + ShellQuote(BuildDir() + "/kest-standin") +
+        const QString kest = path(u"kest/kest"_s);
+        WriteAll(kest, "#!/bin/sh\n" + before + "\ntouch " + ShellQuote(path(u"started"_s)) +
+                           "\nwhile [ ! -e " + ShellQuote(path(u"go"_s)) +
+                           " ]; do sleep 0.05; done\nKEST_INI_DIR=" + ShellQuote(path(u"ini"_s)) +
+                           " " + ShellQuote(BuildDir() + u"/kest-standin"_s) +
                            " --set MainFile=/w/blink/after.pas\n");
         QFile::setPermissions(kest, QFile::permissions(kest) | QFile::ExeOwner);
     }
-    void go() { WriteAll(path("go"), {}); }
+    void go() { WriteAll(path(u"go"_s), {}); }
     void writeSettings(bool hide) {
-        WriteAll(path("program/PMKEST_121226.ini"),
-                 "COUNTER=0\r\nPATHKEST=" + path("kest/").toUtf8() + "\r\nPATHINIKEST=" +
-                     path("ini/").toUtf8() + "\r\nPROJECTCUR=" + mpm().toUtf8() +
+        WriteAll(path(u"program/PMKEST_121226.ini"_s),
+                 "COUNTER=0\r\nPATHKEST=" + path(u"kest/"_s).toUtf8() + "\r\nPATHINIKEST=" +
+                     path(u"ini/"_s).toUtf8() + "\r\nPROJECTCUR=" + mpm().toUtf8() +
                      "\r\nFLAGHIDE=" + (hide ? "TRUE" : "FALSE") + "\r\n");
     }
     TMain& start() {
-        window =
-            std::make_unique<TMain>(state, dialogs, StartOptions{path("program"), {}, path("run")});
+        window = std::make_unique<TMain>(state, dialogs,
+                                         StartOptions{path(u"program"_s), {}, path(u"run"_s), {}});
         return *window;
     }
     void clickStart() {
@@ -160,13 +162,13 @@ void TestRunRecovery::killedManager() {
     QFETCH(bool, answer);
     Fixture f;
     f.writeSettings(hide);
-    const QString program = f.path("program/pmkest");
-    QVERIFY(QFile::copy(BuildDir() + "/pmkest", program));
+    const QString program = f.path(u"program/pmkest"_s);
+    QVERIFY(QFile::copy(BuildDir() + u"/pmkest"_s, program));
     if (byStart) f.start();  // a manager that is already running when the other one dies
 
     QProcess manager;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), f.path("run"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), f.path(u"run"_s));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     manager.setProcessEnvironment(env);
     manager.start(program, {f.mpm()});
@@ -179,13 +181,13 @@ void TestRunRecovery::killedManager() {
     QCOMPARE(manager.exitStatus(), QProcess::CrashExit);
 
     QProcess other;
-    if (then != "running") {
+    if (then != u"running"_s) {
         f.go();
         int status = 0;
         QCOMPARE(::waitpid(pid_t(kestPid), &status, 0), pid_t(kestPid));
         QCOMPARE(ReadAll(f.ini()), kAfterRun);
     }
-    if (then == "reused") {
+    if (then == u"reused"_s) {
         other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
         QVERIFY(other.waitForStarted());
         QByteArray text = ReadAll(f.journal());
@@ -202,7 +204,7 @@ void TestRunRecovery::killedManager() {
     other.kill();
     other.waitForFinished();
 
-    if (then == "running") {
+    if (then == u"running"_s) {
         QVERIFY(f.dialogs.questions.isEmpty());
         QVERIFY(!f.controlsEnabled());
         QVERIFY(f.window->launcher().running());
@@ -211,7 +213,7 @@ void TestRunRecovery::killedManager() {
         QVERIFY(f.controlsEnabled());
         ::waitpid(pid_t(kestPid), nullptr, 0);
         QCOMPARE(ReadAll(f.settings()), kAfterRun);
-        QVERIFY(f.files("proj", "*.bak").isEmpty());  // nothing changed the project meanwhile
+        QVERIFY(f.files(u"proj"_s, u"*.bak"_s).isEmpty());  // nothing changed the project meanwhile
         QVERIFY(f.dialogs.messages.empty());
         QCOMPARE(f.state.launchCounter, 1);
         return;
@@ -219,7 +221,7 @@ void TestRunRecovery::killedManager() {
 
     QCOMPARE(f.dialogs.questions.size(), 1);
     const QString question = f.dialogs.questions[0];
-    QVERIFY2(question.contains("was cut short") && question.contains(f.mpm()) &&
+    QVERIFY2(question.contains(u"was cut short"_s) && question.contains(f.mpm()) &&
                  question.contains(f.settings()),
              qPrintable(question));
     QVERIFY(!QFile::exists(f.journal()));
@@ -227,11 +229,11 @@ void TestRunRecovery::killedManager() {
     const QString message = f.dialogs.messages[0].text;
     if (!answer) {
         QCOMPARE(ReadAll(f.settings()), kProjectIni);
-        const QStringList aside = f.files("ini", "kest.run.*.declined");
-        const QStringList kept = f.files("ini", "kest.ini.*.bak");
+        const QStringList aside = f.files(u"ini"_s, u"kest.run.*.declined"_s);
+        const QStringList kept = f.files(u"ini"_s, u"kest.ini.*.bak"_s);
         QCOMPARE(aside.size(), 1);
         QCOMPARE(kept.size(), 1);
-        QCOMPARE(ReadAll(f.path("ini/" + kept[0])), kAfterRun);
+        QCOMPARE(ReadAll(f.path(u"ini/"_s + kept[0])), kAfterRun);
         QVERIFY2(message.contains(aside[0]) && message.contains(kept[0]), qPrintable(message));
         // Not asked again.
         f.dialogs.questions.clear();
@@ -240,17 +242,17 @@ void TestRunRecovery::killedManager() {
         return;
     }
     QCOMPARE(ReadAll(f.settings()), kAfterRun);
-    const QStringList backups = f.files("proj", "blink.ini.*.bak");
+    const QStringList backups = f.files(u"proj"_s, u"blink.ini.*.bak"_s);
     QCOMPARE(backups.size(), 1);
     QVERIFY(
         QRegularExpression(QStringLiteral(R"(^blink\.ini\.\d{4}-\d\d-\d\dT\d\d-\d\d-\d\d\.bak$)"))
             .match(backups[0])
             .hasMatch());
-    QCOMPARE(ReadAll(f.path("proj/" + backups[0])), kProjectIni);
+    QCOMPARE(ReadAll(f.path(u"proj/"_s + backups[0])), kProjectIni);
     QVERIFY2(message.contains(backups[0]), qPrintable(message));
     if (byStart) {
         // The start went on after the recovery: kest.res holds the recovered result.
-        QCOMPARE(ReadAll(f.path("ini/kest.res")), kAfterRun);
+        QCOMPARE(ReadAll(f.path(u"ini/kest.res"_s)), kAfterRun);
         QCOMPARE(f.state.launchCounter, 2);
     } else {
         QCOMPARE(f.state.launchCounter, 1);
@@ -265,16 +267,16 @@ void TestRunRecovery::changedDuringRun() {
     f.clickStart();
     QVERIFY(f.dialogs.messages.empty());
     // A normal run leaves no files behind.
-    QCOMPARE(f.files("proj", "*"), QStringList({"blink.ini", "blink.mpm"}));
-    QCOMPARE(f.files("ini", "*"), QStringList({"kest.ini", "kest.res"}));
+    QCOMPARE(f.files(u"proj"_s, u"*"_s), QStringList({u"blink.ini"_s, u"blink.mpm"_s}));
+    QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList({u"kest.ini"_s, u"kest.res"_s}));
 
     // Another program writes the project settings file while KEST runs.
     f.kest("printf 'Edited=elsewhere\\r\\n' > " + ShellQuote(f.settings()));
     f.clickStart();
     QCOMPARE(ReadAll(f.settings()), ReadAll(f.ini()));
-    const QStringList backups = f.files("proj", "blink.ini.*.bak");
+    const QStringList backups = f.files(u"proj"_s, u"blink.ini.*.bak"_s);
     QCOMPARE(backups.size(), 1);
-    QCOMPARE(ReadAll(f.path("proj/" + backups[0])), QByteArray("Edited=elsewhere\r\n"));
+    QCOMPARE(ReadAll(f.path(u"proj/"_s + backups[0])), QByteArray("Edited=elsewhere\r\n"));
     QCOMPARE(f.dialogs.messages.size(), size_t(1));
     QVERIFY2(f.dialogs.messages[0].text.contains(backups[0]),
              qPrintable(f.dialogs.messages[0].text));
@@ -289,8 +291,8 @@ void TestRunRecovery::nothingToRecover() {
     f.start();
     QVERIFY(f.dialogs.questions.isEmpty());
     QVERIFY(f.dialogs.messages.empty());
-    QCOMPARE(f.files("ini", "*"), QStringList{"kest.ini"});
-    QCOMPARE(f.files("proj", "*"), QStringList({"blink.ini", "blink.mpm"}));
+    QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList{u"kest.ini"_s});
+    QCOMPARE(f.files(u"proj"_s, u"*"_s), QStringList({u"blink.ini"_s, u"blink.mpm"_s}));
     QCOMPARE(f.state.launchCounter, 1);
 }
 
@@ -316,17 +318,18 @@ void TestRunRecovery::unusableJournal() {
     QFETCH(QString, reason);
     Fixture f;
     QByteArray text = f.journalText();
-    if (damage == "truncated") text.truncate(text.size() / 2);
-    if (damage == "garbage") text = QByteArray("\x89PNG\r\n\x1a\n\0\0\xff\xfe=x\n", 16);
-    if (damage == "version") text.replace("pmkest-run-journal=1", "pmkest-run-journal=2");
-    if (damage == "no settings") QFile::remove(f.settings());
-    if (damage == "folder") {
+    if (damage == u"truncated"_s) text.truncate(text.size() / 2);
+    if (damage == u"garbage"_s) text = QByteArray("\x89PNG\r\n\x1a\n\0\0\xff\xfe=x\n", 16);
+    if (damage == u"version"_s) text.replace("pmkest-run-journal=1", "pmkest-run-journal=2");
+    if (damage == u"no settings"_s) QFile::remove(f.settings());
+    if (damage == u"folder"_s) {
         QFile::remove(f.settings());
         QDir().mkpath(f.settings());
     }
-    if (damage == "other ini") text.replace(f.ini().toUtf8(), f.path("proj/kest.ini").toUtf8());
+    if (damage == u"other ini"_s)
+        text.replace(f.ini().toUtf8(), f.path(u"proj/kest.ini"_s).toUtf8());
     WriteAll(f.journal(), text);
-    WriteAll(f.path("proj/kest.ini"), "not to be copied\r\n");
+    WriteAll(f.path(u"proj/kest.ini"_s), "not to be copied\r\n");
 
     f.start();
     QVERIFY(f.dialogs.questions.isEmpty());
@@ -334,12 +337,13 @@ void TestRunRecovery::unusableJournal() {
     const QString message = f.dialogs.messages[0].text;
     QVERIFY2(message.contains(f.journal()) && message.contains(reason), qPrintable(message));
     QCOMPARE(ReadAll(f.ini()), kOldIni);
-    if (damage != "no settings" && damage != "folder") QCOMPARE(ReadAll(f.settings()), kProjectIni);
+    if (damage != u"no settings"_s && damage != u"folder"_s)
+        QCOMPARE(ReadAll(f.settings()), kProjectIni);
     QVERIFY(!QFile::exists(f.journal()));
-    QCOMPARE(f.files("ini", "kest.run.*.damaged").size(), 1);
-    const QStringList kept = f.files("ini", "kest.ini.*.bak");
+    QCOMPARE(f.files(u"ini"_s, u"kest.run.*.damaged"_s).size(), 1);
+    const QStringList kept = f.files(u"ini"_s, u"kest.ini.*.bak"_s);
     QCOMPARE(kept.size(), 1);
-    QCOMPARE(ReadAll(f.path("ini/" + kept[0])), kOldIni);
+    QCOMPARE(ReadAll(f.path(u"ini/"_s + kept[0])), kOldIni);
     QVERIFY(f.controlsEnabled());
     QCOMPARE(f.state.launchCounter, 0);
 }
@@ -360,12 +364,12 @@ void TestRunRecovery::journalNotWritten() {
     setrlimit(RLIMIT_FSIZE, &before);
     QCOMPARE(f.dialogs.messages.size(), size_t(1));
     const QString message = f.dialogs.messages[0].text;
-    QVERIFY2(message.startsWith("KEST was not started") && message.contains(f.journal()),
+    QVERIFY2(message.startsWith(u"KEST was not started"_s) && message.contains(f.journal()),
              qPrintable(message));
     QCOMPARE(ReadAll(f.ini()), kOldIni);
-    QVERIFY(!QFile::exists(f.path("ini/kest.res")));
-    QVERIFY(!QFile::exists(f.path("started")));
-    QCOMPARE(f.files("ini", "*"), QStringList{"kest.ini"});
+    QVERIFY(!QFile::exists(f.path(u"ini/kest.res"_s)));
+    QVERIFY(!QFile::exists(f.path(u"started"_s)));
+    QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList{u"kest.ini"_s});
     QCOMPARE(f.state.launchCounter, 0);
 #endif
 }

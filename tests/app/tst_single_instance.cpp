@@ -6,6 +6,8 @@
 #include "support/scripted_dialogs.h"
 #include "support/test_main.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 class TestSingleInstance : public QObject {
@@ -27,7 +29,7 @@ void TestSingleInstance::secondCopyIsRefused() {
     char name[] = "pmkest";
     char* argv[] = {name, nullptr};
     QCOMPARE(RunProgram(argc, argv, &dialogs, dir.path()), 0);
-    QCOMPARE(dialogs.messageTexts(), QStringList{"Program Is Already Running!"});
+    QCOMPARE(dialogs.messageTexts(), QStringList{u"Program Is Already Running!"_s});
     QCOMPARE(dialogs.messages[0].kind, MessageKind::Information);
 
     // The first copy still holds its lock; once it lets go, a new start may take it.

@@ -22,7 +22,7 @@ struct Fixture {
 
     Fixture() {
         windows =
-            std::make_unique<ProgramWindows>(state, dialogs, StartOptions{dir.path(), {}, {}});
+            std::make_unique<ProgramWindows>(state, dialogs, StartOptions{dir.path(), {}, {}, {}});
     }
     // Every window of the program, shown.
     std::vector<QWidget*> showAll() {

@@ -16,6 +16,8 @@
 #include "widgets/status_panels.h"
 #include "windows/dir_dialog.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 Q_DECLARE_METATYPE(std::vector<VolumeInfo>)
@@ -132,19 +134,19 @@ void TestDirDialog::driveButtonRoots_data() {
     QTest::addColumn<std::vector<VolumeInfo>>("volumes");
     QTest::addColumn<QStringList>("roots");
     auto v = [](const char* root, bool ready) {
-        return VolumeInfo{QString::fromLatin1(root), ready};
+        return VolumeInfo{QString::fromLatin1(root), ready, {}};
     };
 
     QTest::newRow("none") << std::vector<VolumeInfo>{} << QStringList{};
     QTest::newRow("not ready leaves no gap")
         << std::vector<VolumeInfo>{v("/a", false), v("/c", true), v("/d", true)}
-        << QStringList{"/c", "/d"};
+        << QStringList{u"/c"_s, u"/d"_s};
     QTest::newRow("ordered by root path")
         << std::vector<VolumeInfo>{v("/mnt", true), v("/", true), v("/boot", true)}
-        << QStringList{"/", "/boot", "/mnt"};
+        << QStringList{u"/"_s, u"/boot"_s, u"/mnt"_s};
     std::vector<VolumeInfo> thirteen;
     for (int i = 0; i < 13; ++i)
-        thirteen.push_back({QStringLiteral("/v%1").arg(i, 2, 10, QLatin1Char('0')), i != 3});
+        thirteen.push_back({QStringLiteral("/v%1").arg(i, 2, 10, QLatin1Char('0')), i != 3, {}});
     QStringList firstTwelve;
     for (int i = 0; i < 12; ++i)
         if (i != 3) firstTwelve << QStringLiteral("/v%1").arg(i, 2, 10, QLatin1Char('0'));
@@ -162,7 +164,10 @@ void TestDirDialog::driveButtonRoots() {
 
 void TestDirDialog::driveButtonsOnTheDialog() {
     Fixture f;
-    f.sources.volumes = {{"/z", true}, {"/a", false}, {"/", true}, {"/media/usb-stick", true}};
+    f.sources.volumes = {{u"/z"_s, true, {}},
+                         {u"/a"_s, false, {}},
+                         {u"/"_s, true, {}},
+                         {u"/media/usb-stick"_s, true, {}}};
     f.create();
     int right = 0;
     for (int slot = 1; slot <= 12; ++slot) {
@@ -189,13 +194,13 @@ void TestDirDialog::drivesAPersonKnows_data() {
     QTest::newRow("system mounts are no drives")
         << std::vector<VolumeInfo>{v("/", true, ""), v("/boot", true, ""), v("/proc", true, ""),
                                    v("/run/user/1000", true, ""), v("/mnt/wsl/x", true, "")}
-        << QStringList{"/=/", "Home=" + QDir::homePath(), "x=/mnt/wsl/x"};
+        << QStringList{u"/=/"_s, u"Home="_s + QDir::homePath(), u"x=/mnt/wsl/x"_s};
     QTest::newRow("removable volumes by their names, ready ones only")
         << std::vector<VolumeInfo>{v("/media/ivan/STICK", true, "Флешка"),
                                    v("/run/media/ivan/cd", false, "DISC"),
                                    v("/media/ivan/data", true, "")}
-        << QStringList{"/=/", "Home=" + QDir::homePath(), "data=/media/ivan/data",
-                       "Флешка=/media/ivan/STICK"};
+        << QStringList{u"/=/"_s, u"Home="_s + QDir::homePath(), u"data=/media/ivan/data"_s,
+                       u"Флешка=/media/ivan/STICK"_s};
 }
 
 void TestDirDialog::drivesAPersonKnows() {
@@ -466,7 +471,7 @@ void TestDirDialog::shortcuts() {
 
 void TestDirDialog::driveButtonGoesToItsRoot() {
     Fixture f;
-    f.sources.volumes = {{f.path("other"), true}, {f.path("missing"), true}};
+    f.sources.volumes = {{f.path("other"), true, {}}, {f.path("missing"), true, {}}};
     f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
     f.create();
     const ChosenDirectory result = f.choose([&] {

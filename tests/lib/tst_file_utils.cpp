@@ -9,6 +9,8 @@
 #include "support/test_files.h"
 #include "support/test_main.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -49,19 +51,19 @@ void TestFileUtils::copySizes() {
     QFETCH(int, size);
     QTemporaryDir dir;
     const QByteArray data = Noise(size);
-    WriteAll(dir.filePath("src"), data);
-    WriteAll(dir.filePath("dst"), Noise(30000));  // a longer old file is replaced, not overlaid
-    QCOMPARE(CopyFileData(P(dir.filePath("src")), P(dir.filePath("dst"))), QString());
-    QCOMPARE(ReadAll(dir.filePath("dst")), data);
+    WriteAll(dir.filePath(u"src"_s), data);
+    WriteAll(dir.filePath(u"dst"_s), Noise(30000));  // a longer old file is replaced, not overlaid
+    QCOMPARE(CopyFileData(P(dir.filePath(u"src"_s)), P(dir.filePath(u"dst"_s))), QString());
+    QCOMPARE(ReadAll(dir.filePath(u"dst"_s)), data);
 }
 
 void TestFileUtils::copyFromReadOnlySource() {
     QTemporaryDir dir;
-    const QString src = dir.filePath("ro.ini");
+    const QString src = dir.filePath(u"ro.ini"_s);
     WriteAll(src, "A=1\r\n");
     QFile::setPermissions(src, QFile::ReadOwner | QFile::ReadGroup);
-    QCOMPARE(CopyFileData(P(src), P(dir.filePath("copy.ini"))), QString());
-    QCOMPARE(ReadAll(dir.filePath("copy.ini")), QByteArray("A=1\r\n"));
+    QCOMPARE(CopyFileData(P(src), P(dir.filePath(u"copy.ini"_s))), QString());
+    QCOMPARE(ReadAll(dir.filePath(u"copy.ini"_s)), QByteArray("A=1\r\n"));
     QCOMPARE(QFile::permissions(src) & QFile::WriteOwner, QFile::Permissions());
 }
 
@@ -88,13 +90,13 @@ void TestFileUtils::copyFailures() {
     QFETCH(QString, destination);
     QFETCH(QString, named);
     QTemporaryDir dir;
-    QDir(dir.path()).mkdir("folder");
-    WriteAll(dir.filePath("src"), "new");
-    WriteAll(dir.filePath("dst"), "old");
+    QDir(dir.path()).mkdir(u"folder"_s);
+    WriteAll(dir.filePath(u"src"_s), "new");
+    WriteAll(dir.filePath(u"dst"_s), "old");
     const QString error = CopyFileData(P(dir.filePath(source)), P(dir.filePath(destination)));
     QVERIFY2(error.contains(dir.filePath(named)), qPrintable(error));
     // The old destination stays whole and no temporary file is left behind.
-    QCOMPARE(ReadAll(dir.filePath("dst")), QByteArray("old"));
+    QCOMPARE(ReadAll(dir.filePath(u"dst"_s)), QByteArray("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
@@ -104,18 +106,18 @@ void TestFileUtils::shellFolders_data() {
     QTest::addColumn<QString>("desktop");
     QTest::addColumn<QString>("personal");
     const QStringList defaults = {
-        "DESKTOP = /home/ivan/Desktop",     "DOCUMENTS = /home/ivan/Documents",
-        "DOWNLOAD = /home/ivan/Downloads",  "MUSIC = /home/ivan/Music",
-        "PICTURES = /home/ivan/Pictures",   "PUBLICSHARE = /home/ivan/Public",
-        "TEMPLATES = /home/ivan/Templates", "VIDEOS = /home/ivan/Videos",
-        "PERSONAL = /home/ivan/Documents"};
+        u"DESKTOP = /home/ivan/Desktop"_s,     u"DOCUMENTS = /home/ivan/Documents"_s,
+        u"DOWNLOAD = /home/ivan/Downloads"_s,  u"MUSIC = /home/ivan/Music"_s,
+        u"PICTURES = /home/ivan/Pictures"_s,   u"PUBLICSHARE = /home/ivan/Public"_s,
+        u"TEMPLATES = /home/ivan/Templates"_s, u"VIDEOS = /home/ivan/Videos"_s,
+        u"PERSONAL = /home/ivan/Documents"_s};
     QTest::newRow("no file: defaults") << QString() << defaults << "/home/ivan/Desktop"
                                        << "/home/ivan/Documents";
     QStringList mixed = defaults;
-    mixed[0] = "DESKTOP = /home/ivan/Рабочий стол";
-    mixed[1] = "DOCUMENTS = /data/Docs";
-    mixed[8] = "PERSONAL = /data/Docs";
-    mixed[5] = "PUBLICSHARE = /home/ivan/a \"q\"";
+    mixed[0] = u"DESKTOP = /home/ivan/Рабочий стол"_s;
+    mixed[1] = u"DOCUMENTS = /data/Docs"_s;
+    mixed[8] = u"PERSONAL = /data/Docs"_s;
+    mixed[5] = u"PUBLICSHARE = /home/ivan/a \"q\""_s;
     QTest::newRow("file values, case kept") << "# written by xdg-user-dirs-update\n"
                                                "XDG_DESKTOP_DIR=\"$HOME/Рабочий стол\"\n"
                                                "XDG_DOCUMENTS_DIR=\"/data/Docs\"\n"
@@ -125,7 +127,7 @@ void TestFileUtils::shellFolders_data() {
                                             << "/data/Docs";
     QStringList skipped = defaults;
     skipped.removeAt(1);
-    skipped[7] = "PERSONAL = /home/ivan/文";
+    skipped[7] = u"PERSONAL = /home/ivan/文"_s;
     skipped.removeLast();
     QTest::newRow("folder CP1251 cannot name is left out")
         << "XDG_DOCUMENTS_DIR=\"$HOME/文\"\n"
@@ -137,7 +139,7 @@ void TestFileUtils::shellFolders() {
     QFETCH(QStringList, lines);
     QFETCH(QString, desktop);
     QFETCH(QString, personal);
-    const ShellFolders folders = ShellFoldersFrom(userDirs, "/home/ivan");
+    const ShellFolders folders = ShellFoldersFrom(userDirs, u"/home/ivan"_s);
     QStringList got;
     for (const std::string& line : folders.ShellFolderLines)
         if (!line.empty()) got << cp1251::ToQString(line);
@@ -147,7 +149,7 @@ void TestFileUtils::shellFolders() {
 }
 
 void TestFileUtils::shellFolderTableLimits() {
-    const ShellFolders folders = ShellFoldersFrom(QString(), "/h");
+    const ShellFolders folders = ShellFoldersFrom(QString(), u"/h"_s);
     QCOMPARE(folders.ShellFolderLines.size(), size_t(100));
     // The filled lines come first; the rest of the table is empty.
     QCOMPARE(folders.ShellFolderLines[8], std::string("PERSONAL = /h/Documents"));

@@ -28,6 +28,8 @@
 #include "windows/dir_dialog.h"
 #include "windows/options_editor.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -122,7 +124,7 @@ void TestOptionsEditor::startsEmptyAndHidden() {
     }
     QStringList items;
     for (QAction* a : f.child<QMenu>(QStringLiteral("File1"))->actions()) items << a->text();
-    QCOMPARE(items, (QStringList{"Manual Input", "Ok - Close", "Cancel - Close"}));
+    QCOMPARE(items, (QStringList{u"Manual Input"_s, u"Ok - Close"_s, u"Cancel - Close"_s}));
     for (int n = 1; n <= 5; ++n)
         QCOMPARE(f.child<QToolButton>(QStringLiteral("SpeedButton%1").arg(n))->text(),
                  QStringLiteral("..."));
@@ -387,7 +389,7 @@ void TestOptionsEditor::captionOnEachActivation() {
     const QString settings = f.tmp.filePath(QStringLiteral("work/demo.ini"));
     WhenOpen(f.editor.get(), [&] {
         QCOMPARE(f.editor->windowTitle(),
-                 QStringLiteral("Editor of the command line options  [") + settings + "]");
+                 QStringLiteral("Editor of the command line options  [") + settings + u"]"_s);
     });
     f.editor->ShowModal();
     f.state.project.SettingsFile.clear();

@@ -10,6 +10,8 @@
 #include "support/test_main.h"
 #include "widgets/qt_user_dialogs.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -47,12 +49,12 @@ void TestQtUserDialogs::fileDialog_data() {
     QTest::addColumn<QString>("name");
 
     QTest::newRow("a path typed in full keeps its folder")
-        << "x.mpm" << QStringList{"B/p.mpm"} << "All Files (*)"
+        << "x.mpm" << QStringList{u"B/p.mpm"_s} << "All Files (*)"
         << "B/p.mpm"
         << "B"
         << "p.mpm";
     QTest::newRow("Enter on a pattern filters and stays open")
-        << "x.mpm" << QStringList{"*.ini", "real.mpm"} << "All Files (*) | *.ini"
+        << "x.mpm" << QStringList{u"*.ini"_s, u"real.mpm"_s} << "All Files (*) | *.ini"
         << "A/real.mpm"
         << "A"
         << "real.mpm";

@@ -10,6 +10,8 @@
 #include "support/test_files.h"
 #include "support/test_main.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -85,8 +87,8 @@ struct Fixture {
 
     Fixture() {
         QDir(dir.path()).mkdir(QStringLiteral("ini"));
-        WriteAll(path("ini/kest.ini"), kKestIni);
-        state.kestIniFolder = Bytes(path("ini/"));
+        WriteAll(path(u"ini/kest.ini"_s), kKestIni);
+        state.kestIniFolder = Bytes(path(u"ini/"_s));
     }
     QString path(const QString& name) const { return dir.filePath(name); }
 };
@@ -132,7 +134,7 @@ void TestProjectCommands::createNewProject() {
     QCOMPARE(ReadAll(mpm), iniPath + "\r\n");
     // The editor opens with the option string inherited from kest.ini, trimmed.
     QCOMPARE(f.host.editorInputs, std::vector<std::string>{"-A -MGD"});
-    const QByteArray folder = QByteArray::fromStdString(Bytes(f.dir.path() + "/"));
+    const QByteArray folder = QByteArray::fromStdString(Bytes(f.dir.path() + u"/"_s));
     QCOMPARE(ReadAll(f.path(QStringLiteral("мигалка.ini"))),
              "[Main]\r\nSourcePath=" + folder +
                  "\r\nMainFile=\r\nOpenFiles=\r\nActive=\r\n"
@@ -156,7 +158,7 @@ void TestProjectCommands::createThenLeaveWithExit() {
     f.host.editorOk = false;
     f.host.editorResult = {"-S", "/elsewhere"};
     f.commands.CreateProject1Click();
-    const QByteArray folder = QByteArray::fromStdString(Bytes(f.dir.path() + "/"));
+    const QByteArray folder = QByteArray::fromStdString(Bytes(f.dir.path() + u"/"_s));
     // Exactly as made from kest.ini: options inherited, nothing of the editor.
     QCOMPARE(ReadAll(f.path(QStringLiteral("p.ini"))),
              "[Main]\r\nSourcePath=" + folder +
@@ -232,8 +234,9 @@ void TestProjectCommands::outputDirectoryRule() {
     f.host.editorOk = true;
     f.host.editorResult = {"-Q", Bytes(field)};
     f.commands.EditCurrentProject1Click();
-    const QByteArray out =
-        usesProjectFolder ? QByteArray::fromStdString(Bytes(f.dir.path() + "/")) : field.toUtf8();
+    const QByteArray out = usesProjectFolder
+                               ? QByteArray::fromStdString(Bytes(f.dir.path() + u"/"_s))
+                               : field.toUtf8();
     QCOMPARE(ReadAll(f.path(QStringLiteral("e.ini"))),
              "OutPath=" + out + "\r\nPascalOutPath=" + out + "\r\nPascalOptions=-Q\r\n");
     QCOMPARE(f.host.editorInputs, std::vector<std::string>{"-S"});

@@ -8,6 +8,8 @@
 #include "support/test_files.h"
 #include "support/test_main.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -167,8 +169,8 @@ void TestProjectFiles::loadingRules() {
 
 void TestProjectFiles::loadProject() {
     QTemporaryDir dir;
-    const QString mpm = dir.filePath("a.mpm");
-    const QString other = dir.filePath("other name.ini");
+    const QString mpm = dir.filePath(u"a.mpm"_s);
+    const QString other = dir.filePath(u"other name.ini"_s);
     // The first line names the settings file; further lines are ignored.
     WriteAll(mpm, other.toUtf8() + "\r\nignored\r\n");
     WriteAll(other, "PascalOptions=-A\r\nPascalUnits=/u1\r\nPascalUnits=/u2\r\nOutPath=/o\n");
@@ -184,9 +186,9 @@ void TestProjectFiles::loadProject() {
     QCOMPARE(p.ListPath, std::string("kept"));  // fields are never cleared
 
     // A second project without "PascalOptions=" keeps the first one's options.
-    const QString mpm2 = dir.filePath("b.mpm");
-    WriteAll(mpm2, dir.filePath("b.ini").toUtf8() + "\r\n");
-    WriteAll(dir.filePath("b.ini"), "PascalUnits=/b\r\n");
+    const QString mpm2 = dir.filePath(u"b.mpm"_s);
+    WriteAll(mpm2, dir.filePath(u"b.ini"_s).toUtf8() + "\r\n");
+    WriteAll(dir.filePath(u"b.ini"_s), "PascalUnits=/b\r\n");
     QVERIFY(LoadProject(p, P(mpm2)).ok());
     QCOMPARE(p.PascalOptions, std::string("-A"));
     QCOMPARE(p.PascalUnits, std::string("/b"));
@@ -208,7 +210,7 @@ void TestProjectFiles::loadProjectRefusals() {
     QFETCH(QByteArray, projectFile);
     QFETCH(int, outcome);
     QTemporaryDir dir;
-    const QString mpm = dir.filePath("p.mpm");
+    const QString mpm = dir.filePath(u"p.mpm"_s);
     if (!projectFile.isNull()) WriteAll(mpm, projectFile);
     TProject p = Values();
     p.SettingsFile = "/w/blink/blink.ini";
@@ -221,30 +223,30 @@ void TestProjectFiles::loadProjectRefusals() {
 
 void TestProjectFiles::initProjectSettings() {
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath("kest");
-    QDir(dir.path()).mkpath("proj");
-    const QString mpm = dir.filePath("proj/blink.mpm");
-    const QString ini = dir.filePath("proj/blink.ini");
-    const std::string kestIni = P(dir.filePath("kest/"));
+    QDir(dir.path()).mkpath(u"kest"_s);
+    QDir(dir.path()).mkpath(u"proj"_s);
+    const QString mpm = dir.filePath(u"proj/blink.mpm"_s);
+    const QString ini = dir.filePath(u"proj/blink.ini"_s);
+    const std::string kestIni = P(dir.filePath(u"kest/"_s));
 
     TProject p;
     p.ProjectFile = P(mpm);
     p.SettingsFile = P(ini);
     // Nothing is written while the template or the project file is missing.
     QCOMPARE(InitProjectSettings(p, kestIni).outcome, ProjectFileResult::Missing);
-    WriteAll(dir.filePath("kest/kest.ini"), kTemplate);
+    WriteAll(dir.filePath(u"kest/kest.ini"_s), kTemplate);
     QCOMPARE(InitProjectSettings(p, kestIni).outcome, ProjectFileResult::Missing);
     QVERIFY(!QFile::exists(ini));
 
     WriteAll(mpm, ini.toUtf8() + "\r\n");
     WriteAll(ini, "an old file of that name is overwritten\r\n");
     QVERIFY(InitProjectSettings(p, kestIni).ok());
-    QCOMPARE(p.SourcePath, P(dir.filePath("proj/")));
+    QCOMPARE(p.SourcePath, P(dir.filePath(u"proj/"_s)));
     const QByteArray expected =
         "[Editor]\r\n"
         "Font=Courier New\r\n"
         "SourcePath=" +
-        dir.filePath("proj/").toUtf8() +
+        dir.filePath(u"proj/"_s).toUtf8() +
         "\r\n"
         "MainFile=\r\n"
         "OpenFiles=\r\n"
@@ -260,14 +262,14 @@ void TestProjectFiles::initProjectSettings() {
         "Tail=lf only\r\n"
         "NoEnd=1\r\n";
     QCOMPARE(ReadAll(ini), expected);
-    QCOMPARE(ReadAll(dir.filePath("kest/kest.ini")), kTemplate);  // the template is only read
+    QCOMPARE(ReadAll(dir.filePath(u"kest/kest.ini"_s)), kTemplate);  // the template is only read
 }
 
 void TestProjectFiles::saveProjectSettings() {
     QTemporaryDir dir;
-    const QString ini = dir.filePath("blink.ini");
+    const QString ini = dir.filePath(u"blink.ini"_s);
     TProject p = Values();
-    p.ProjectFile = P(dir.filePath("blink.mpm"));
+    p.ProjectFile = P(dir.filePath(u"blink.mpm"_s));
     p.SettingsFile = P(ini);
     QCOMPARE(SaveProjectSettings(p).outcome, ProjectFileResult::Missing);
     QVERIFY(!QFile::exists(ini));
@@ -303,18 +305,18 @@ void TestProjectFiles::saveProjectSettings() {
 
 void TestProjectFiles::writeFailureIsReported() {
     QTemporaryDir dir;
-    const QString ini = dir.filePath("kest.ini");
-    const QString mpm = dir.filePath("blink.mpm");
+    const QString ini = dir.filePath(u"kest.ini"_s);
+    const QString mpm = dir.filePath(u"blink.mpm"_s);
     WriteAll(ini, kTemplate);
     WriteAll(mpm, "x\r\n");
     TProject p = Values();
     p.ProjectFile = P(mpm);
     // A settings file in a folder that does not exist: the error names it, nothing is created.
-    p.SettingsFile = P(dir.filePath("missing/blink.ini"));
-    const ProjectFileResult r = InitProjectSettings(p, P(dir.path() + "/"));
+    p.SettingsFile = P(dir.filePath(u"missing/blink.ini"_s));
+    const ProjectFileResult r = InitProjectSettings(p, P(dir.path() + u"/"_s));
     QCOMPARE(r.outcome, ProjectFileResult::Failed);
-    QVERIFY2(r.error.contains("missing/blink.ini"), qPrintable(r.error));
-    QVERIFY(!QFile::exists(dir.filePath("missing")));
+    QVERIFY2(r.error.contains(u"missing/blink.ini"_s), qPrintable(r.error));
+    QVERIFY(!QFile::exists(dir.filePath(u"missing"_s)));
     QCOMPARE(ReadAll(ini), kTemplate);
 }
 

@@ -31,9 +31,9 @@ private:
 
 }  // namespace
 
-ProgramWindows::ProgramWindows(UiState& state, UserDialogs& dialogs, const StartOptions& options,
+ProgramWindows::ProgramWindows(UiState& state, UserDialogs& dialogs, const StartOptions& start,
                                Secondary when)
-    : main(std::make_unique<TMain>(state, dialogs, options)), m_state(state), m_dialogs(dialogs) {
+    : main(std::make_unique<TMain>(state, dialogs, start)), m_state(state), m_dialogs(dialogs) {
     main->setSecondaryFactory([this] { createSecondary(); });
     if (when == Secondary::Now)
         createSecondary();

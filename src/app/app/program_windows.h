@@ -17,7 +17,7 @@ public:
     // The main window first (its creation may already start KEST), then the hidden ones. With
     // AfterFirstPaint the hidden ones follow as soon as the main window is on the screen, so
     // that it appears without waiting for windows nobody can see yet.
-    ProgramWindows(UiState& state, UserDialogs& dialogs, const StartOptions& options,
+    ProgramWindows(UiState& state, UserDialogs& dialogs, const StartOptions& start,
                    Secondary when = Secondary::Now);
     ~ProgramWindows();
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/app_state.h"
-#include "core/file_utils.h"
 #include "core/drive_roots.h"
+#include "core/file_utils.h"
 
 class QFrame;
 class QLabel;

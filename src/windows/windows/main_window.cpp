@@ -188,11 +188,11 @@ void TMain::buildMenus() {
         return action;
     };
     m_createProject1 = addItem(m_file1, "CreateProject1", QStringLiteral("Create Project"),
-                               QKeySequence("Ctrl+K"));
-    m_editProject1 =
-        addItem(m_file1, "EditProject1", QStringLiteral("Edit Project"), QKeySequence("Ctrl+E"));
-    m_openproject1 =
-        addItem(m_file1, "Openproject1", QStringLiteral("Open Project"), QKeySequence("Ctrl+O"));
+                               QKeySequence(QStringLiteral("Ctrl+K")));
+    m_editProject1 = addItem(m_file1, "EditProject1", QStringLiteral("Edit Project"),
+                             QKeySequence(QStringLiteral("Ctrl+E")));
+    m_openproject1 = addItem(m_file1, "Openproject1", QStringLiteral("Open Project"),
+                             QKeySequence(QStringLiteral("Ctrl+O")));
     m_reopenProject1 = m_file1->addMenu(QStringLiteral("Reopen Project"));
     m_reopenProject1->setObjectName(QStringLiteral("ReopenProject1"));
     for (int k = 1; k <= kRecentCount; ++k) {
@@ -201,10 +201,12 @@ void TMain::buildMenus() {
         item->setVisible(false);
         connect(item, &QAction::triggered, this, [this, k] { OpenRecentProject(k); });
     }
-    m_editCurrentProject1 = addItem(m_file1, "EditCurrentProject1",
-                                    QStringLiteral("Edit Current Project"), QKeySequence("Ctrl+C"));
+    m_editCurrentProject1 =
+        addItem(m_file1, "EditCurrentProject1", QStringLiteral("Edit Current Project"),
+                QKeySequence(QStringLiteral("Ctrl+C")));
     m_file1->addSeparator();
-    m_exit1 = addItem(m_file1, "Exit1", QStringLiteral("Exit"), QKeySequence("Ctrl+X"));
+    m_exit1 =
+        addItem(m_file1, "Exit1", QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+X")));
     connect(m_exit1, &QAction::triggered, this, &QWidget::close);
 
     m_help1 = bar->addMenu(QStringLiteral("Help"));
