@@ -17,6 +17,8 @@
 #include "core/wine_setup.h"
 #include "windows/kest_launcher.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -51,9 +53,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const QString buildDir = args.size() > 1 ? args[1] : QCoreApplication::applicationDirPath();
-    QString wine = args.size() > 2 ? args[2] : QStandardPaths::findExecutable("wine64");
-    if (wine.isEmpty()) wine = "/usr/lib/wine/wine64";
-    const QString standIn = buildDir + "/kest-win-standin64.exe";
+    QString wine = args.size() > 2 ? args[2] : QStandardPaths::findExecutable(u"wine64"_s);
+    if (wine.isEmpty()) wine = u"/usr/lib/wine/wine64"_s;
+    const QString standIn = buildDir + u"/kest-win-standin64.exe"_s;
     if (!QFile::exists(standIn) || !QFile::exists(wine)) {
         std::printf("skipped: needs %s and %s (install wine, wine64, gcc-mingw-w64-x86-64)\n",
                     qPrintable(standIn), qPrintable(wine));
@@ -61,32 +63,33 @@ int main(int argc, char** argv) {
     }
 
     QTemporaryDir dir;
-    const QString prefix = dir.filePath("prefix");
+    const QString prefix = dir.filePath(u"prefix"_s);
     qputenv("WINEDEBUG", "-all");
     qputenv("WINE", wine.toUtf8());
     qputenv("WINEPREFIX", prefix.toUtf8());
     // Making the prefix is a one-time cost, kept out of the timing.
-    QProcess::execute(wine, {"wineboot", "-i"});
-    const QString kestDir = dir.filePath("kest/");
-    QDir(dir.path()).mkpath("kest");
-    QDir(dir.path()).mkpath("proj");
-    QFile::copy(standIn, kestDir + "kest.exe");
-    QByteArray ini = "SourcePath=Z:" + dir.filePath("proj/").toUtf8().replace('/', '\\') + "\r\n";
+    QProcess::execute(wine, {u"wineboot"_s, u"-i"_s});
+    const QString kestDir = dir.filePath(u"kest/"_s);
+    QDir(dir.path()).mkpath(u"kest"_s);
+    QDir(dir.path()).mkpath(u"proj"_s);
+    QFile::copy(standIn, kestDir + u"kest.exe"_s);
+    QByteArray ini =
+        "SourcePath=Z:" + dir.filePath(u"proj/"_s).toUtf8().replace('/', '\\') + "\r\n";
     for (int i = 0; i < 60; ++i) ini += "Key" + QByteArray::number(i) + "=some value of KEST\r\n";
-    const QString settings = dir.filePath("proj/blink.ini");
-    WriteFile(kestDir + "kest.ini", ini);
+    const QString settings = dir.filePath(u"proj/blink.ini"_s);
+    WriteFile(kestDir + u"kest.ini"_s, ini);
     WriteFile(settings, ini);
-    WriteFile(dir.filePath("proj/blink.mpm"), settings.toUtf8() + "\r\n");
+    WriteFile(dir.filePath(u"proj/blink.mpm"_s), settings.toUtf8() + "\r\n");
 
     CountingDialogs dialogs;
     AppState state;
     state.kestFolder = cp1251::FromQString(kestDir).value();
     state.kestIniFolder = state.kestFolder;
-    state.project.ProjectFile = cp1251::FromQString(dir.filePath("proj/blink.mpm")).value();
+    state.project.ProjectFile = cp1251::FromQString(dir.filePath(u"proj/blink.mpm"_s)).value();
     FillMessageTable(state.messages.table);
     KestLauncher launcher(state, dialogs, LaunchView{});
 
-    const QString script = dir.filePath("launch.sh");
+    const QString script = dir.filePath(u"launch.sh"_s);
     WriteFile(script, "#!/bin/sh\nk=" + Quoted(kestDir) + "\np=" + Quoted(settings) +
                           "\ncp \"${k}kest.ini\" \"${k}kest.res\"\ncp \"$p\" \"${k}kest.ini\"\n" +
                           Quoted(wine) + " \"${k}kest.exe\"\ncp \"${k}kest.ini\" \"$p\"\n");
@@ -101,14 +104,14 @@ int main(int argc, char** argv) {
         CopyFileData(settingsBytes, kestIni);
         QProcess process;
         process.setProcessEnvironment(start.environment);
-        process.start(start.wine, {kestDir + "kest.exe"});
+        process.start(start.wine, {kestDir + u"kest.exe"_s});
         while (!process.waitForFinished(100)) QCoreApplication::processEvents();
         CopyFileData(kestIni, settingsBytes);
     };
 
     // Both start a warm wineserver; the first start of each is not counted.
     launcher.StartKest();
-    QProcess::execute("/bin/sh", {script});
+    QProcess::execute(u"/bin/sh"_s, {script});
     constexpr int kRounds = 8;
     constexpr int kLaunches = 3;
     double best = 1e300, bestBare = 1e300, bestScript = 1e300;
@@ -121,7 +124,7 @@ int main(int argc, char** argv) {
         for (int i = 0; i < kLaunches; ++i) bareLaunch();
         bestBare = std::min(bestBare, clock.nsecsElapsed() / 1e6 / kLaunches);
         clock.restart();
-        for (int i = 0; i < kLaunches; ++i) QProcess::execute("/bin/sh", {script});
+        for (int i = 0; i < kLaunches; ++i) QProcess::execute(u"/bin/sh"_s, {script});
         bestScript = std::min(bestScript, clock.nsecsElapsed() / 1e6 / kLaunches);
     }
     // The Wine checks alone: what the manager adds before the swap.
@@ -138,9 +141,9 @@ int main(int argc, char** argv) {
                 bestBare / bestScript);
     std::printf("  the Wine checks before the swap: %.2f ms\n", checkMs);
     // The prefix goes with the temporary folder: end its server first.
-    QString server = QFileInfo(wine).dir().filePath("wineserver");
-    if (!QFile::exists(server)) server = QStandardPaths::findExecutable("wineserver");
-    QProcess::execute(server, {"-k"});
-    QProcess::execute(server, {"-w"});
+    QString server = QFileInfo(wine).dir().filePath(u"wineserver"_s);
+    if (!QFile::exists(server)) server = QStandardPaths::findExecutable(u"wineserver"_s);
+    QProcess::execute(server, {u"-k"_s});
+    QProcess::execute(server, {u"-w"_s});
     return 0;
 }

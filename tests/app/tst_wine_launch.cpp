@@ -16,6 +16,8 @@
 #include "windows/kest_launcher.h"
 #include "windows/main_window.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 
 namespace {
@@ -44,21 +46,22 @@ struct WineFixture {
 
     explicit WineFixture(const QString& standIn) {
         kestDir = std::make_unique<QTemporaryDir>(Env("PMKEST_WINE_PREFIX") +
-                                                  "/drive_c/KEST Тест 8051 XXXXXX");
-        kest = kestDir->path() + "/";
-        projectFolder = root.filePath("Мой проект 8051") + "/";
-        for (const QString& d : {QString("program"), QString("run"), QString("Мой проект 8051")})
+                                                  u"/drive_c/KEST Тест 8051 XXXXXX"_s);
+        kest = kestDir->path() + u"/"_s;
+        projectFolder = root.filePath(u"Мой проект 8051"_s) + u"/"_s;
+        for (const QString& d :
+             {QString(u"program"_s), QString(u"run"_s), QString(u"Мой проект 8051"_s)})
             QDir(root.path()).mkpath(d);
-        QFile::copy(standIn, kest + "kest.exe");
-        WriteAll(kest + "kest.ini", "[Main]\r\nSourcePath=\r\n");
+        QFile::copy(standIn, kest + u"kest.exe"_s);
+        WriteAll(kest + u"kest.ini"_s, "[Main]\r\nSourcePath=\r\n");
         WriteAll(mpm(), Cp1251(settings()) + "\r\n");
         WriteAll(settings(), "[Main]\r\nSourcePath=/stale/\r\nPascalOptions=-A\r\nMainFile=x\r\n");
-        WriteAll(root.filePath("program/PMKEST_121226.ini"),
+        WriteAll(root.filePath(u"program/PMKEST_121226.ini"_s),
                  "COUNTER=0\r\nPATHKEST=" + Cp1251(kest) + "\r\nPATHINIKEST=" + Cp1251(kest) +
                      "\r\nPROJECTCUR=" + Cp1251(mpm()) + "\r\nFLAGHIDE=FALSE\r\n");
     }
-    QString mpm() const { return projectFolder + "blink.mpm"; }
-    QString settings() const { return projectFolder + "blink.ini"; }
+    QString mpm() const { return projectFolder + u"blink.mpm"_s; }
+    QString settings() const { return projectFolder + u"blink.ini"_s; }
     // The project's settings as the manager writes them for this KEST.
     void saveProject(const QByteArray& extra = {}) {
         if (!extra.isEmpty()) WriteAll(settings(), ReadAll(settings()) + extra);
@@ -69,7 +72,7 @@ struct WineFixture {
     TMain& start(const QStringList& arguments = {}) {
         window = std::make_unique<TMain>(
             state, dialogs,
-            StartOptions{root.filePath("program"), arguments, root.filePath("run")});
+            StartOptions{root.filePath(u"program"_s), arguments, root.filePath(u"run"_s), {}});
         return *window;
     }
     QByteArray windowsFolder() const {
@@ -119,18 +122,18 @@ void TestWineLaunch::startsThroughWine() {
         f.start({f.mpm()});
     } else {
         f.start();
-        QTest::mouseClick(f.window->findChild<QWidget*>("PaintBox1"), Qt::LeftButton, {},
+        QTest::mouseClick(f.window->findChild<QWidget*>(u"PaintBox1"_s), Qt::LeftButton, {},
                           QPoint(10, 10));
     }
     const QByteArray after = ReadAll(f.settings());
     QVERIFY2(after.endsWith("StandIn=ran " + f.windowsFolder().mid(11) + "\r\n"),
              after.constData());
-    QCOMPARE(after, ReadAll(f.kest + "kest.ini"));
+    QCOMPARE(after, ReadAll(f.kest + u"kest.ini"_s));
     QCOMPARE(f.state.launchCounter, 1);
     if (exitCode == 0) {
-        QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join('|')));
+        QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join(u'|')));
     } else {
-        QCOMPARE(f.dialogs.messageTexts(), QStringList{"Problems!"});
+        QCOMPARE(f.dialogs.messageTexts(), QStringList{u"Problems!"_s});
         QVERIFY(f.dialogs.messages[0].title.contains(QString::number(exitCode)));
     }
 }
@@ -141,7 +144,7 @@ void TestWineLaunch::thirtyTwoBitKest() {
     f.saveProject();
     const QByteArray before = ReadAll(f.settings());
     f.start();
-    QTest::mouseClick(f.window->findChild<QWidget*>("PaintBox1"), Qt::LeftButton, {},
+    QTest::mouseClick(f.window->findChild<QWidget*>(u"PaintBox1"_s), Qt::LeftButton, {},
                       QPoint(10, 10));
     if (WineRuns32Bit(FindWine(Env("PMKEST_WINE")))) {
         QVERIFY(ReadAll(f.settings()).contains("StandIn=ran "));
@@ -149,9 +152,9 @@ void TestWineLaunch::thirtyTwoBitKest() {
     }
     // No 32-bit Wine: said in words, naming the package, and nothing swapped.
     QCOMPARE(f.dialogs.messages.size(), size_t(1));
-    QVERIFY(f.dialogs.messages[0].text.contains("wine32"));
+    QVERIFY(f.dialogs.messages[0].text.contains(u"wine32"_s));
     QCOMPARE(ReadAll(f.settings()), before);
-    QVERIFY(!QFile::exists(f.kest + "kest.res"));
+    QVERIFY(!QFile::exists(f.kest + u"kest.res"_s));
     QCOMPARE(f.state.launchCounter, 0);
 }
 

@@ -9,6 +9,8 @@
 #include "support/test_files.h"
 #include "support/test_main.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace pmkest;
 using test::WriteAll;
 
@@ -34,7 +36,7 @@ void MakeExecutable(const QString& path, const QByteArray& text = "#!/bin/sh\n")
 
 QProcessEnvironment Env(const QStringList& pairs) {
     QProcessEnvironment env;
-    for (const QString& pair : pairs) env.insert(pair.section('=', 0, 0), pair.section('=', 1));
+    for (const QString& pair : pairs) env.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
     return env;
 }
 
@@ -82,42 +84,43 @@ void TestWineSetup::prefix() {
     QFETCH(QString, envPrefix);
     QFETCH(QString, expected);
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath("pfx/dosdevices");
+    QDir(dir.path()).mkpath(u"pfx/dosdevices"_s);
     QDir(dir.path()).mkpath(kestFolder);
     const QString env = envPrefix.isEmpty() ? QString() : dir.filePath(envPrefix);
     const QString found =
-        WinePrefixFor(dir.filePath(kestFolder), Env({"WINEPREFIX=" + env, "HOME=/h"}));
-    QCOMPARE(found, expected == "~" ? QDir::home().filePath(".wine") : dir.filePath(expected));
+        WinePrefixFor(dir.filePath(kestFolder), Env({u"WINEPREFIX="_s + env, u"HOME=/h"_s}));
+    QCOMPARE(found,
+             expected == u"~"_s ? QDir::home().filePath(u".wine"_s) : dir.filePath(expected));
 }
 
 void TestWineSetup::drives() {
     QTemporaryDir dir;
-    const QString prefix = dir.filePath("p");
-    QDir(dir.path()).mkpath("p/drive_c");
-    QDir(dir.path()).mkpath("p/dosdevices");
-    QDir(dir.path()).mkpath("data");
-    QFile::link("../drive_c", prefix + "/dosdevices/c:");
-    QFile::link("/", prefix + "/dosdevices/z:");
-    QFile::link(dir.filePath("data"), prefix + "/dosdevices/d:");
-    QFile::link("/dev/null", prefix + "/dosdevices/d::");    // a raw device, not a drive
-    QFile::link("/nowhere", prefix + "/dosdevices/e:");      // a drive that is gone
-    QFile::link("/dev/ttyS0", prefix + "/dosdevices/com1");  // a port
+    const QString prefix = dir.filePath(u"p"_s);
+    QDir(dir.path()).mkpath(u"p/drive_c"_s);
+    QDir(dir.path()).mkpath(u"p/dosdevices"_s);
+    QDir(dir.path()).mkpath(u"data"_s);
+    QFile::link(u"../drive_c"_s, prefix + u"/dosdevices/c:"_s);
+    QFile::link(u"/"_s, prefix + u"/dosdevices/z:"_s);
+    QFile::link(dir.filePath(u"data"_s), prefix + u"/dosdevices/d:"_s);
+    QFile::link(u"/dev/null"_s, prefix + u"/dosdevices/d::"_s);    // a raw device, not a drive
+    QFile::link(u"/nowhere"_s, prefix + u"/dosdevices/e:"_s);      // a drive that is gone
+    QFile::link(u"/dev/ttyS0"_s, prefix + u"/dosdevices/com1"_s);  // a port
     WineDrives drives = ReadWineDrives(prefix);
     std::sort(drives.begin(), drives.end(),
               [](const WineDrive& a, const WineDrive& b) { return a.letter < b.letter; });
     QCOMPARE(drives.size(), size_t(3));
     QCOMPARE(drives[0].letter, 'c');
     QCOMPARE(QString::fromStdString(drives[0].root),
-             QDir(prefix + "/drive_c").canonicalPath() + "/");
+             QDir(prefix + u"/drive_c"_s).canonicalPath() + u"/"_s);
     QCOMPARE(drives[1].letter, 'd');
     QCOMPARE(QString::fromStdString(drives[2].root), QStringLiteral("/"));
 
     // A prefix Wine has not made yet gets Wine's own drives.
-    const WineDrives fresh = ReadWineDrives(dir.filePath("new"));
+    const WineDrives fresh = ReadWineDrives(dir.filePath(u"new"_s));
     QCOMPARE(fresh.size(), size_t(2));
-    QCOMPARE(QString::fromStdString(fresh[0].root), dir.filePath("new/drive_c/"));
+    QCOMPARE(QString::fromStdString(fresh[0].root), dir.filePath(u"new/drive_c/"_s));
     QCOMPARE(QString::fromStdString(fresh[1].root), QStringLiteral("/"));
-    QVERIFY(!PrefixReady(dir.filePath("new")));
+    QVERIFY(!PrefixReady(dir.filePath(u"new"_s)));
 }
 
 void TestWineSetup::peMachine_data() {
@@ -137,21 +140,21 @@ void TestWineSetup::peMachine() {
     QFETCH(QByteArray, bytes);
     QFETCH(int, machine);
     QTemporaryDir dir;
-    WriteAll(dir.filePath("kest.exe"), bytes);
-    QCOMPARE(int(ReadPeMachine(dir.filePath("kest.exe"))), machine);
+    WriteAll(dir.filePath(u"kest.exe"_s), bytes);
+    QCOMPARE(int(ReadPeMachine(dir.filePath(u"kest.exe"_s))), machine);
 }
 
 void TestWineSetup::thirtyTwoBitSupport() {
     QTemporaryDir dir;
-    QDir(dir.path()).mkpath("usr/bin");
-    MakeExecutable(dir.filePath("usr/bin/wine"));
-    QVERIFY(!WineRuns32Bit(dir.filePath("usr/bin/wine")));
-    QDir(dir.path()).mkpath("usr/lib/i386-linux-gnu/wine/i386-windows");
-    WriteAll(dir.filePath("usr/lib/i386-linux-gnu/wine/i386-windows/ntdll.dll"), "x");
-    QVERIFY(WineRuns32Bit(dir.filePath("usr/bin/wine")));
+    QDir(dir.path()).mkpath(u"usr/bin"_s);
+    MakeExecutable(dir.filePath(u"usr/bin/wine"_s));
+    QVERIFY(!WineRuns32Bit(dir.filePath(u"usr/bin/wine"_s)));
+    QDir(dir.path()).mkpath(u"usr/lib/i386-linux-gnu/wine/i386-windows"_s);
+    WriteAll(dir.filePath(u"usr/lib/i386-linux-gnu/wine/i386-windows/ntdll.dll"_s), "x");
+    QVERIFY(WineRuns32Bit(dir.filePath(u"usr/bin/wine"_s)));
     // Found through a link to the program too.
-    QFile::link(dir.filePath("usr/bin/wine"), dir.filePath("wine-link"));
-    QVERIFY(WineRuns32Bit(dir.filePath("wine-link")));
+    QFile::link(dir.filePath(u"usr/bin/wine"_s), dir.filePath(u"wine-link"_s));
+    QVERIFY(WineRuns32Bit(dir.filePath(u"wine-link"_s)));
 }
 
 void TestWineSetup::locale_data() {
@@ -159,17 +162,18 @@ void TestWineSetup::locale_data() {
     QTest::addColumn<QStringList>("installed");
     QTest::addColumn<QString>("expected");
     QTest::newRow("the user's own Russian locale")
-        << QStringList{"LANG=ru_RU.UTF-8"} << QStringList{"ru_RU.UTF-8"} << "ru_RU.UTF-8";
+        << QStringList{u"LANG=ru_RU.UTF-8"_s} << QStringList{u"ru_RU.UTF-8"_s} << "ru_RU.UTF-8";
     QTest::newRow("English user, Russian installed")
-        << QStringList{"LANG=en_US.UTF-8"} << QStringList{"en_US.UTF-8", "ru_RU.utf8"}
+        << QStringList{u"LANG=en_US.UTF-8"_s} << QStringList{u"en_US.UTF-8"_s, u"ru_RU.utf8"_s}
         << "ru_RU.utf8";
     QTest::newRow("LC_ALL decides over LANG")
-        << QStringList{"LC_ALL=uk_UA.UTF-8", "LANG=ru_RU.UTF-8"}
-        << QStringList{"uk_UA.UTF-8", "ru_RU.UTF-8"} << "uk_UA.UTF-8";
+        << QStringList{u"LC_ALL=uk_UA.UTF-8"_s, u"LANG=ru_RU.UTF-8"_s}
+        << QStringList{u"uk_UA.UTF-8"_s, u"ru_RU.UTF-8"_s} << "uk_UA.UTF-8";
     QTest::newRow("not UTF-8: file names would be misread")
-        << QStringList{"LANG=ru_RU.KOI8-R"} << QStringList{"ru_RU.KOI8-R", "be_BY.UTF-8"}
+        << QStringList{u"LANG=ru_RU.KOI8-R"_s} << QStringList{u"ru_RU.KOI8-R"_s, u"be_BY.UTF-8"_s}
         << "be_BY.UTF-8";
-    QTest::newRow("none installed") << QStringList{"LANG=C.UTF-8"} << QStringList{"C.UTF-8"} << "";
+    QTest::newRow("none installed")
+        << QStringList{u"LANG=C.UTF-8"_s} << QStringList{u"C.UTF-8"_s} << "";
 }
 
 void TestWineSetup::locale() {
@@ -203,27 +207,29 @@ void TestWineSetup::prepare() {
     QFETCH(bool, cyrillicPath);
     QFETCH(int, problem);
     QTemporaryDir dir;
-    const std::string kest = cp1251::FromQString(dir.filePath("kest/")).value();
-    QDir(dir.path()).mkpath("kest");
-    WriteAll(dir.filePath("kest/kest.exe"), exe);
-    MakeExecutable(dir.filePath("wine"));
-    const QString winePath = wine.isEmpty() ? QStringLiteral("wine-nowhere") : dir.filePath("wine");
+    const std::string kest = cp1251::FromQString(dir.filePath(u"kest/"_s)).value();
+    QDir(dir.path()).mkpath(u"kest"_s);
+    WriteAll(dir.filePath(u"kest/kest.exe"_s), exe);
+    MakeExecutable(dir.filePath(u"wine"_s));
+    const QString winePath =
+        wine.isEmpty() ? QStringLiteral("wine-nowhere") : dir.filePath(u"wine"_s);
     const std::string project = cyrillicPath ? kest + "\xCF\xF0\xEE\xE5\xEA\xF2/" : kest + "p/";
-    const QProcessEnvironment env = Env({"WINE=" + winePath, "PATH=" + dir.path(),
-                                         "WINEPREFIX=" + dir.filePath("pfx"), "LANG=C.UTF-8"});
+    const QProcessEnvironment env =
+        Env({u"WINE="_s + winePath, u"PATH="_s + dir.path(),
+             u"WINEPREFIX="_s + dir.filePath(u"pfx"_s), u"LANG=C.UTF-8"_s});
     const WineStart start =
         PrepareWineStart(kest, {kest, project}, env,
-                         Installed(russianLocale ? QStringList{"ru_RU.UTF-8"} : QStringList{}));
+                         Installed(russianLocale ? QStringList{u"ru_RU.UTF-8"_s} : QStringList{}));
     QCOMPARE(int(start.problem), problem);
     if (problem == WineStart::WineMissing) QCOMPARE(start.subject, QStringLiteral("wine-nowhere"));
-    if (problem == WineStart::Needs32Bit) QCOMPARE(start.subject, dir.filePath("kest/kest.exe"));
+    if (problem == WineStart::Needs32Bit) QCOMPARE(start.subject, dir.filePath(u"kest/kest.exe"_s));
     if (problem == WineStart::NeedsLocale) QCOMPARE(start.subject, cp1251::ToQString(project));
     if (problem != WineStart::Ready) return;
-    QCOMPARE(start.wine, dir.filePath("wine"));
-    QCOMPARE(start.environment.value("WINEPREFIX"), dir.filePath("pfx"));
+    QCOMPARE(start.wine, dir.filePath(u"wine"_s));
+    QCOMPARE(start.environment.value(u"WINEPREFIX"_s), dir.filePath(u"pfx"_s));
     QVERIFY(!start.prefixReady);
-    QCOMPARE(start.environment.value("LC_ALL"), russianLocale ? "ru_RU.UTF-8" : QString());
-    QCOMPARE(start.environment.value("PATH"), dir.path());  // the rest is the manager's own
+    QCOMPARE(start.environment.value(u"LC_ALL"_s), russianLocale ? u"ru_RU.UTF-8"_s : QString());
+    QCOMPARE(start.environment.value(u"PATH"_s), dir.path());  // the rest is the manager's own
 }
 
 PMKEST_TEST_GUILESS_MAIN(TestWineSetup)

@@ -330,15 +330,15 @@ void TestProjectCommands::wineForm_data() {
 void TestProjectCommands::wineForm() {
     QFETCH(bool, reachable);
     Fixture f;
-    const std::string folder = Bytes(f.path("Мой проект/"));
-    QDir(f.dir.path()).mkdir("Мой проект");
+    const std::string folder = Bytes(f.path(u"Мой проект/"_s));
+    QDir(f.dir.path()).mkdir(u"Мой проект"_s);
     // Z: is the temporary folder, so paths outside it are out of Wine's reach.
-    const std::string root = Bytes(f.dir.path() + "/");
+    const std::string root = Bytes(f.dir.path() + u"/"_s);
     f.host.kestPaths = KestPaths(WineDrives{{'z', reachable ? root : root + "ini/"}});
-    WriteAll(f.path("ini/kest.ini"),
+    WriteAll(f.path(u"ini/kest.ini"_s),
              "SourcePath=\r\nOutPath=\r\nPascalOutPath=\r\nPascalOptions=-A -EZ:\\out\\\r\n"
              "PascalUnits=z:\\units\r\n");
-    const QString mpm = cp1251::ToQString(folder) + "b.mpm";
+    const QString mpm = cp1251::ToQString(folder) + u"b.mpm"_s;
     f.dialogs.fileAnswers.push_back(mpm);
     f.host.editorOk = true;
     f.host.editorResult = {"-A -E" + root + "out/ -U" + root + "u1;" + root + "u2", ""};
@@ -350,13 +350,13 @@ void TestProjectCommands::wineForm() {
         QVERIFY(f.host.editorInputs.empty());
         return;
     }
-    QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join('|')));
+    QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join(u'|')));
     // The editor shows the Unix path the drive form stands for.
     QCOMPARE(f.host.editorInputs, std::vector<std::string>{"-A -E" + root + "out/"});
     // Z: is the temporary folder: the project folder lies at its top.
     const QByteArray z =
         "Z:\\" + QByteArray::fromStdString(folder.substr(root.size())).replace('/', '\\');
-    QCOMPARE(ReadAll(cp1251::ToQString(folder) + "b.ini"),
+    QCOMPARE(ReadAll(cp1251::ToQString(folder) + u"b.ini"_s),
              "SourcePath=" + z + "\r\nOutPath=" + z + "\r\nPascalOutPath=" + z +
                  "\r\nPascalOptions=-A -EZ:\\out\\ -UZ:\\u1;Z:\\u2\r\nPascalUnits=\r\n");
 }
