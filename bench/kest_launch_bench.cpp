@@ -57,7 +57,7 @@ void WaitCpu(const QString& buildDir) {
     TMain window(state, dialogs, StartOptions{dir.path(), {}, dir.path(), {}});
     window.show();
     QCoreApplication::processEvents();
-    const KestCommand kest{buildDir + u"/kest-standin"_s, {u"--sleep"_s, u"10000"_s}};
+    const KestCommand kest{buildDir + u"/kest-standin"_s, {u"--sleep"_s, u"10000"_s}, {}};
     QElapsedTimer clock;
     clock.start();
     const double before = CpuMs();
