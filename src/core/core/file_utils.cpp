@@ -10,6 +10,7 @@
 #include "core/cp1251.h"
 #include "core/str_utils.h"
 #include "core/text_file.h"
+#include "platform/file_error.h"
 
 namespace pmkest {
 
@@ -52,10 +53,6 @@ std::map<QString, QString> ParseUserDirs(const QString& text, const QString& hom
         values[key.mid(4, key.size() - 8)] = value;
     }
     return values;
-}
-
-QString FileError(const QString& path, const QString& error) {
-    return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error);
 }
 
 }  // namespace
@@ -103,30 +100,30 @@ QString CopyFileData(const std::string& source, const std::string& destination) 
     QFile in(from);
     // Blocks go straight from the file into the buffer, without a second copy.
     if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FileError(from, in.errorString());
+        return FileErrorText(from, in.errorString());
     QSaveFile out(to);
-    if (!out.open(QIODevice::WriteOnly)) return FileError(to, out.errorString());
+    if (!out.open(QIODevice::WriteOnly)) return FileErrorText(to, out.errorString());
     char block[8192];
     for (;;) {
         const qint64 got = in.read(block, sizeof block);
         if (got < 0) {
             out.cancelWriting();
-            return FileError(from, in.errorString());
+            return FileErrorText(from, in.errorString());
         }
         if (got == 0) break;
         if (out.write(block, got) != got) {
             const QString error = out.errorString();
             out.cancelWriting();
-            return FileError(to, error);
+            return FileErrorText(to, error);
         }
     }
     // commit() does not report a failed flush of the last block (a full disk): ask first.
     if (!out.flush()) {
         const QString error = out.errorString();
         out.cancelWriting();
-        return FileError(to, error);
+        return FileErrorText(to, error);
     }
-    if (!out.commit()) return FileError(to, out.errorString());
+    if (!out.commit()) return FileErrorText(to, out.errorString());
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include "core/cp1251.h"
+#include "platform/file_error.h"
 
 namespace pmkest {
 
@@ -43,12 +44,12 @@ ReadResult ReadWholeFile(const std::string& path) {
     ReadResult result;
     QFile file(ToFsPath(path));
     if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("%1: %2").arg(ToFsPath(path), file.errorString());
+        result.error = FileErrorText(ToFsPath(path), file.errorString());
         return result;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        result.error = QStringLiteral("%1: %2").arg(ToFsPath(path), file.errorString());
+        result.error = FileErrorText(ToFsPath(path), file.errorString());
         return result;
     }
     result.data.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
@@ -58,21 +59,20 @@ ReadResult ReadWholeFile(const std::string& path) {
 
 QString WriteFileAtomic(const std::string& path, std::string_view data) {
     QSaveFile file(ToFsPath(path));
-    if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("%1: %2").arg(ToFsPath(path), file.errorString());
+    if (!file.open(QIODevice::WriteOnly)) return FileErrorText(ToFsPath(path), file.errorString());
     const auto size = static_cast<qint64>(data.size());
     if (file.write(data.data(), size) != size) {
         const QString error = file.errorString();
         file.cancelWriting();
-        return QStringLiteral("%1: %2").arg(ToFsPath(path), error);
+        return FileErrorText(ToFsPath(path), error);
     }
     // commit() does not report a failed flush of the last block (a full disk): ask first.
     if (!file.flush()) {
         const QString error = file.errorString();
         file.cancelWriting();
-        return QStringLiteral("%1: %2").arg(ToFsPath(path), error);
+        return FileErrorText(ToFsPath(path), error);
     }
-    if (!file.commit()) return QStringLiteral("%1: %2").arg(ToFsPath(path), file.errorString());
+    if (!file.commit()) return FileErrorText(ToFsPath(path), file.errorString());
     return {};
 }
 

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/file_error.h"
+
 namespace pmkest {
 
 namespace {
@@ -18,21 +20,18 @@ std::filesystem::path NativePath(const QString& path) {
 #endif
 }
 
-QString Failed(const QString& path, const QString& error) {
-    return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), error);
-}
-
 }  // namespace
 
 QString ReplaceFileUnsynced(const QString& path, const QByteArray& data) {
     QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
-    if (!file.open()) return Failed(path, file.errorString());
-    if (file.write(data) != data.size() || !file.flush()) return Failed(path, file.errorString());
+    if (!file.open()) return FileErrorText(path, file.errorString());
+    if (file.write(data) != data.size() || !file.flush())
+        return FileErrorText(path, file.errorString());
     file.close();
     std::error_code error;
     // Unlike QFile::rename, this replaces an existing file in one step.
     std::filesystem::rename(NativePath(file.fileName()), NativePath(path), error);
-    if (error) return Failed(path, QString::fromStdString(error.message()));
+    if (error) return FileErrorText(path, QString::fromStdString(error.message()));
     file.setAutoRemove(false);
     return {};
 }
