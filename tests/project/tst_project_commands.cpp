@@ -103,6 +103,8 @@ private slots:
     void createExistingOrCancelled();
     void createNeedsKestPaths();
     void createEndsOnWriteFailure();
+    void writeFailureReachesUserInTheirLanguage_data();
+    void writeFailureReachesUserInTheirLanguage();
     void outputDirectoryRule_data();
     void outputDirectoryRule();
     void openMissingFileByName();
@@ -212,6 +214,28 @@ void TestProjectCommands::createEndsOnWriteFailure() {
     QVERIFY(f.host.editorInputs.empty());
     QVERIFY(f.state.recent[0].empty());
     QCOMPARE(f.host.recentShown, 0);
+}
+
+void TestProjectCommands::writeFailureReachesUserInTheirLanguage_data() {
+    QTest::addColumn<bool>("russian");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("Russian") << true << u"Ошибка"_s;
+    QTest::newRow("English") << false << u"Error"_s;
+}
+
+void TestProjectCommands::writeFailureReachesUserInTheirLanguage() {
+    QFETCH(bool, russian);
+    QFETCH(QString, title);
+    Fixture f;
+    f.state.russian = russian;
+    // A folder in the settings file's place: its write fails.
+    QVERIFY(QDir(f.dir.path()).mkdir(u"w.ini"_s));
+    f.dialogs.fileAnswers.push_back(f.path(u"w.mpm"_s));
+    f.commands.CreateProject1Click();
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
+    QCOMPARE(f.dialogs.messages[0].title, title);
+    QVERIFY(f.dialogs.messages[0].text.startsWith(QDir::toNativeSeparators(f.path(u"w.ini"_s))));
 }
 
 void TestProjectCommands::outputDirectoryRule_data() {

@@ -28,7 +28,7 @@ void ProjectCommands::setStartFolder(const QString& folder) {
 }
 
 void ProjectCommands::showError(const QString& text) {
-    m_dialogs.showMessage(MessageKind::Error, QStringLiteral("Error"), text);
+    m_dialogs.reportError(m_state.russian, text);
 }
 
 std::optional<std::string> ProjectCommands::storable(const QString& path) {

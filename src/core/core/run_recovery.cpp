@@ -36,7 +36,7 @@ RunRecovery::RunRecovery(AppState& state, UserDialogs& dialogs, Hooks hooks, QOb
 }
 
 void RunRecovery::showError(const QString& text) {
-    m_dialogs.showMessage(MessageKind::Error, QStringLiteral("Error"), text);
+    m_dialogs.reportError(m_state.russian, text);
 }
 
 QString RunRecovery::BeginRun(const std::string& projectFile, const std::string& settingsFile,

@@ -46,6 +46,9 @@ public:
     virtual FileDialogResult saveFile(const FileDialogRequest& request) = 0;
     // Hands a document (the help page) to the desktop's viewer; the result is not checked.
     virtual void openDocument(const QString& path) = 0;
+
+    // The one way an error reaches the user: an error box titled in the interface language.
+    void reportError(bool russian, const QString& text);
 };
 
 }  // namespace pmkest

@@ -204,8 +204,8 @@ void TDirDlgF::FormActivate() {
 bool TDirDlgF::GoTo(const QString& path) {
     const QString error = m_list->setDirectory(path);
     if (error.isEmpty()) return true;
-    m_dialogs.showMessage(
-        MessageKind::Error, QStringLiteral("Error"),
+    m_dialogs.reportError(
+        m_state.russian,
         Tr(UiText::FolderNotEntered, m_state.russian).arg(QDir::toNativeSeparators(path), error));
     return false;
 }
@@ -257,8 +257,8 @@ void TDirDlgF::Button1Click() {
     const QString directory = QDir::toNativeSeparators(m_list->directory());
     const std::optional<std::string> text = cp1251::FromQString(directory);
     if (!text) {
-        m_dialogs.showMessage(
-            MessageKind::Error, QStringLiteral("Error"),
+        m_dialogs.reportError(
+            m_state.russian,
             Tr(UiText::PathNotStorable, m_state.russian).arg(QDir::toNativeSeparators(directory)));
         return;
     }

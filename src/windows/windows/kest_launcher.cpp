@@ -61,7 +61,7 @@ bool KestLauncher::CheckKestPaths() {
 }
 
 void KestLauncher::showError(const QString& text) {
-    m_dialogs.showMessage(MessageKind::Error, QStringLiteral("Error"), text);
+    m_dialogs.reportError(m_state.russian, text);
 }
 
 void KestLauncher::StartKest() {

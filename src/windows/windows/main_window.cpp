@@ -216,7 +216,7 @@ void TMain::buildMenus() {
 }
 
 void TMain::showStartupError(const QString& text) {
-    m_dialogs.showMessage(MessageKind::Error, QStringLiteral("Error"), text);
+    m_dialogs.reportError(m_state.russian, text);
 }
 
 void TMain::FormCreate(const StartOptions& options) {
@@ -428,8 +428,8 @@ void TMain::PaintBoxClick(int number) {
 std::optional<std::string> TMain::storablePath(const QString& path) {
     std::optional<std::string> bytes = cp1251::FromQString(path);
     if (!bytes)
-        m_dialogs.showMessage(
-            MessageKind::Error, QStringLiteral("Error"),
+        m_dialogs.reportError(
+            m_state.russian,
             Tr(UiText::PathNotStorable, m_state.russian).arg(QDir::toNativeSeparators(path)));
     return bytes;
 }
@@ -484,7 +484,7 @@ void TMain::About1Click() {
 bool TMain::FormClose() {
     QString error;
     if (WriteManagerSettings(error)) return true;
-    return m_dialogs.askYesNo(QStringLiteral("Error"),
+    return m_dialogs.askYesNo(Tr(UiText::TitleError, m_state.russian),
                               Tr(UiText::SettingsNotWritten, m_state.russian).arg(error) +
                                   QStringLiteral("\n\n") +
                                   Tr(UiText::CloseAnyway, m_state.russian));
