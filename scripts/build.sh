@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (the executable is build/pmkest).
+# Configures and builds into build/ (the executable is build/pmkest). Arguments go to CMake.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the demo need, when missing.
+# Installs the Debian 12 packages the build, the tests and the demo need, when missing; packages
+# named as arguments (CI's extra tools) as well.
 set -euo pipefail
 packages=(cmake make g++ qt6-base-dev qt6-translations-l10n libgl1-mesa-dev xvfb xauth imagemagick
   fonts-dejavu-core)
@@ -10,6 +11,7 @@ packages+=(desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimei
 # KEST is a Windows program: Wine runs it, MinGW builds its stand-in for the Wine test, and a
 # Russian UTF-8 locale gives Wine the code page 1251 for Cyrillic folder names.
 packages+=(wine wine64 gcc-mingw-w64-x86-64 gcc-mingw-w64-i686 locales)
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
