@@ -47,9 +47,6 @@ public:
 
     // Where both dialogs start until the open commands move the open dialog.
     void setStartFolder(const QString& folder);
-    // The open dialog keeps its folder and file name between commands.
-    const QString& openDialogFolder() const { return m_openFolder; }
-    const QString& openDialogFileName() const { return m_openFileName; }
 
 private:
     void OptionsEdit();
@@ -62,6 +59,7 @@ private:
     AppState& m_state;
     UserDialogs& m_dialogs;
     ProjectCommandHost& m_host;
+    // The open dialog keeps its folder and file name between commands.
     QString m_openFolder = QStringLiteral("/");
     QString m_openFileName;
     QString m_saveFolder = QStringLiteral("/");

@@ -12,8 +12,6 @@ QString Tr(UiText id, bool russian) {
         case UiText::CloseAnyway:
             return russian ? QStringLiteral("Закрыть программу без сохранения настроек?")
                            : QStringLiteral("Close the program without saving the settings?");
-        case UiText::StartupStepFailed:
-            return QStringLiteral("%1");
         case UiText::EditWhileRunning:
             return russian ? QStringLiteral(
                                  "KEST сейчас работает с этим проектом (%1). После "

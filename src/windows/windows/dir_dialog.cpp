@@ -81,7 +81,6 @@ void TDirDlgF::buildControls() {
         button->setObjectName(QStringLiteral("SpeedButton%1").arg(slot + 2));
         button->setGeometry(104 + (slot - 1) * 38, 8, 36, 22);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setProperty("tag", slot);
         connect(button, &QToolButton::clicked, this, [this, slot] { SpeedButtonClick(slot); });
         m_driveButtons[static_cast<size_t>(slot - 1)] = button;
     }

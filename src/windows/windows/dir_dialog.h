@@ -44,10 +44,6 @@ public:
     // Opens in the folder of the current project file; the directory counts only if accepted.
     ChosenDirectory ChooseDirectory();
 
-    const std::string& chosenDirectory() const { return m_chosenDirectory; }
-    // The start path of the next activation; ChooseDirectory sets it from the current project.
-    void setStartPath(const std::string& path) { m_startPath = path; }
-
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

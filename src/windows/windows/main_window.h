@@ -39,7 +39,6 @@ public:
     TMain(UiState& state, UserDialogs& dialogs, const StartOptions& options,
           QWidget* parent = nullptr);
 
-    UiState& state() { return m_state; }
     PaintBox* paintBox(int number) const {
         return m_paintBoxes.at(static_cast<size_t>(number - 1));
     }
@@ -72,7 +71,6 @@ public:
     void About1Click();
     void StartKest() { m_launcher->StartKest(); }
     bool CheckKestPaths() override { return m_launcher->CheckKestPaths(); }
-    ProjectCommands& projectCommands() { return *m_commands; }
 
     // The project commands' view of the main window.
     void ShowProjectRow(const std::string& projectFile) override;
