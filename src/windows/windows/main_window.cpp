@@ -14,6 +14,7 @@
 #include "core/file_utils.h"
 #include "core/language.h"
 #include "core/manager_settings.h"
+#include "core/stored_value.h"
 #include "core/str_utils.h"
 #include "core/text_file.h"
 #include "core/ui_texts.h"
@@ -312,6 +313,11 @@ bool TMain::WriteManagerSettings(QString& error) {
     values.hide = m_checkBox1->isChecked();
     values.russian = m_state.russian;
     values.recent = m_state.recent;
+    // Such a value would set other keys at the next start: the old file stays as it is.
+    if (const std::optional<ValueFault> fault = FindSettingsFault(values)) {
+        error = ValueFaultText(*fault, m_state.russian);
+        return false;
+    }
     // The per-user folder may not exist yet.
     QDir().mkpath(ToFsPath(FolderPart(m_state.settingsPath)));
     error = WriteFileAtomic(m_state.settingsPath, ComposeManagerSettings(values));
@@ -426,11 +432,9 @@ void TMain::PaintBoxClick(int number) {
 }
 
 std::optional<std::string> TMain::storablePath(const QString& path) {
-    std::optional<std::string> bytes = cp1251::FromQString(path);
-    if (!bytes)
-        m_dialogs.reportError(
-            m_state.russian,
-            Tr(UiText::PathNotStorable, m_state.russian).arg(QDir::toNativeSeparators(path)));
+    QString error;
+    std::optional<std::string> bytes = StorablePath(path, m_state.russian, error);
+    if (!bytes) m_dialogs.reportError(m_state.russian, error);
     return bytes;
 }
 
@@ -440,10 +444,12 @@ void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& pr
     request.fileName = presetName;
     const FileDialogResult chosen = m_dialogs.openFile(request);
     if (!chosen.accepted || HasWildcard(QFileInfo(chosen.path).fileName())) return;
-    const std::optional<std::string> path = storablePath(chosen.path);
+    // Only the folder is kept. The chosen file's name is not checked; the next start's paths
+    // check catches a wrong one.
+    const std::optional<std::string> path =
+        storablePath(chosen.path.left(chosen.path.lastIndexOf(QLatin1Char('/')) + 1));
     if (!path) return;
-    // The chosen file's name is not checked; the next start's paths check catches a wrong one.
-    folder = FolderPart(*path);
+    folder = *path;
     row->setText(cp1251::ToQString(folder));
 }
 

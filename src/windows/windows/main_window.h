@@ -99,7 +99,8 @@ private:
     void FormMouseMove();
     void choosePathFolder(std::string& folder, QLabel* row, const QString& presetName);
     void flashFlag(QFrame* bevel, bool russian);
-    // nullopt (after telling the user) when a chosen path has no CP1251 form.
+    // nullopt (after telling the user) when a chosen path has no CP1251 form or would not read
+    // back from the settings file as itself.
     std::optional<std::string> storablePath(const QString& path);
     QString buttonCaption(int number) const;
 
