@@ -118,6 +118,14 @@ void TestManagerSettings::lineEnds() {
     QCOMPARE(lf.values.kestFolder, std::string("/a/"));
     QCOMPARE(lf.values.kestIniFolder, std::string("/b/"));
     QVERIFY(lf.errors.empty());
+
+    // CR-only, as old Mac editors save: each line is read on its own.
+    const Parsed cr = Parse("COUNTER=3\rPATHKEST=/a/\rPATHINIKEST=/b/\rFLAGRUS=TRUE\r");
+    QCOMPARE(cr.values.counter, 3);
+    QCOMPARE(cr.values.kestFolder, std::string("/a/"));
+    QCOMPARE(cr.values.kestIniFolder, std::string("/b/"));
+    QVERIFY(cr.values.russian);
+    QVERIFY(cr.errors.empty());
 }
 
 void TestManagerSettings::garbageAndSize() {
