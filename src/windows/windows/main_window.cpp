@@ -1,14 +1,17 @@
 #include "windows/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolTip>
+#include <cstdio>
 
 #include "core/cp1251.h"
 #include "core/file_utils.h"
@@ -19,6 +22,7 @@
 #include "core/text_file.h"
 #include "core/ui_texts.h"
 #include "core/user_dialogs.h"
+#include "platform/termination_signals.h"
 #include "platform/toolkit_language.h"
 #include "widgets/busy_wait.h"
 #include "widgets/clickable_image.h"
@@ -106,6 +110,10 @@ TMain::TMain(UiState& state, UserDialogs& dialogs, const StartOptions& options, 
     m_launcher = new KestLauncher(m_state, m_dialogs,
                                   LaunchView{this, m_client, m_statusBar, m_checkBox1}, this);
     connectProjectCommands();
+    // Before FormCreate: a project on the command line runs KEST inside it.
+    if (options.termination)
+        connect(options.termination, &TerminationSignals::requested, this,
+                &TMain::TerminationRequested);
     FormCreate(options);
 }
 
@@ -494,6 +502,27 @@ bool TMain::FormClose() {
                               Tr(UiText::SettingsNotWritten, m_state.russian).arg(error) +
                                   QStringLiteral("\n\n") +
                                   Tr(UiText::CloseAnyway, m_state.russian));
+}
+
+void TMain::TerminationRequested() {
+    if (m_closing) return;  // already on the way out
+    m_closing = true;
+    QString error;
+    if (!WriteManagerSettings(error))
+        std::fputs((Tr(UiText::SettingsNotWritten, m_state.russian).arg(error) + u'\n')
+                       .toLocal8Bit()
+                       .constData(),
+                   stderr);
+    // An open dialog would hold up the wait for KEST and the end of the program.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
+            dialog->reject();
+    // An adopted KEST is not ours to end; its journal lets the next start finish the run.
+    if (m_launcher->running() && !m_launcher->adopting()) {
+        m_launcher->EndRun();  // the start ends KEST, copies kest.ini back and quits
+        return;
+    }
+    QCoreApplication::quit();
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
