@@ -17,6 +17,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 #include "support/test_main.h"
+#include "widgets/startup_probe.h"
 
 using namespace Qt::StringLiterals;
 
@@ -97,6 +98,7 @@ private slots:
     void openMissingByMenuAndButton();
     void editRefusedWhileKestRuns();
     void hiddenWindowsFollowTheFirstPaint();
+    void startupProbeOnlyInBenchmarkBuilds();
     void pathsThatWouldFeedAnotherKey_data();
     void pathsThatWouldFeedAnotherKey();
 };
@@ -246,6 +248,19 @@ void TestProgramScenarios::hiddenWindowsFollowTheFirstPaint() {
     QCOMPARE(windows.main->optionEditor(), windows.options.get());
     QVERIFY(windows.commandLine && windows.chooser && windows.about);
     QVERIFY(!windows.options->isVisible() && !windows.commandLine->isVisible());
+}
+
+void TestProgramScenarios::startupProbeOnlyInBenchmarkBuilds() {
+    if (StartupProbeBuilt()) QSKIP("a benchmark build: the probe is meant to end it");
+    // A user who has the variable set keeps the program after its first paint.
+    qputenv("PMKEST_STARTUP_PROBE", "1");
+    Program p;
+    TMain& main = p.start();
+    InstallStartupProbe(&main);
+    main.update();
+    QTest::qWait(200);
+    qunsetenv("PMKEST_STARTUP_PROBE");
+    QVERIFY(main.isVisible());
 }
 
 void TestProgramScenarios::pathsThatWouldFeedAnotherKey_data() {
