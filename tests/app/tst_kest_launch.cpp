@@ -33,10 +33,14 @@ QString StandIn() {
     return qEnvironmentVariable("PMKEST_BUILD_DIR") + u"/kest-standin"_s;
 }
 
-const QByteArray kOldIni = "[Editor]\r\nFont=Courier New\r\nMainFile=/old/main.pas\r\n";
-const QByteArray kProjectIni =
-    "[Editor]\r\nFont=Courier New\r\nSourcePath=/w/blink/\r\nMainFile=/w/blink/blink.pas\r\n"
-    "Author=\xC8\xE2\xE0\xED\r\nPascalOptions=-A -H -MGD\r\n";
+QByteArray OldIni() {
+    return QByteArray("[Editor]\r\nFont=Courier New\r\nMainFile=/old/main.pas\r\n");
+}
+QByteArray ProjectIni() {
+    return QByteArray(
+        "[Editor]\r\nFont=Courier New\r\nSourcePath=/w/blink/\r\nMainFile=/w/blink/blink.pas\r\n"
+        "Author=\xC8\xE2\xE0\xED\r\nPascalOptions=-A -H -MGD\r\n");
+}
 
 // A program folder with its settings, a KEST folder, a kest.ini folder and one project.
 struct Fixture {
@@ -51,9 +55,9 @@ struct Fixture {
         for (const QString& d : {u"program"_s, u"ini"_s, u"proj"_s, u"run"_s, kestFolderName})
             QDir(root.path()).mkpath(d);
         WriteAll(kestFolder + u"kest.exe"_s, {});
-        WriteAll(ini(), kOldIni);
+        WriteAll(ini(), OldIni());
         WriteAll(mpm(), settings().toUtf8() + "\r\n");
-        WriteAll(settings(), kProjectIni);
+        WriteAll(settings(), ProjectIni());
         kest("--set MainFile=/w/blink/new.pas");
         writeSettings(false, false);
     }
@@ -127,8 +131,8 @@ void TestKestLaunch::successfulRun() {
     QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join(u'|')));
     const QByteArray after = ReadAll(f.ini());
     QCOMPARE(ReadAll(f.settings()), after);
-    QCOMPARE(after, QByteArray(kProjectIni).replace("/w/blink/blink.pas", "/w/blink/new.pas"));
-    QCOMPARE(ReadAll(f.res()), kOldIni);
+    QCOMPARE(after, ProjectIni().replace("/w/blink/blink.pas", "/w/blink/new.pas"));
+    QCOMPARE(ReadAll(f.res()), OldIni());
     QCOMPARE(f.state.launchCounter, 1);
     QCOMPARE(f.status(1), u"1"_s);
     f.clickStart();
@@ -190,8 +194,8 @@ void TestKestLaunch::stopsBeforeCopying() {
     QVERIFY2(f.dialogs.messages[0].text.contains(message), qPrintable(f.dialogs.messages[0].text));
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
     QVERIFY(!QFile::exists(f.res()));
-    if (QFile::exists(f.ini())) QCOMPARE(ReadAll(f.ini()), kOldIni);
-    if (QFile::exists(f.settings())) QCOMPARE(ReadAll(f.settings()), kProjectIni);
+    if (QFile::exists(f.ini())) QCOMPARE(ReadAll(f.ini()), OldIni());
+    if (QFile::exists(f.settings())) QCOMPARE(ReadAll(f.settings()), ProjectIni());
     QCOMPARE(f.state.launchCounter, 0);
 }
 
@@ -207,7 +211,7 @@ void TestKestLaunch::projectFileNamesAnotherSettingsFile() {
     QCOMPARE(f.state.project.SettingsFile, cp1251::FromQString(other).value());
     QCOMPARE(ReadAll(other), QByteArray("Other=1\r\nMainFile=/w/blink/new.pas\r\n"));
     QCOMPARE(ReadAll(f.ini()), ReadAll(other));
-    QCOMPARE(ReadAll(f.settings()), kProjectIni);
+    QCOMPARE(ReadAll(f.settings()), ProjectIni());
 }
 
 void TestKestLaunch::readOnlySettingsFile() {
@@ -217,7 +221,7 @@ void TestKestLaunch::readOnlySettingsFile() {
     f.start();
     f.clickStart();
     // The swap only reads the settings file, so KEST runs on the project's values.
-    QVERIFY(ReadAll(f.ini()).startsWith(QByteArray(kProjectIni).left(40)));
+    QVERIFY(ReadAll(f.ini()).startsWith(ProjectIni().left(40)));
     QVERIFY(ReadAll(f.ini()).contains("MainFile=/w/blink/new.pas"));
     if (writable) {
         QVERIFY(f.dialogs.messages.empty());
@@ -225,7 +229,7 @@ void TestKestLaunch::readOnlySettingsFile() {
     } else {
         QCOMPARE(f.dialogs.messages.size(), size_t(1));
         QVERIFY(f.dialogs.messages[0].text.contains(f.settings()));
-        QCOMPARE(ReadAll(f.settings()), kProjectIni);
+        QCOMPARE(ReadAll(f.settings()), ProjectIni());
     }
     QCOMPARE(f.state.launchCounter, 1);
 }
@@ -239,8 +243,8 @@ void TestKestLaunch::failedSwapDoesNotStartKest() {
     const QString text = f.dialogs.messages[0].text;
     QVERIFY2(text.startsWith(u"KEST was not started"_s) && text.contains(f.res()),
              qPrintable(text));
-    QCOMPARE(ReadAll(f.ini()), kOldIni);
-    QCOMPARE(ReadAll(f.settings()), kProjectIni);
+    QCOMPARE(ReadAll(f.ini()), OldIni());
+    QCOMPARE(ReadAll(f.settings()), ProjectIni());
     QCOMPARE(f.state.launchCounter, 0);
 }
 

@@ -32,20 +32,22 @@ QByteArray Win(const QString& s) {
     return QByteArray::fromStdString(*cp1251::FromQString(s));
 }
 
-const QByteArray kKestIni =
-    "[Main]\r\n"
-    "SourcePath=/home/user/old/\r\n"
-    "MainFile=/home/user/old/main.pas\r\n"
-    "OpenFiles=/home/user/old/main.pas\r\n"
-    "Active=1\r\n"
-    "OutPath=/home/user/old/out/\r\n"
-    "ListPath=/home/user/old/lst/\r\n"
-    "PascalOutPath=/home/user/old/out/\r\n"
-    "PascalIncludes=/opt/t51/inc\r\n"
-    "PascalUnits=/opt/t51/units\r\n"
-    "PascalOptions=-A -MGX -Uc:\\lib\r\n"
-    "[Editor]\r\n"
-    "Font=Courier New\r\n";
+QByteArray KestIni() {
+    return QByteArray(
+        "[Main]\r\n"
+        "SourcePath=/home/user/old/\r\n"
+        "MainFile=/home/user/old/main.pas\r\n"
+        "OpenFiles=/home/user/old/main.pas\r\n"
+        "Active=1\r\n"
+        "OutPath=/home/user/old/out/\r\n"
+        "ListPath=/home/user/old/lst/\r\n"
+        "PascalOutPath=/home/user/old/out/\r\n"
+        "PascalIncludes=/opt/t51/inc\r\n"
+        "PascalUnits=/opt/t51/units\r\n"
+        "PascalOptions=-A -MGX -Uc:\\lib\r\n"
+        "[Editor]\r\n"
+        "Font=Courier New\r\n");
+}
 
 struct Program {
     QTemporaryDir root;
@@ -57,7 +59,7 @@ struct Program {
         for (const char* d : {"program", "kest", "ini", "work", "run"})
             QDir(root.path()).mkdir(QString::fromLatin1(d));
         WriteAll(path(u"kest/kest.exe"_s), {});
-        WriteAll(path(u"ini/kest.ini"_s), kKestIni);
+        WriteAll(path(u"ini/kest.ini"_s), KestIni());
         WriteAll(path(u"program/PMKEST_121226.ini"_s),
                  "PATHKEST=" + path(u"kest/"_s).toUtf8() +
                      "\r\nPATHINIKEST=" + path(u"ini/"_s).toUtf8() + "\r\n");
@@ -132,7 +134,7 @@ void TestProgramScenarios::createEditStartAndReopen() {
                  out + "\r\nListPath=/home/user/old/lst/\r\nPascalOutPath=" + out +
                  "\r\nPascalIncludes=\r\nPascalUnits=\r\nPascalOptions=-A -H -MGX -E" + out +
                  " -Uc:\\lib\r\n[Editor]\r\nFont=Courier New\r\n");
-    QCOMPARE(ReadAll(p.path(u"ini/kest.ini"_s)), kKestIni);  // only read as the template
+    QCOMPARE(ReadAll(p.path(u"ini/kest.ini"_s)), KestIni());  // only read as the template
     QCOMPARE(p.row(), mpm);
     QCOMPARE(p.state.recent[0], std::string(Win(mpm)));
 

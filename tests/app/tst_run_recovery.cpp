@@ -39,10 +39,17 @@ QString BuildDir() {
     return qEnvironmentVariable("PMKEST_BUILD_DIR");
 }
 
-const QByteArray kOldIni = "[Editor]\r\nFont=Courier New\r\nMainFile=/old/main.pas\r\n";
-const QByteArray kProjectIni =
-    "[Editor]\r\nFont=Courier New\r\nMainFile=/w/blink/blink.pas\r\nAuthor=\xC8\xE2\xE0\xED\r\n";
-const QByteArray kAfterRun = QByteArray(kProjectIni).replace("blink.pas", "after.pas");
+QByteArray OldIni() {
+    return QByteArray("[Editor]\r\nFont=Courier New\r\nMainFile=/old/main.pas\r\n");
+}
+QByteArray ProjectIni() {
+    return QByteArray(
+        "[Editor]\r\nFont=Courier New\r\nMainFile=/w/blink/blink.pas\r\n"
+        "Author=\xC8\xE2\xE0\xED\r\n");
+}
+QByteArray AfterRun() {
+    return ProjectIni().replace("blink.pas", "after.pas");
+}
 
 struct Fixture {
     QTemporaryDir root;
@@ -54,9 +61,9 @@ struct Fixture {
         for (const char* d : {"program", "kest", "ini", "proj", "run"})
             QDir(root.path()).mkpath(QString::fromLatin1(d));
         WriteAll(path(u"kest/kest.exe"_s), {});
-        WriteAll(ini(), kOldIni);
+        WriteAll(ini(), OldIni());
         WriteAll(mpm(), settings().toUtf8() + "\r\n");
-        WriteAll(settings(), kProjectIni);
+        WriteAll(settings(), ProjectIni());
         kest({});
         writeSettings(false);
     }
@@ -177,7 +184,7 @@ void TestRunRecovery::killedManager() {
     QVERIFY(manager.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(JournalKestPid(ReadAll(f.journal())) > 0, 20000);
     const qint64 kestPid = JournalKestPid(ReadAll(f.journal()));
-    QCOMPARE(ReadAll(f.ini()), kProjectIni);
+    QCOMPARE(ReadAll(f.ini()), ProjectIni());
     QCOMPARE(::kill(pid_t(manager.processId()), SIGKILL), 0);
     QVERIFY(manager.waitForFinished());
     QCOMPARE(manager.exitStatus(), QProcess::CrashExit);
@@ -187,7 +194,7 @@ void TestRunRecovery::killedManager() {
         f.go();
         int status = 0;
         QCOMPARE(::waitpid(pid_t(kestPid), &status, 0), pid_t(kestPid));
-        QCOMPARE(ReadAll(f.ini()), kAfterRun);
+        QCOMPARE(ReadAll(f.ini()), AfterRun());
     }
     if (then == u"reused"_s) {
         other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
@@ -214,7 +221,7 @@ void TestRunRecovery::killedManager() {
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(f.journal()), 20000);
         QVERIFY(f.controlsEnabled());
         ::waitpid(pid_t(kestPid), nullptr, 0);
-        QCOMPARE(ReadAll(f.settings()), kAfterRun);
+        QCOMPARE(ReadAll(f.settings()), AfterRun());
         QVERIFY(f.files(u"proj"_s, u"*.bak"_s).isEmpty());  // nothing changed the project meanwhile
         QVERIFY(f.dialogs.messages.empty());
         QCOMPARE(f.state.launchCounter, 1);
@@ -230,12 +237,12 @@ void TestRunRecovery::killedManager() {
     QCOMPARE(f.dialogs.messages.size(), size_t(1));
     const QString message = f.dialogs.messages[0].text;
     if (!answer) {
-        QCOMPARE(ReadAll(f.settings()), kProjectIni);
+        QCOMPARE(ReadAll(f.settings()), ProjectIni());
         const QStringList aside = f.files(u"ini"_s, u"kest.run.*.declined"_s);
         const QStringList kept = f.files(u"ini"_s, u"kest.ini.*.bak"_s);
         QCOMPARE(aside.size(), 1);
         QCOMPARE(kept.size(), 1);
-        QCOMPARE(ReadAll(f.path(u"ini/"_s + kept[0])), kAfterRun);
+        QCOMPARE(ReadAll(f.path(u"ini/"_s + kept[0])), AfterRun());
         QVERIFY2(message.contains(aside[0]) && message.contains(kept[0]), qPrintable(message));
         // Not asked again.
         f.dialogs.questions.clear();
@@ -243,18 +250,18 @@ void TestRunRecovery::killedManager() {
         QVERIFY(f.dialogs.questions.isEmpty());
         return;
     }
-    QCOMPARE(ReadAll(f.settings()), kAfterRun);
+    QCOMPARE(ReadAll(f.settings()), AfterRun());
     const QStringList backups = f.files(u"proj"_s, u"blink.ini.*.bak"_s);
     QCOMPARE(backups.size(), 1);
     QVERIFY(
         QRegularExpression(QStringLiteral(R"(^blink\.ini\.\d{4}-\d\d-\d\dT\d\d-\d\d-\d\d\.bak$)"))
             .match(backups[0])
             .hasMatch());
-    QCOMPARE(ReadAll(f.path(u"proj/"_s + backups[0])), kProjectIni);
+    QCOMPARE(ReadAll(f.path(u"proj/"_s + backups[0])), ProjectIni());
     QVERIFY2(message.contains(backups[0]), qPrintable(message));
     if (byStart) {
         // The start went on after the recovery: kest.res holds the recovered result.
-        QCOMPARE(ReadAll(f.path(u"ini/kest.res"_s)), kAfterRun);
+        QCOMPARE(ReadAll(f.path(u"ini/kest.res"_s)), AfterRun());
         QCOMPARE(f.state.launchCounter, 2);
     } else {
         QCOMPARE(f.state.launchCounter, 1);
@@ -288,7 +295,7 @@ void TestRunRecovery::changedDuringRun() {
 
 void TestRunRecovery::nothingToRecover() {
     Fixture f;
-    WriteAll(f.ini(), kProjectIni);  // KEST ended without a change
+    WriteAll(f.ini(), ProjectIni());  // KEST ended without a change
     WriteAll(f.journal(), f.journalText());
     f.start();
     QVERIFY(f.dialogs.questions.isEmpty());
@@ -338,14 +345,14 @@ void TestRunRecovery::unusableJournal() {
     QCOMPARE(f.dialogs.messages.size(), size_t(1));
     const QString message = f.dialogs.messages[0].text;
     QVERIFY2(message.contains(f.journal()) && message.contains(reason), qPrintable(message));
-    QCOMPARE(ReadAll(f.ini()), kOldIni);
+    QCOMPARE(ReadAll(f.ini()), OldIni());
     if (damage != u"no settings"_s && damage != u"folder"_s)
-        QCOMPARE(ReadAll(f.settings()), kProjectIni);
+        QCOMPARE(ReadAll(f.settings()), ProjectIni());
     QVERIFY(!QFile::exists(f.journal()));
     QCOMPARE(f.files(u"ini"_s, u"kest.run.*.damaged"_s).size(), 1);
     const QStringList kept = f.files(u"ini"_s, u"kest.ini.*.bak"_s);
     QCOMPARE(kept.size(), 1);
-    QCOMPARE(ReadAll(f.path(u"ini/"_s + kept[0])), kOldIni);
+    QCOMPARE(ReadAll(f.path(u"ini/"_s + kept[0])), OldIni());
     QVERIFY(f.controlsEnabled());
     QCOMPARE(f.state.launchCounter, 0);
 }
@@ -368,7 +375,7 @@ void TestRunRecovery::journalNotWritten() {
     const QString message = f.dialogs.messages[0].text;
     QVERIFY2(message.startsWith(u"KEST was not started"_s) && message.contains(f.journal()),
              qPrintable(message));
-    QCOMPARE(ReadAll(f.ini()), kOldIni);
+    QCOMPARE(ReadAll(f.ini()), OldIni());
     QVERIFY(!QFile::exists(f.path(u"ini/kest.res"_s)));
     QVERIFY(!QFile::exists(f.path(u"started"_s)));
     QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList{u"kest.ini"_s});
@@ -424,11 +431,11 @@ void TestRunRecovery::terminationSignal() {
     QVERIFY(settings.startsWith("COUNTER=0\r\n"));
     if (run) {
         // KEST was ended, and its result is back in the project.
-        QCOMPARE(ReadAll(f.settings()), kAfterRun);
-        QCOMPARE(ReadAll(f.ini()), kAfterRun);
+        QCOMPARE(ReadAll(f.settings()), AfterRun());
+        QCOMPARE(ReadAll(f.ini()), AfterRun());
         QVERIFY(!QFile::exists(f.journal()));
     } else {
-        QCOMPARE(ReadAll(f.settings()), kProjectIni);
+        QCOMPARE(ReadAll(f.settings()), ProjectIni());
     }
 #endif
 }

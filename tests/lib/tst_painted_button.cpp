@@ -32,10 +32,10 @@ ButtonStyle ProgramStyle() {
     return style;
 }
 
-const Rgb kWhiteRgb{255, 255, 255};
-const Rgb kBlueRgb{0, 0, 255};
-const Rgb kRedRgb{255, 0, 0};
-const Rgb kYellowRgb{255, 255, 0};
+constexpr Rgb kWhiteRgb{255, 255, 255};
+constexpr Rgb kBlueRgb{0, 0, 255};
+constexpr Rgb kRedRgb{255, 0, 0};
+constexpr Rgb kYellowRgb{255, 255, 0};
 
 // Records what a box shows each time it paints.
 class PaintRecorder : public QObject {

@@ -62,21 +62,23 @@ private:
     AppState& m_state;
 };
 
-const QByteArray kKestIni =
-    "[Main]\r\n"
-    "SourcePath=/home/user/old/\r\n"
-    "MainFile=/home/user/old/main.pas\r\n"
-    "OpenFiles=/home/user/old/main.pas;/home/user/old/io.pas\r\n"
-    "Active=1\r\n"
-    "LastActive=3\r\n"
-    "OutPath=/home/user/old/out/\r\n"
-    "ListPath=/home/user/old/lst/\r\n"
-    "PascalOutPath=/home/user/old/out/\r\n"
-    "PascalIncludes=/opt/t51/inc\r\n"
-    "PascalUnits=/opt/t51/units\r\n"
-    "PascalOptions= -A -MGD \r\n"
-    "FontName=Courier New\r\n"
-    "\xC0\xE1\xE2=\xFF\r\n";
+QByteArray KestIni() {
+    return QByteArray(
+        "[Main]\r\n"
+        "SourcePath=/home/user/old/\r\n"
+        "MainFile=/home/user/old/main.pas\r\n"
+        "OpenFiles=/home/user/old/main.pas;/home/user/old/io.pas\r\n"
+        "Active=1\r\n"
+        "LastActive=3\r\n"
+        "OutPath=/home/user/old/out/\r\n"
+        "ListPath=/home/user/old/lst/\r\n"
+        "PascalOutPath=/home/user/old/out/\r\n"
+        "PascalIncludes=/opt/t51/inc\r\n"
+        "PascalUnits=/opt/t51/units\r\n"
+        "PascalOptions= -A -MGD \r\n"
+        "FontName=Courier New\r\n"
+        "\xC0\xE1\xE2=\xFF\r\n");
+}
 
 struct Fixture {
     QTemporaryDir dir;
@@ -87,7 +89,7 @@ struct Fixture {
 
     Fixture() {
         QDir(dir.path()).mkdir(QStringLiteral("ini"));
-        WriteAll(path(u"ini/kest.ini"_s), kKestIni);
+        WriteAll(path(u"ini/kest.ini"_s), KestIni());
         state.kestIniFolder = Bytes(path(u"ini/"_s));
     }
     QString path(const QString& name) const { return dir.filePath(name); }

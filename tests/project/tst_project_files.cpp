@@ -46,23 +46,25 @@ QByteArray Field(const TProject& p, const QByteArray& name) {
 }
 
 // A kest.ini as KEST writes it, with a byte of every kind the program must carry through.
-const QByteArray kTemplate =
-    "[Editor]\r\n"
-    "Font=Courier New\r\n"
-    "SourcePath=/old/src/\r\n"
-    "MainFile=/old/src/main.pas\r\n"
-    "OpenFiles=/old/src/main.pas;/old/src/io.pas\r\n"
-    "Active=1\r\n"
-    "OutPath=/old/out/\r\n"
-    "ListPath=/old/lst/\r\n"
-    "PascalOutPath=/old/pout/\r\n"
-    "PascalIncludes=/old/inc\r\n"
-    "PascalUnits=/old/units\r\n"
-    "PascalOptions=-A -H -MGD\r\n"
-    "Author=\xC8\xE2\xE0\xED \x01\x7F\xFF\r\n"
-    "\r\n"
-    "Tail=lf only\n"
-    "NoEnd=1";
+QByteArray Template() {
+    return QByteArray(
+        "[Editor]\r\n"
+        "Font=Courier New\r\n"
+        "SourcePath=/old/src/\r\n"
+        "MainFile=/old/src/main.pas\r\n"
+        "OpenFiles=/old/src/main.pas;/old/src/io.pas\r\n"
+        "Active=1\r\n"
+        "OutPath=/old/out/\r\n"
+        "ListPath=/old/lst/\r\n"
+        "PascalOutPath=/old/pout/\r\n"
+        "PascalIncludes=/old/inc\r\n"
+        "PascalUnits=/old/units\r\n"
+        "PascalOptions=-A -H -MGD\r\n"
+        "Author=\xC8\xE2\xE0\xED \x01\x7F\xFF\r\n"
+        "\r\n"
+        "Tail=lf only\n"
+        "NoEnd=1");
+}
 
 }  // namespace
 
@@ -234,7 +236,7 @@ void TestProjectFiles::initProjectSettings() {
     p.SettingsFile = P(ini);
     // Nothing is written while the template or the project file is missing.
     QCOMPARE(InitProjectSettings(p, kestIni).outcome, ProjectFileResult::Missing);
-    WriteAll(dir.filePath(u"kest/kest.ini"_s), kTemplate);
+    WriteAll(dir.filePath(u"kest/kest.ini"_s), Template());
     QCOMPARE(InitProjectSettings(p, kestIni).outcome, ProjectFileResult::Missing);
     QVERIFY(!QFile::exists(ini));
 
@@ -262,7 +264,7 @@ void TestProjectFiles::initProjectSettings() {
         "Tail=lf only\r\n"
         "NoEnd=1\r\n";
     QCOMPARE(ReadAll(ini), expected);
-    QCOMPARE(ReadAll(dir.filePath(u"kest/kest.ini"_s)), kTemplate);  // the template is only read
+    QCOMPARE(ReadAll(dir.filePath(u"kest/kest.ini"_s)), Template());  // the template is only read
 }
 
 void TestProjectFiles::saveProjectSettings() {
@@ -274,7 +276,7 @@ void TestProjectFiles::saveProjectSettings() {
     QCOMPARE(SaveProjectSettings(p).outcome, ProjectFileResult::Missing);
     QVERIFY(!QFile::exists(ini));
 
-    WriteAll(ini, kTemplate);
+    WriteAll(ini, Template());
     QVERIFY(SaveProjectSettings(p).ok());
     const QByteArray expected =
         "[Editor]\r\n"
@@ -312,7 +314,7 @@ void TestProjectFiles::writeFailureIsReported() {
     QTemporaryDir dir;
     const QString ini = dir.filePath(u"kest.ini"_s);
     const QString mpm = dir.filePath(u"blink.mpm"_s);
-    WriteAll(ini, kTemplate);
+    WriteAll(ini, Template());
     WriteAll(mpm, "x\r\n");
     TProject p = Values();
     p.ProjectFile = P(mpm);
@@ -322,7 +324,7 @@ void TestProjectFiles::writeFailureIsReported() {
     QCOMPARE(r.outcome, ProjectFileResult::Failed);
     QVERIFY2(r.error.contains(u"missing/blink.ini"_s), qPrintable(r.error));
     QVERIFY(!QFile::exists(dir.filePath(u"missing"_s)));
-    QCOMPARE(ReadAll(ini), kTemplate);
+    QCOMPARE(ReadAll(ini), Template());
 }
 
 PMKEST_TEST_APPLESS_MAIN(TestProjectFiles)

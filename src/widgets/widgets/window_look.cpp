@@ -1,5 +1,6 @@
 #include "widgets/window_look.h"
 
+#include <QColor>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QWidget>
@@ -9,7 +10,7 @@ namespace pmkest {
 
 void SetWindowBackground(QWidget* window) {
     QPalette pal = window->palette();
-    pal.setColor(QPalette::Window, kWindowBackground);
+    pal.setColor(QPalette::Window, QColor(221, 215, 204));
     window->setPalette(pal);
     window->setAutoFillBackground(true);
 }

@@ -1,15 +1,12 @@
 #pragma once
 // What every window of the program shares: its background and its dialog keys.
 
-#include <QColor>
 #include <QSize>
 
 class QKeyEvent;
 class QWidget;
 
 namespace pmkest {
-
-inline const QColor kWindowBackground(221, 215, 204);
 
 void SetWindowBackground(QWidget* window);
 // Centred on its screen's free area and wholly inside it; a window larger than the screen

@@ -58,8 +58,12 @@ const char* const kDirectoryLabels[kDirCount] = {
     "Include file directories",         "Object file directories",
 };
 
-const QString kExitCaption = QStringLiteral("Exit");
-const QString kOkCaption = QStringLiteral("Ok");
+QString ExitCaption() {
+    return QStringLiteral("Exit");
+}
+QString OkCaption() {
+    return QStringLiteral("Ok");
+}
 
 QLabel* MakeLabel(QWidget* parent, int number, const char* text, QRect place) {
     auto* label = new QLabel(QString::fromLatin1(text), parent);
@@ -179,12 +183,12 @@ void TOption::buildControls() {
     };
     m_paintBox1 = makeBox("PaintBox1", {500, 274, 100, 24});
     m_paintBox2 = makeBox("PaintBox2", {616, 274, 100, 24});
-    m_paintBox1->onPaint = [this] { PaintBoxPaint(m_paintBox1, kExitCaption); };
-    m_paintBox2->onPaint = [this] { PaintBoxPaint(m_paintBox2, kOkCaption); };
+    m_paintBox1->onPaint = [this] { PaintBoxPaint(m_paintBox1, ExitCaption()); };
+    m_paintBox2->onPaint = [this] { PaintBoxPaint(m_paintBox2, OkCaption()); };
     connect(m_paintBox1, &PaintBox::mouseMoved, this,
-            [this] { PaintBoxMouseMove(m_paintBox1, kExitCaption); });
+            [this] { PaintBoxMouseMove(m_paintBox1, ExitCaption()); });
     connect(m_paintBox2, &PaintBox::mouseMoved, this,
-            [this] { PaintBoxMouseMove(m_paintBox2, kOkCaption); });
+            [this] { PaintBoxMouseMove(m_paintBox2, OkCaption()); });
     connect(m_paintBox1, &PaintBox::clicked, this, [this] { PaintBox1Click(); });
     connect(m_paintBox2, &PaintBox::clicked, this, [this] { PaintBox2Click(); });
 
@@ -285,7 +289,7 @@ void TOption::CancelClose1Click() {
 }
 
 void TOption::PaintBox1Click() {
-    DrawPressed(m_state.buttonStyle, *m_paintBox1, kExitCaption);
+    DrawPressed(m_state.buttonStyle, *m_paintBox1, ExitCaption());
     m_state.dialogOk = false;
     done(Rejected);
 }
@@ -305,8 +309,8 @@ void TOption::PaintBoxMouseMove(PaintBox* box, const QString& caption) {
 }
 
 void TOption::FormMouseMove() {
-    DrawButton(m_state.buttonStyle, *m_paintBox1, kExitCaption, false);
-    DrawButton(m_state.buttonStyle, *m_paintBox2, kOkCaption, false);
+    DrawButton(m_state.buttonStyle, *m_paintBox1, ExitCaption(), false);
+    DrawButton(m_state.buttonStyle, *m_paintBox2, OkCaption(), false);
 }
 
 void TOption::reject() {
