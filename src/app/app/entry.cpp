@@ -15,6 +15,7 @@
 #include "core/ui_texts.h"
 #include "platform/single_instance.h"
 #include "platform/termination_signals.h"
+#include "widgets/pictures.h"
 #include "widgets/qt_user_dialogs.h"
 #include "widgets/startup_probe.h"
 #include "widgets/ui_state.h"
@@ -159,7 +160,7 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
     options.termination = &termination;
 
     UiState state;
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/pmkest.png")));
+    QApplication::setWindowIcon(QIcon(PicturePath(QStringLiteral("pmkest.png"))));
     ProgramWindows windows(state, shownDialogs, options,
                            ProgramWindows::Secondary::AfterFirstPaint);
     TMain& main = *windows.main;

@@ -3,7 +3,11 @@
 namespace pmkest {
 
 QPixmap Picture(const QString& name) {
-    return QPixmap(QStringLiteral(":/pictures/") + name);
+    return QPixmap(PicturePath(name));
+}
+
+QString PicturePath(const QString& name) {
+    return QStringLiteral(":/pictures/") + name;
 }
 
 }  // namespace pmkest

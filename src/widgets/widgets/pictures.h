@@ -8,5 +8,7 @@ namespace pmkest {
 
 // name is the file name inside the picture resources, e.g. "computer.png".
 QPixmap Picture(const QString& name);
+// Its resource path, for what loads a file itself (an icon).
+QString PicturePath(const QString& name);
 
 }  // namespace pmkest

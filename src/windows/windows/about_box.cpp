@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "widgets/pictures.h"
 #include "widgets/window_look.h"
 
 namespace pmkest {
@@ -29,7 +30,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     auto* icon = new QLabel(outer);
     icon->setObjectName(QStringLiteral("ProgramIcon"));
     icon->setGeometry(8, 8, 65, 57);
-    icon->setPixmap(QPixmap(QStringLiteral(":/pictures/pmkest.png")));
+    icon->setPixmap(Picture(QStringLiteral("pmkest.png")));
     icon->setScaledContents(true);
 
     auto addLine = [outer](const char* name, const QString& text, QRect place, bool wrap) {

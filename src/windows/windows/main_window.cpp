@@ -27,6 +27,7 @@
 #include "widgets/busy_wait.h"
 #include "widgets/clickable_image.h"
 #include "widgets/painted_button.h"
+#include "widgets/pictures.h"
 #include "widgets/window_look.h"
 #include "windows/about_box.h"
 
@@ -155,12 +156,12 @@ void TMain::buildControls() {
     m_image4->setObjectName(QStringLiteral("Image4"));
     m_image4->setGeometry(18, 136, 32, 25);
     m_image4->setAlignment(Qt::AlignCenter);
-    m_image4->setPixmap(QPixmap(QStringLiteral(":/pictures/flag_ru.png")));
+    m_image4->setPixmap(Picture(QStringLiteral("flag_ru.png")));
     m_image6 = new ClickableImage([this] { Image6Click(); }, m_client);
     m_image6->setObjectName(QStringLiteral("Image6"));
     m_image6->setGeometry(59, 136, 32, 25);
     m_image6->setAlignment(Qt::AlignCenter);
-    m_image6->setPixmap(QPixmap(QStringLiteral(":/pictures/flag_gb.png")));
+    m_image6->setPixmap(Picture(QStringLiteral("flag_gb.png")));
     // Each language is named in itself, as language choosers do.
     m_image4->setAccessibleName(QStringLiteral("Русский"));
     m_image6->setAccessibleName(QStringLiteral("English"));
