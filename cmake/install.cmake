@@ -46,7 +46,12 @@ install(FILES ${desktop_src}/pmkest.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/ico
 install(FILES resources/pictures/pmkest.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/64x64/apps
         RENAME ${PMKEST_ID}.png)
 
-# Debian wants both in share/doc/<package>; the changelog compressed.
+# Debian wants both in share/doc/<package>; the changelog compressed. Its newest entry is the
+# version being built.
+file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/resources/debian/changelog changelog_head LIMIT_COUNT 1)
+if(NOT changelog_head MATCHES "^pmkest \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "resources/debian/changelog does not begin with version ${PROJECT_VERSION}")
+endif()
 file(ARCHIVE_CREATE OUTPUT ${desktop_out}/changelog.gz PATHS ${CMAKE_CURRENT_SOURCE_DIR}/resources/debian/changelog
      FORMAT raw COMPRESSION GZip COMPRESSION_LEVEL 9 MTIME 0)
 install(FILES resources/debian/copyright ${desktop_out}/changelog.gz

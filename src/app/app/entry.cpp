@@ -13,6 +13,7 @@
 #include "core/manager_settings.h"
 #include "core/text_file.h"
 #include "core/ui_texts.h"
+#include "core/version.h"
 #include "platform/single_instance.h"
 #include "platform/termination_signals.h"
 #include "widgets/pictures.h"
@@ -118,7 +119,7 @@ int AnswerWithoutWindow(const CommandLine& line) {
 
 int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& instanceFolder) {
     QCoreApplication::setApplicationName(QStringLiteral("pmkest"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(PMKEST_VERSION));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kVersion));
 
     // Help, version and a plain wrong option need no display.
     QStringList raw;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/version.h"
 #include "widgets/pictures.h"
 #include "widgets/window_look.h"
 
@@ -42,7 +43,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
         return label;
     };
     addLine("ProductName", QStringLiteral("Project manager for KEST"), {88, 16, 185, 16}, false);
-    addLine("Version", QStringLiteral("Version 12.12.26"), {88, 40, 185, 16}, false);
+    addLine("Version", QStringLiteral("Version ") + QString::fromLatin1(kVersion),
+            {88, 40, 185, 16}, false);
     addLine("Copyright", QStringLiteral("Projects for the KEST 8051 environment"), {8, 80, 265, 16},
             false);
     addLine("Comments",
