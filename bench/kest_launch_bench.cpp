@@ -102,12 +102,12 @@ void LaunchCost() {
     const std::string settings = P(dir.filePath(u"proj/blink.ini"_s));
     const KestCommand kest = KestCommandFor(state.kestFolder);
     auto bareLaunch = [&] {
-        CopyFileData(kestIni, res);
-        CopyFileData(settings, kestIni);
+        CopyFileData(kestIni, res, false);
+        CopyFileData(settings, kestIni, false);
         QProcess process;
         process.start(kest.program, kest.arguments);
         process.waitForFinished(-1);
-        CopyFileData(kestIni, settings);
+        CopyFileData(kestIni, settings, false);
     };
 
     constexpr int kRounds = 5;
@@ -146,7 +146,8 @@ void CopyCost() {
     for (int round = 0; round < kRounds; ++round) {
         QElapsedTimer clock;
         clock.start();
-        const QString error = CopyFileData(P(dir.filePath(u"big"_s)), P(dir.filePath(u"copy1"_s)));
+        const QString error =
+            CopyFileData(P(dir.filePath(u"big"_s)), P(dir.filePath(u"copy1"_s)), false);
         if (!error.isEmpty()) qFatal("%s", qPrintable(error));
         best = std::min(best, clock.nsecsElapsed() / 1e6);
         clock.restart();

@@ -100,13 +100,13 @@ int main(int argc, char** argv) {
     const std::string settingsBytes = cp1251::FromQString(settings).value();
     auto bareLaunch = [&] {
         const WineStart start = PrepareWineStart(state.kestFolder, {state.kestFolder});
-        CopyFileData(kestIni, res);
-        CopyFileData(settingsBytes, kestIni);
+        CopyFileData(kestIni, res, false);
+        CopyFileData(settingsBytes, kestIni, false);
         QProcess process;
         process.setProcessEnvironment(start.environment);
         process.start(start.wine, {kestDir + u"kest.exe"_s});
         while (!process.waitForFinished(100)) QCoreApplication::processEvents();
-        CopyFileData(kestIni, settingsBytes);
+        CopyFileData(kestIni, settingsBytes, false);
     };
 
     // Both start a warm wineserver; the first start of each is not counted.

@@ -69,11 +69,11 @@ int RunConsole(const QStringList& args) {
     }
     if (!sets.empty()) {
         const std::string path = IniPath();
-        const ReadResult read = ReadWholeFile(path);
+        const ReadResult read = ReadWholeFile(path, false);
         if (!read.ok) return Fail(read.error);
         std::vector<std::string> lines = SplitLines(read.data);
         for (const std::string& assignment : sets) SetKey(lines, assignment);
-        const QString error = WriteFileAtomic(path, JoinLinesCrLf(lines));
+        const QString error = WriteFileAtomic(path, JoinLinesCrLf(lines), false);
         if (!error.isEmpty()) return Fail(error);
     }
     if (sleepMs > 0) QThread::msleep(sleepMs);
@@ -82,7 +82,7 @@ int RunConsole(const QStringList& args) {
 
 int RunWindow() {
     const std::string path = IniPath();
-    const ReadResult read = ReadWholeFile(path);
+    const ReadResult read = ReadWholeFile(path, false);
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("KEST (stand-in)"));
@@ -112,7 +112,7 @@ int RunWindow() {
             where->setText(QStringLiteral("The text holds characters that CP1251 cannot store."));
             return;
         }
-        const QString error = WriteFileAtomic(path, JoinLinesCrLf(SplitLines(*bytes)));
+        const QString error = WriteFileAtomic(path, JoinLinesCrLf(SplitLines(*bytes)), false);
         if (!error.isEmpty()) {
             where->setText(error);
             return;

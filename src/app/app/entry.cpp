@@ -77,7 +77,7 @@ bool StoredLanguageIsRussian() {
         LocateManagerSettings(QCoreApplication::applicationDirPath(), QString());
     const std::optional<std::string> path = cp1251::FromQString(where.readPath);
     if (!path || !FileExists(*path)) return false;
-    const ReadResult read = ReadWholeFile(*path);
+    const ReadResult read = ReadWholeFile(*path, false);
     if (!read.ok) return false;
     SettingsValues values;
     std::vector<QString> errors;

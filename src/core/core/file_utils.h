@@ -24,8 +24,9 @@ ShellFolders ShellFoldersFrom(const QString& userDirs, const QString& home);
 ShellFolders ReadShellFolders();
 
 // The destination becomes a byte-for-byte copy of the source, copied in 8192-byte blocks.
-// The source is only read; the destination is replaced atomically, so a failure leaves it whole.
-// Returns the error text naming the file that failed, or an empty text on success.
-QString CopyFileData(const std::string& source, const std::string& destination);
+// The source is only read and must be a regular file; the destination is replaced atomically,
+// so a failure leaves it whole, and a link stays a link. Returns the error text naming the
+// file that failed, or an empty text on success.
+QString CopyFileData(const std::string& source, const std::string& destination, bool russian);
 
 }  // namespace pmkest

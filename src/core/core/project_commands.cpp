@@ -82,12 +82,12 @@ void ProjectCommands::OptionsEdit() {
     if (!reachable(paths.ToKest(folder), folder)) return;
     project.PascalOptions = options.text;
     project.PascalOutPath = *kestOutPath;
-    const ProjectFileResult saved = SaveProjectSettings(project, paths);
+    const ProjectFileResult saved = SaveProjectSettings(project, m_state.russian, paths);
     if (saved.outcome == ProjectFileResult::Failed) showError(saved.error);
 }
 
 bool ProjectCommands::loadForEdit(const std::string& projectFile) {
-    const ProjectFileResult loaded = LoadProject(m_state.project, projectFile);
+    const ProjectFileResult loaded = LoadProject(m_state.project, projectFile, m_state.russian);
     if (loaded.outcome == ProjectFileResult::Failed) showError(loaded.error);
     return loaded.ok();
 }
@@ -114,8 +114,8 @@ void ProjectCommands::CreateProject1Click() {
         // An existing file (replacing it was confirmed) simply becomes current.
         const bool fresh = !FileExists(*path);
         if (fresh) {
-            const QString error =
-                WriteFileAtomic(project.ProjectFile, project.SettingsFile + "\r\n");
+            const QString error = WriteFileAtomic(project.ProjectFile,
+                                                  project.SettingsFile + "\r\n", m_state.russian);
             if (!error.isEmpty()) {
                 showError(error);
                 return;
@@ -125,7 +125,7 @@ void ProjectCommands::CreateProject1Click() {
         m_host.DeriveProjectSettingsPath();
         if (fresh) {
             const ProjectFileResult made =
-                InitProjectSettings(project, m_state.kestIniFolder, paths);
+                InitProjectSettings(project, m_state.kestIniFolder, m_state.russian, paths);
             if (made.outcome == ProjectFileResult::Failed) {
                 showError(made.error);
                 return;

@@ -38,9 +38,9 @@ bool SetSourcePath(TProject& project, const KestPaths& paths) {
 
 }  // namespace
 
-FirstLineResult ReadProjectFileLine(const std::string& projectFile) {
+FirstLineResult ReadProjectFileLine(const std::string& projectFile, bool russian) {
     FirstLineResult result;
-    const ReadResult read = ReadWholeFile(projectFile);
+    const ReadResult read = ReadWholeFile(projectFile, russian);
     if (!read.ok) {
         result.error = read.error;
         return result;
@@ -91,12 +91,13 @@ void LoadProjectLine(const std::string& line, TProject& project) {
     ReadKeyText("PascalOptions=", line, project.PascalOptions);
 }
 
-ProjectFileResult LoadProject(TProject& project, const std::string& projectFile) {
-    if (!FileExists(projectFile)) return Missing();
-    const FirstLineResult first = ReadProjectFileLine(projectFile);
+ProjectFileResult LoadProject(TProject& project, const std::string& projectFile, bool russian) {
+    // A folder or a pipe in a file's place is refused with a message, not passed over.
+    if (!PathExists(projectFile)) return Missing();
+    const FirstLineResult first = ReadProjectFileLine(projectFile, russian);
     if (!first.ok) return Failed(first.error);
-    if (!FileExists(first.line)) return Missing();
-    const ReadResult settings = ReadWholeFile(first.line);
+    if (!PathExists(first.line)) return Missing();
+    const ReadResult settings = ReadWholeFile(first.line, russian);
     if (!settings.ok) return Failed(settings.error);
 
     TProject loaded = project;
@@ -108,27 +109,27 @@ ProjectFileResult LoadProject(TProject& project, const std::string& projectFile)
 }
 
 ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder,
-                                      const KestPaths& paths) {
+                                      bool russian, const KestPaths& paths) {
     const std::string templatePath = kestIniFolder + "kest.ini";
     if (!FileExists(templatePath) || !FileExists(project.ProjectFile)) return Missing();
     if (!SetSourcePath(project, paths)) return Unreachable(FolderPart(project.ProjectFile));
-    const ReadResult read = ReadWholeFile(templatePath);
+    const ReadResult read = ReadWholeFile(templatePath, russian);
     if (!read.ok) return Failed(read.error);
     std::vector<std::string> lines = SplitLines(read.data);
     for (std::string& line : lines) line = ApplyCreationKeys(line, project);
-    const QString error = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines));
+    const QString error = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines), russian);
     if (!error.isEmpty()) return Failed(error);
     return {};
 }
 
-ProjectFileResult SaveProjectSettings(TProject& project, const KestPaths& paths) {
+ProjectFileResult SaveProjectSettings(TProject& project, bool russian, const KestPaths& paths) {
     if (!FileExists(project.SettingsFile)) return Missing();
     if (!SetSourcePath(project, paths)) return Unreachable(FolderPart(project.ProjectFile));
-    const ReadResult read = ReadWholeFile(project.SettingsFile);
+    const ReadResult read = ReadWholeFile(project.SettingsFile, russian);
     if (!read.ok) return Failed(read.error);
     std::vector<std::string> lines = SplitLines(read.data);
     for (std::string& line : lines) line = ApplySaveKeys(line, project);
-    const QString error = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines));
+    const QString error = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines), russian);
     if (!error.isEmpty()) return Failed(error);
     return {};
 }

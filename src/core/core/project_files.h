@@ -26,7 +26,7 @@ struct FirstLineResult {
     std::string line;
     QString error;
 };
-FirstLineResult ReadProjectFileLine(const std::string& projectFile);
+FirstLineResult ReadProjectFileLine(const std::string& projectFile, bool russian);
 
 // Line rules, applied to one line as read.
 std::string ApplyCreationKeys(const std::string& line, const TProject& project);
@@ -34,12 +34,13 @@ std::string ApplySaveKeys(const std::string& line, const TProject& project);
 void LoadProjectLine(const std::string& line, TProject& project);
 
 // Makes projectFile the current project and loads its values; a failure changes nothing.
-ProjectFileResult LoadProject(TProject& project, const std::string& projectFile);
+ProjectFileResult LoadProject(TProject& project, const std::string& projectFile, bool russian);
 // Writes the settings file of a new project from kestIniFolder + "kest.ini".
 // The source path is written in the form that paths gives KEST.
 ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder,
-                                      const KestPaths& paths = KestPaths());
+                                      bool russian, const KestPaths& paths = KestPaths());
 // Rewrites the current settings file in place, line for line, with the current values.
-ProjectFileResult SaveProjectSettings(TProject& project, const KestPaths& paths = KestPaths());
+ProjectFileResult SaveProjectSettings(TProject& project, bool russian,
+                                      const KestPaths& paths = KestPaths());
 
 }  // namespace pmkest

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/regular_file.h"
+
 namespace pmkest {
 
 // Lines end at LF; a CR right before it belongs to the line end. Bytes are kept as they are.
@@ -20,13 +22,22 @@ struct ReadResult {
     QString error;  // the I/O error text when !ok
 };
 
-ReadResult ReadWholeFile(const std::string& path);
+// The largest settings or project file that is read: real ones hold a few kilobytes.
+inline constexpr qint64 kFileReadLimit = 64 * 1024 * 1024;
+
+// A regular file of at most kFileReadLimit bytes; anything else is refused with a text.
+ReadResult ReadWholeFile(const std::string& path, bool russian);
 // Written to a temporary file in the same folder and renamed over the target; on failure the
-// old file stays whole. Returns the error text, or an empty string on success.
-QString WriteFileAtomic(const std::string& path, std::string_view data);
+// old file stays whole. A link stays a link: its target gets the data. Returns the error
+// text, or an empty string on success.
+QString WriteFileAtomic(const std::string& path, std::string_view data, bool russian);
+// "<path>: <reason>" in the interface language where the reason is the program's own.
+QString FileFaultText(const QString& path, const FileFault& fault, bool russian);
 
 QString ToFsPath(const std::string& path);  // CP1251 path -> file system path
 bool FileExists(const std::string& path);
+// Anything at all, also a folder or a pipe: reading it then says what it is.
+bool PathExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Everything up to and including the last separator; empty when there is none.
 std::string FolderPart(const std::string& path);

@@ -76,13 +76,14 @@ void KestLauncher::StartKest() {
         return;
     }
 
-    const FirstLineResult first = ReadProjectFileLine(m_state.project.ProjectFile);
+    const FirstLineResult first = ReadProjectFileLine(m_state.project.ProjectFile, m_state.russian);
     if (!first.ok) {
         showError(first.error);
         return;
     }
     if (first.hasLine) m_state.project.SettingsFile = first.line;
-    if (!FileExists(m_state.project.SettingsFile)) {
+    // A folder or a device in its place is named by the swap's message.
+    if (!PathExists(m_state.project.SettingsFile)) {
         RaiseMessage(m_state.messages, 5, m_dialogs);
         return;
     }
@@ -105,7 +106,7 @@ void KestLauncher::StartKest() {
     }
     // KEST must not run on the wrong settings: a failed swap stops the start.
     for (const auto& [from, to] : {std::pair{ini, res}, std::pair{settings, ini}}) {
-        const QString error = CopyFileData(from, to);
+        const QString error = CopyFileData(from, to, russian);
         if (!error.isEmpty()) {
             m_recovery->AbandonRun();
             showError(Tr(UiText::SwapFailed, russian).arg(ToFsPath(from), ToFsPath(to), error));

@@ -277,8 +277,8 @@ void TMain::ReadManagerSettings() {
     values.projectCur = m_state.project.ProjectFile;
     values.russian = m_state.russian;
     values.recent = m_state.recent;
-    if (FileExists(m_state.settingsReadPath)) {
-        const ReadResult read = ReadWholeFile(m_state.settingsReadPath);
+    if (PathExists(m_state.settingsReadPath)) {
+        const ReadResult read = ReadWholeFile(m_state.settingsReadPath, m_state.russian);
         if (!read.ok) {
             showStartupError(read.error);
         } else {
@@ -314,7 +314,7 @@ bool TMain::WriteManagerSettings(QString& error) {
     values.recent = m_state.recent;
     // The per-user folder may not exist yet.
     QDir().mkpath(ToFsPath(FolderPart(m_state.settingsPath)));
-    error = WriteFileAtomic(m_state.settingsPath, ComposeManagerSettings(values));
+    error = WriteFileAtomic(m_state.settingsPath, ComposeManagerSettings(values), m_state.russian);
     return error.isEmpty();
 }
 

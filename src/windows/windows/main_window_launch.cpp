@@ -20,7 +20,7 @@ void TMain::WriteShellFolderLines(const QString& runtimeFolder) {
                                    m_state.shellFolders.ShellFolderLines.end());
     const std::optional<std::string> path =
         cp1251::FromQString(QDir(folder).filePath(QStringLiteral("dirs.txt")));
-    const QString error = path ? WriteFileAtomic(*path, JoinLinesCrLf(lines))
+    const QString error = path ? WriteFileAtomic(*path, JoinLinesCrLf(lines), m_state.russian)
                                : Tr(UiText::PathNotStorable, m_state.russian).arg(folder);
     if (!error.isEmpty()) showStartupError(Tr(UiText::DirsNotWritten, m_state.russian).arg(error));
 }
@@ -34,9 +34,9 @@ void TMain::StartCommandLineProject(const QString& argument) {
         return;
     }
     m_state.project.ProjectFile = *path;
-    if (!FileExists(*path)) return;
+    if (!PathExists(*path)) return;
     // The file is read through only to prove that it can be read.
-    const ReadResult read = ReadWholeFile(*path);
+    const ReadResult read = ReadWholeFile(*path, m_state.russian);
     if (!read.ok) {
         showStartupError(read.error);
         return;
