@@ -25,7 +25,12 @@ env = dict(os.environ, PMKEST_STARTUP_PROBE="1", XDG_RUNTIME_DIR=runtime)
 
 def once(cmd):
     start = time.monotonic_ns()
-    out = subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=60).stdout
+    try:
+        out = subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=60).stdout
+    except subprocess.TimeoutExpired:
+        # Only a build configured with -DPMKEST_BENCH=ON has the probe that ends it.
+        raise SystemExit(f"{cmd[0]} did not end after its first paint: "
+                         "is BUILD_DIR configured with -DPMKEST_BENCH=ON?")
     for line in out.splitlines():
         if line.startswith("painted "):
             _, ns, kib = line.split()

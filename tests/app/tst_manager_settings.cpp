@@ -104,6 +104,12 @@ void TestManagerSettings::badCounterSkipsOnlyItsLine() {
     const Parsed letters = Parse("COUNTER=abc\nCOUNTER=\nCOUNTER=7\n");
     QCOMPARE(letters.errors.size(), size_t(2));
     QCOMPARE(letters.values.counter, 7);
+
+    // A megabyte of it is quoted cut short, so the box can show at once.
+    const Parsed huge = Parse("COUNTER=" + std::string(1 << 20, '9') + "x\r\n");
+    QCOMPARE(huge.errors.size(), size_t(1));
+    QCOMPARE(huge.errors[0],
+             u'\'' + QString(64, u'9') + QStringLiteral("…' is not a valid integer value"));
 }
 
 void TestManagerSettings::lineEnds() {
@@ -112,6 +118,14 @@ void TestManagerSettings::lineEnds() {
     QCOMPARE(lf.values.kestFolder, std::string("/a/"));
     QCOMPARE(lf.values.kestIniFolder, std::string("/b/"));
     QVERIFY(lf.errors.empty());
+
+    // CR-only, as old Mac editors save: each line is read on its own.
+    const Parsed cr = Parse("COUNTER=3\rPATHKEST=/a/\rPATHINIKEST=/b/\rFLAGRUS=TRUE\r");
+    QCOMPARE(cr.values.counter, 3);
+    QCOMPARE(cr.values.kestFolder, std::string("/a/"));
+    QCOMPARE(cr.values.kestIniFolder, std::string("/b/"));
+    QVERIFY(cr.values.russian);
+    QVERIFY(cr.errors.empty());
 }
 
 void TestManagerSettings::garbageAndSize() {

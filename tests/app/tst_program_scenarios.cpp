@@ -17,6 +17,7 @@
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 #include "support/test_main.h"
+#include "widgets/startup_probe.h"
 
 using namespace Qt::StringLiterals;
 
@@ -97,6 +98,9 @@ private slots:
     void openMissingByMenuAndButton();
     void editRefusedWhileKestRuns();
     void hiddenWindowsFollowTheFirstPaint();
+    void startupProbeOnlyInBenchmarkBuilds();
+    void pathsThatWouldFeedAnotherKey_data();
+    void pathsThatWouldFeedAnotherKey();
 };
 
 void TestProgramScenarios::createEditStartAndReopen() {
@@ -244,6 +248,122 @@ void TestProgramScenarios::hiddenWindowsFollowTheFirstPaint() {
     QCOMPARE(windows.main->optionEditor(), windows.options.get());
     QVERIFY(windows.commandLine && windows.chooser && windows.about);
     QVERIFY(!windows.options->isVisible() && !windows.commandLine->isVisible());
+}
+
+void TestProgramScenarios::startupProbeOnlyInBenchmarkBuilds() {
+    if (StartupProbeBuilt()) QSKIP("a benchmark build: the probe is meant to end it");
+    // A user who has the variable set keeps the program after its first paint.
+    qputenv("PMKEST_STARTUP_PROBE", "1");
+    Program p;
+    TMain& main = p.start();
+    InstallStartupProbe(&main);
+    main.update();
+    QTest::qWait(200);
+    qunsetenv("PMKEST_STARTUP_PROBE");
+    QVERIFY(main.isVisible());
+}
+
+void TestProgramScenarios::pathsThatWouldFeedAnotherKey_data() {
+    QTest::addColumn<QString>("entry");  // where the path comes in
+    QTest::addColumn<QString>("name");   // under the test's folder
+    QTest::addColumn<QString>("fault");  // in the message; empty: accepted
+    QTest::newRow("open: a folder named like a key") << "open"
+                                                     << "work/dl/PATHKEST=/x.mpm"
+                                                     << "\"PATHKEST=\"";
+    QTest::newRow("open button: CR") << "button"
+                                     << "work/a\rb/x.mpm"
+                                     << "line break";
+    QTest::newRow("create: LF") << "create"
+                                << "work/a\nPATHKEST=/x.mpm"
+                                << "line break";
+    QTest::newRow("edit") << "edit"
+                          << "work/PROJECTCUR=/x.mpm"
+                          << "\"PROJECTCUR=\"";
+    QTest::newRow("path KEST") << "kest"
+                               << "work/PATHINIKEST=/kest.exe"
+                               << "\"PATHINIKEST=\"";
+    QTest::newRow("path KEST.INI") << "kestini"
+                                   << "work/PROJECT7=/kest.ini"
+                                   << "\"PROJECT7=\"";
+    QTest::newRow("command line") << "argument"
+                                  << "work/dl/PATHKEST=/x.mpm"
+                                  << "\"PATHKEST=\"";
+    QTest::newRow("project settings key") << "open"
+                                          << "work/SourcePath=/x.mpm"
+                                          << "\"SourcePath=\"";
+    QTest::newRow("ordinary: = and Cyrillic") << "open"
+                                              << "work/a=b c/проект.mpm"
+                                              << "";
+    // Values already in memory (a file written elsewhere): the writers keep the old files.
+    QTest::newRow("manager settings writer") << "close"
+                                             << "work/dl/PATHKEST=/x.mpm"
+                                             << "\"PATHKEST=\"";
+    QTest::newRow("project settings writer") << "save"
+                                             << "work/MainFile=x/x.mpm"
+                                             << "\"MainFile=\"";
+}
+
+void TestProgramScenarios::pathsThatWouldFeedAnotherKey() {
+    QFETCH(QString, entry);
+    QFETCH(QString, name);
+    QFETCH(QString, fault);
+    Program p;
+    const QString path = p.path(name);
+    const QString folder = path.left(path.lastIndexOf(u'/') + 1);
+    QVERIFY(QDir().mkpath(folder));
+    // A real project there, so that nothing but the name stands in the way.
+    const QString ini = path.left(path.size() - 3) + u"ini"_s;
+    WriteAll(path, Win(ini) + "\r\n");
+    WriteAll(ini, "SourcePath=/old/\r\nPascalOptions=-A\r\n");
+    QByteArray settings = ReadAll(p.path(u"program/PMKEST_121226.ini"_s));
+    if (entry == u"close"_s || entry == u"save"_s)
+        WriteAll(p.path(u"program/PMKEST_121226.ini"_s),
+                 settings += "PROJECTCUR=" + Win(path) + "\r\n");
+    if (entry == u"create"_s) QFile::remove(path);
+    if (entry == u"argument"_s) {
+        p.windows = std::make_unique<ProgramWindows>(
+            p.state, p.dialogs, StartOptions{p.path(u"program"_s), {path}, p.path(u"run"_s), {}});
+    } else {
+        p.start();
+    }
+    TMain& main = *p.windows->main;
+    p.dialogs.fileAnswers.push_back(path);
+    if (entry == u"open"_s) p.trigger("Openproject1");
+    if (entry == u"button"_s) QTest::mouseClick(main.paintBox(3), Qt::LeftButton, {}, QPoint(5, 5));
+    if (entry == u"create"_s) p.trigger("CreateProject1");
+    if (entry == u"edit"_s) p.trigger("EditProject1");
+    if (entry == u"kest"_s) QTest::mouseClick(main.paintBox(5), Qt::LeftButton, {}, QPoint(5, 5));
+    if (entry == u"kestini"_s)
+        QTest::mouseClick(main.paintBox(2), Qt::LeftButton, {}, QPoint(5, 5));
+    if (entry == u"save"_s) {
+        p.whenEditorOpens([](TOption&) {}, "PaintBox2");
+        p.trigger("EditCurrentProject1");
+        QCOMPARE(ReadAll(ini), QByteArray("SourcePath=/old/\r\nPascalOptions=-A\r\n"));
+    }
+    const bool closed = main.close();
+
+    const QStringList shown = p.dialogs.messageTexts() + p.dialogs.questions;
+    if (fault.isEmpty()) {
+        QVERIFY2(shown.isEmpty(), qPrintable(shown.join(u'|')));
+    } else {
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].contains(fault) && shown[0].contains(QDir::toNativeSeparators(folder)),
+                 qPrintable(shown[0]));
+    }
+    if (entry == u"close"_s) {
+        // Asked whether to close anyway (no): the old file stays as it was.
+        QVERIFY(!closed);
+        QCOMPARE(ReadAll(p.path(u"program/PMKEST_121226.ini"_s)), settings);
+        return;
+    }
+    QVERIFY(closed);
+    // The settings file reads back with the old folders and only an accepted project.
+    const QList<QByteArray> lines = ReadAll(p.path(u"program/PMKEST_121226.ini"_s)).split('\n');
+    QCOMPARE(lines.size(), 27);
+    QCOMPARE(lines[1], "PATHKEST=" + p.path(u"kest/"_s).toUtf8() + "\r");
+    QCOMPARE(lines[2], "PATHINIKEST=" + p.path(u"ini/"_s).toUtf8() + "\r");
+    const bool kept = fault.isEmpty() || entry == u"save"_s;
+    QCOMPARE(lines[3], "PROJECTCUR=" + (kept ? Win(path) : QByteArray()) + "\r");
 }
 
 PMKEST_TEST_MAIN(TestProgramScenarios)

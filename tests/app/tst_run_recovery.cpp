@@ -131,6 +131,8 @@ private slots:
     void unusableJournal_data();
     void unusableJournal();
     void journalNotWritten();
+    void terminationSignal_data();
+    void terminationSignal();
 };
 
 void TestRunRecovery::initTestCase() {
@@ -371,6 +373,63 @@ void TestRunRecovery::journalNotWritten() {
     QVERIFY(!QFile::exists(f.path(u"started"_s)));
     QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList{u"kest.ini"_s});
     QCOMPARE(f.state.launchCounter, 0);
+#endif
+}
+
+void TestRunRecovery::terminationSignal_data() {
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("hide");
+    QTest::addColumn<bool>("run");  // KEST is running when the signal comes
+#ifdef Q_OS_LINUX
+    QTest::newRow("SIGTERM during a run") << int(SIGTERM) << false << true;
+    QTest::newRow("SIGHUP during a hidden run") << int(SIGHUP) << true << true;
+    QTest::newRow("SIGTERM, no run") << int(SIGTERM) << false << false;
+#endif
+}
+
+void TestRunRecovery::terminationSignal() {
+#ifdef Q_OS_LINUX
+    QFETCH(int, signal);
+    QFETCH(bool, hide);
+    QFETCH(bool, run);
+    Fixture f;
+    f.writeSettings(hide);
+    // KEST changes kest.ini at once, then runs until it is ended.
+    f.kest("KEST_INI_DIR=" + ShellQuote(f.path(u"ini"_s)) + " " +
+           ShellQuote(BuildDir() + u"/kest-standin"_s) + " --set MainFile=/w/blink/after.pas");
+    const QString program = f.path(u"program/pmkest"_s);
+    QVERIFY(QFile::copy(BuildDir() + u"/pmkest"_s, program));
+    // A runtime folder that only its user may enter, as the program wants it for dirs.txt.
+    QVERIFY(QFile::setPermissions(f.path(u"run"_s),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QProcess manager;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), f.path(u"run"_s));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    manager.setProcessEnvironment(env);
+    manager.start(program, run ? QStringList{f.mpm()} : QStringList{});
+    QVERIFY(manager.waitForStarted());
+    if (run)
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.path(u"started"_s)), 20000);
+    else
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.path(u"run/dirs.txt"_s)), 20000);
+    QCOMPARE(::kill(pid_t(manager.processId()), signal), 0);
+    QVERIFY(manager.waitForFinished(20000));
+    QCOMPARE(manager.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(manager.exitCode(), 0);
+
+    // The settings were saved as at a close; a run ended this way is not counted.
+    const QByteArray settings = ReadAll(f.path(u"program/PMKEST_121226.ini"_s));
+    QCOMPARE(settings.count("\r\n"), 26);
+    QVERIFY(settings.startsWith("COUNTER=0\r\n"));
+    if (run) {
+        // KEST was ended, and its result is back in the project.
+        QCOMPARE(ReadAll(f.settings()), kAfterRun);
+        QCOMPARE(ReadAll(f.ini()), kAfterRun);
+        QVERIFY(!QFile::exists(f.journal()));
+    } else {
+        QCOMPARE(ReadAll(f.settings()), kProjectIni);
+    }
 #endif
 }
 

@@ -99,7 +99,8 @@ private slots:
     void shortcuts_data();
     void shortcuts();
     void driveButtonGoesToItsRoot();
-    void okRefusesPathOutsideCp1251();
+    void okRefusesUnstorablePath_data();
+    void okRefusesUnstorablePath();
 };
 
 void TestDirDialog::appearance() {
@@ -487,9 +488,20 @@ void TestDirDialog::driveButtonGoesToItsRoot() {
     QCOMPARE(QString::fromStdString(result.directory), f.path("other"));
 }
 
-void TestDirDialog::okRefusesPathOutsideCp1251() {
+void TestDirDialog::okRefusesUnstorablePath_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");  // what the message names
+    QTest::newRow("outside CP1251")
+        << QStringLiteral("\u65e5\u672c") << QStringLiteral("\u65e5\u672c");
+    // It would end up under "PascalOutPath=" and "OutPath=" in the project settings file.
+    QTest::newRow("holds a key") << QStringLiteral("OutPath=x") << QStringLiteral("\"OutPath=\"");
+}
+
+void TestDirDialog::okRefusesUnstorablePath() {
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
     Fixture f;
-    const QString odd = f.tmp.filePath(QStringLiteral("work/\u65e5\u672c"));
+    const QString odd = f.tmp.filePath(QStringLiteral("work/") + name);
     QVERIFY(QDir().mkpath(odd));
     f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
     f.create();
@@ -500,7 +512,8 @@ void TestDirDialog::okRefusesPathOutsideCp1251() {
         QVERIFY(f.dialog->isVisible());
         QVERIFY(!f.state.dialogOk);
         QCOMPARE(f.dialogs.messages.size(), size_t(1));
-        QVERIFY(f.dialogs.messages[0].text.contains(QStringLiteral("\u65e5\u672c")));
+        QVERIFY2(f.dialogs.messages[0].text.contains(shown),
+                 qPrintable(f.dialogs.messages[0].text));
         f.open(f.path("work"));
         f.child<QPushButton>(QStringLiteral("Button1"))->click();
     });

@@ -302,6 +302,11 @@ void TestProjectFiles::saveProjectSettings() {
     WriteAll(ini, "a=1\nb=2\r\n\xFF\n");
     QVERIFY(SaveProjectSettings(p, false).ok());
     QCOMPARE(ReadAll(ini), QByteArray("a=1\r\nb=2\r\n\xFF\r\n"));
+
+    // CR-only line ends: still lines, not one line that every key would take whole.
+    WriteAll(ini, "a=1\rPascalOptions=-X\r\rb=2");
+    QVERIFY(SaveProjectSettings(p, false).ok());
+    QCOMPARE(ReadAll(ini), QByteArray("a=1\r\nPascalOptions=-A -H\r\n\r\nb=2\r\n"));
 }
 
 void TestProjectFiles::writeFailureIsReported() {

@@ -14,6 +14,7 @@
 #include "core/text_file.h"
 #include "core/ui_texts.h"
 #include "platform/single_instance.h"
+#include "platform/termination_signals.h"
 #include "widgets/qt_user_dialogs.h"
 #include "widgets/startup_probe.h"
 #include "widgets/ui_state.h"
@@ -150,9 +151,12 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
     font.setPointSize(8);
     QApplication::setFont(font);
 
+    // Caught from here on: a project on the command line runs KEST while the windows are made.
+    TerminationSignals termination;
     StartOptions options;
     options.programFolder = QCoreApplication::applicationDirPath();
     options.arguments = line.projects;
+    options.termination = &termination;
 
     UiState state;
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/pmkest.png")));
@@ -160,6 +164,9 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
                            ProgramWindows::Secondary::AfterFirstPaint);
     TMain& main = *windows.main;
     qtDialogs.setParentWidget(&main);
+    // Told to end before the event loop runs (during a command-line start): it is too late
+    // for quit() to stop the loop, so it never starts.
+    if (main.closing()) return 0;
     InstallStartupProbe(&main);
     main.show();
     return app.exec() == 0 ? 0 : 1;

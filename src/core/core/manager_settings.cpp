@@ -50,6 +50,14 @@ std::string ComposeManagerSettings(const SettingsValues& values) {
     return JoinLinesCrLf(lines);
 }
 
+std::optional<ValueFault> FindSettingsFault(const SettingsValues& values) {
+    for (const std::string* value : {&values.kestFolder, &values.kestIniFolder, &values.projectCur})
+        if (auto fault = FindValueFault(*value, KeysOf::ManagerSettings)) return fault;
+    for (const std::string& entry : values.recent)
+        if (auto fault = FindValueFault(entry, KeysOf::ManagerSettings)) return fault;
+    return std::nullopt;
+}
+
 SettingsLocation LocateManagerSettings(const QString& programFolder, QString userFolder) {
     const QString name = QString::fromLatin1(kSettingsFileName);
     const QString beside = QDir(programFolder).filePath(name);

@@ -3,10 +3,12 @@
 
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/app_state.h"
+#include "core/stored_value.h"
 
 namespace pmkest {
 
@@ -28,6 +30,9 @@ void ParseManagerSettings(const std::vector<std::string>& lines, SettingsValues&
                           const FileExistsFn& exists, std::vector<QString>& errors);
 // The 26 lines, CP1251, CR LF.
 std::string ComposeManagerSettings(const SettingsValues& values);
+// The first value that would not read back from its line as itself; the file is not written
+// then. None when every value would.
+std::optional<ValueFault> FindSettingsFault(const SettingsValues& values);
 
 struct SettingsLocation {
     QString readPath;   // read at start; may not exist

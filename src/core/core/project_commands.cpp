@@ -6,6 +6,7 @@
 #include "core/cp1251.h"
 #include "core/manager_settings.h"
 #include "core/project_files.h"
+#include "core/stored_value.h"
 #include "core/str_utils.h"
 #include "core/text_file.h"
 #include "core/ui_texts.h"
@@ -32,10 +33,18 @@ void ProjectCommands::showError(const QString& text) {
 }
 
 std::optional<std::string> ProjectCommands::storable(const QString& path) {
-    std::optional<std::string> bytes = cp1251::FromQString(path);
-    if (!bytes)
-        showError(Tr(UiText::PathNotStorable, m_state.russian).arg(QDir::toNativeSeparators(path)));
+    QString error;
+    std::optional<std::string> bytes = StorablePath(path, m_state.russian, error);
+    if (!bytes) showError(error);
     return bytes;
+}
+
+bool ProjectCommands::showFailure(const ProjectFileResult& result) {
+    if (result.outcome == ProjectFileResult::Failed) showError(result.error);
+    if (result.outcome == ProjectFileResult::Unstorable)
+        showError(ValueFaultText(result.fault, m_state.russian));
+    return result.outcome == ProjectFileResult::Failed ||
+           result.outcome == ProjectFileResult::Unstorable;
 }
 
 bool ProjectCommands::reachable(const std::optional<std::string>& mapped, const std::string& path) {
@@ -82,8 +91,7 @@ void ProjectCommands::OptionsEdit() {
     if (!reachable(paths.ToKest(folder), folder)) return;
     project.PascalOptions = options.text;
     project.PascalOutPath = *kestOutPath;
-    const ProjectFileResult saved = SaveProjectSettings(project, m_state.russian, paths);
-    if (saved.outcome == ProjectFileResult::Failed) showError(saved.error);
+    showFailure(SaveProjectSettings(project, m_state.russian, paths));
 }
 
 bool ProjectCommands::loadForEdit(const std::string& projectFile) {
@@ -124,12 +132,9 @@ void ProjectCommands::CreateProject1Click() {
         m_host.ShowProjectRow(project.ProjectFile);
         m_host.DeriveProjectSettingsPath();
         if (fresh) {
-            const ProjectFileResult made =
-                InitProjectSettings(project, m_state.kestIniFolder, m_state.russian, paths);
-            if (made.outcome == ProjectFileResult::Failed) {
-                showError(made.error);
+            if (showFailure(
+                    InitProjectSettings(project, m_state.kestIniFolder, m_state.russian, paths)))
                 return;
-            }
             if (loadForEdit(project.ProjectFile)) OptionsEdit();
         }
     }

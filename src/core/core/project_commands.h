@@ -7,6 +7,7 @@
 
 #include "core/app_state.h"
 #include "core/kest_paths.h"
+#include "core/project_files.h"
 
 namespace pmkest {
 
@@ -58,6 +59,8 @@ private:
     std::optional<std::string> storable(const QString& path);
     bool reachable(const std::optional<std::string>& mapped, const std::string& path);
     void showError(const QString& text);
+    // Shows a failed or refused write; true when there was one.
+    bool showFailure(const ProjectFileResult& result);
 
     AppState& m_state;
     UserDialogs& m_dialogs;

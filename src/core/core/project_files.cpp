@@ -21,13 +21,30 @@ bool StartsWithOutPath(const std::string& line) {
 }
 
 ProjectFileResult Missing() {
-    return {ProjectFileResult::Missing, {}};
+    return {ProjectFileResult::Missing, {}, {}};
 }
 ProjectFileResult Failed(const QString& error) {
-    return {ProjectFileResult::Failed, error};
+    return {ProjectFileResult::Failed, error, {}};
+}
+ProjectFileResult Unstorable(ValueFault fault) {
+    return {ProjectFileResult::Unstorable, {}, std::move(fault)};
 }
 ProjectFileResult Unreachable(const std::string& path) {
-    return {ProjectFileResult::Unreachable, cp1251::ToQString(path)};
+    return {ProjectFileResult::Unreachable, cp1251::ToQString(path), {}};
+}
+
+// Applies rule to every line; a line that gets a value which would not read back as itself
+// stops the whole write, so the file keeps its old lines.
+template <typename Rule>
+std::optional<ValueFault> ApplyToLines(std::vector<std::string>& lines, const TProject& project,
+                                       Rule rule) {
+    for (std::string& line : lines) {
+        std::string out = rule(line, project);
+        if (out != line)
+            if (auto fault = FindValueFault(KeyValue(out), KeysOf::ProjectSettings)) return fault;
+        line = std::move(out);
+    }
+    return std::nullopt;
 }
 
 bool SetSourcePath(TProject& project, const KestPaths& paths) {
@@ -116,7 +133,7 @@ ProjectFileResult InitProjectSettings(TProject& project, const std::string& kest
     const ReadResult read = ReadWholeFile(templatePath, russian);
     if (!read.ok) return Failed(read.error);
     std::vector<std::string> lines = SplitLines(read.data);
-    for (std::string& line : lines) line = ApplyCreationKeys(line, project);
+    if (auto fault = ApplyToLines(lines, project, ApplyCreationKeys)) return Unstorable(*fault);
     const QString error = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines), russian);
     if (!error.isEmpty()) return Failed(error);
     return {};
@@ -128,7 +145,7 @@ ProjectFileResult SaveProjectSettings(TProject& project, bool russian, const Kes
     const ReadResult read = ReadWholeFile(project.SettingsFile, russian);
     if (!read.ok) return Failed(read.error);
     std::vector<std::string> lines = SplitLines(read.data);
-    for (std::string& line : lines) line = ApplySaveKeys(line, project);
+    if (auto fault = ApplyToLines(lines, project, ApplySaveKeys)) return Unstorable(*fault);
     const QString error = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines), russian);
     if (!error.isEmpty()) return Failed(error);
     return {};

@@ -6,16 +6,19 @@
 #include <string>
 
 #include "core/kest_paths.h"
+#include "core/stored_value.h"
 #include "core/tproject.h"
 
 namespace pmkest {
 
 // Done; Missing: a file the operation needs does not exist (callers stay silent);
 // Failed: an I/O error, whose text the caller shows; Unreachable: Wine cannot map the
-// folder in error, so nothing was written.
+// folder in error, so nothing was written; Unstorable: a value would not read back from its
+// line as itself (fault), so nothing was written.
 struct ProjectFileResult {
-    enum Outcome { Done, Missing, Failed, Unreachable } outcome = Done;
+    enum Outcome { Done, Missing, Failed, Unreachable, Unstorable } outcome = Done;
     QString error;
+    ValueFault fault;
     bool ok() const { return outcome == Done; }
 };
 

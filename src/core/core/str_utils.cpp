@@ -69,8 +69,17 @@ bool IsTrueText(std::string_view text) {
     return UpperText(text) == "TRUE";
 }
 
+namespace {
+// A message box quoting a megabyte of text takes seconds to appear and shows nothing useful.
+std::string Quoted(const std::string& value) {
+    constexpr size_t kShown = 64;
+    if (value.size() <= kShown) return value;
+    return value.substr(0, kShown) + "\x85";  // the ellipsis of CP1251
+}
+}  // namespace
+
 ConversionError::ConversionError(const std::string& value)
-    : std::runtime_error("'" + value + "' is not a valid integer value") {}
+    : std::runtime_error("'" + Quoted(value) + "' is not a valid integer value") {}
 
 int32_t StrToInt(std::string_view value) {
     const std::string original(value);

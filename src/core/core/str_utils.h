@@ -24,7 +24,8 @@ std::string UpperLatin(std::string_view text);
 std::string UpperText(std::string_view text);
 bool IsTrueText(std::string_view text);
 
-// Thrown by ReadKeyInt; what() is "'<value>' is not a valid integer value".
+// Thrown by ReadKeyInt; what() is "'<value>' is not a valid integer value", a value longer
+// than 64 characters cut there and ended by an ellipsis.
 class ConversionError : public std::runtime_error {
 public:
     explicit ConversionError(const std::string& value);

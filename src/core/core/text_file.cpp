@@ -11,13 +11,17 @@ namespace pmkest {
 
 std::vector<std::string> SplitLines(std::string_view data) {
     std::vector<std::string> lines;
+    // Without a single LF, CRs end the lines (old Mac files); read whole, such a file would
+    // be one line that every key matches.
+    const bool crOnly = data.find('\n') == std::string_view::npos;
+    const char lineEnd = crOnly ? '\r' : '\n';
     size_t start = 0;
     while (start < data.size()) {
-        size_t end = data.find('\n', start);
+        size_t end = data.find(lineEnd, start);
         const bool last = end == std::string_view::npos;
         if (last) end = data.size();
         size_t stop = end;
-        if (!last && stop > start && data[stop - 1] == '\r') --stop;
+        if (!crOnly && !last && stop > start && data[stop - 1] == '\r') --stop;
         lines.emplace_back(data.substr(start, stop - start));
         start = end + 1;
     }

@@ -11,7 +11,8 @@
 
 namespace pmkest {
 
-// Lines end at LF; a CR right before it belongs to the line end. Bytes are kept as they are.
+// Lines end at LF; a CR right before it belongs to the line end. Data without any LF has its
+// lines ended by CR. Bytes are kept as they are.
 std::vector<std::string> SplitLines(std::string_view data);
 // Each line followed by CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);

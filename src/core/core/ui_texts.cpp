@@ -31,6 +31,22 @@ QString Tr(UiText id, bool russian) {
                            : QStringLiteral(
                                  "The path holds characters that the program cannot "
                                  "store (Windows-1251 code page):\n%1");
+        case UiText::PathHoldsLineBreak:
+            return russian ? QStringLiteral(
+                                 "Путь содержит перевод строки, и файл настроек не может его "
+                                 "сохранить. Переименуйте папку или файл и выберите снова:\n%1")
+                           : QStringLiteral(
+                                 "The path holds a line break, which the settings files cannot "
+                                 "store. Rename the folder or file and choose it again:\n%1");
+        case UiText::PathHoldsKey:
+            return russian ? QStringLiteral(
+                                 "Путь содержит текст \"%2\", который файл настроек прочёл бы "
+                                 "как отдельную настройку. Переименуйте папку или файл и "
+                                 "выберите снова:\n%1")
+                           : QStringLiteral(
+                                 "The path holds the text \"%2\", which the settings files "
+                                 "would read as a setting of its own. Rename the folder or file "
+                                 "and choose it again:\n%1");
         case UiText::EndKestQuestion:
             return russian ? QStringLiteral(
                                  "KEST ещё работает. Завершить KEST?\n"

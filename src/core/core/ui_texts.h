@@ -9,9 +9,11 @@ enum class UiText {
     AlreadyRunning,
     SettingsNotWritten,  // %1: the error
     CloseAnyway,
-    StartupStepFailed,  // %1: the error
-    PathNotStorable,    // %1: the path
-    EditWhileRunning,   // %1: the project settings file
+    StartupStepFailed,   // %1: the error
+    PathNotStorable,     // %1: the path
+    PathHoldsLineBreak,  // %1: the path
+    PathHoldsKey,        // %1: the path, %2: the key text in it
+    EditWhileRunning,    // %1: the project settings file
     EndKestQuestion,
     SwapFailed,        // %1: source, %2: destination, %3: the error
     CopyBackFailed,    // %1: kest.ini, %2: project settings file, %3: the error

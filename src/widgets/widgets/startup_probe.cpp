@@ -51,8 +51,16 @@ private:
 }  // namespace
 
 void InstallStartupProbe(QWidget* window) {
-    if (!qEnvironmentVariableIsSet("PMKEST_STARTUP_PROBE")) return;
+    if (!StartupProbeBuilt() || !qEnvironmentVariableIsSet("PMKEST_STARTUP_PROBE")) return;
     window->installEventFilter(new PaintProbe(window));
+}
+
+bool StartupProbeBuilt() {
+#ifdef PMKEST_STARTUP_PROBE_BUILT
+    return true;
+#else
+    return false;
+#endif
 }
 
 }  // namespace pmkest

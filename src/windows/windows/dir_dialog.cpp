@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "core/cp1251.h"
+#include "core/stored_value.h"
 #include "core/text_file.h"
 #include "core/ui_texts.h"
 #include "core/user_dialogs.h"
@@ -255,11 +256,10 @@ void TDirDlgF::Image3Click() {
 
 void TDirDlgF::Button1Click() {
     const QString directory = QDir::toNativeSeparators(m_list->directory());
-    const std::optional<std::string> text = cp1251::FromQString(directory);
+    QString error;
+    const std::optional<std::string> text = StorablePath(directory, m_state.russian, error);
     if (!text) {
-        m_dialogs.reportError(
-            m_state.russian,
-            Tr(UiText::PathNotStorable, m_state.russian).arg(QDir::toNativeSeparators(directory)));
+        m_dialogs.reportError(m_state.russian, error);
         return;
     }
     m_state.dialogOk = true;

@@ -15,6 +15,7 @@
 #include "core/ui_texts.h"
 #include "core/user_dialogs.h"
 #include "core/wine_setup.h"
+#include "platform/termination_signals.h"
 #include "widgets/status_panels.h"
 
 namespace pmkest {
@@ -217,8 +218,18 @@ bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
         const bool wasVisible = m_view.window && m_view.window->isVisible();
         if (wasVisible) m_view.window->hide();
         emit kestStarted();
-        process.waitForFinished(-1);
-        if (wasVisible) {
+        // No window messages while hidden; only a termination signal is let in, and it ends
+        // KEST as closing the window would.
+        while (!process.waitForFinished(100)) {
+            if (process.state() == QProcess::NotRunning) break;
+            if (TerminationSignals::pending())
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            if (m_endRequested) {
+                EndProcess(process);
+                break;
+            }
+        }
+        if (wasVisible && !m_endRequested) {
             m_view.window->show();
             m_view.window->raise();
             m_view.window->activateWindow();

@@ -1,23 +1,28 @@
 #include "windows/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolTip>
+#include <cstdio>
 
 #include "core/cp1251.h"
 #include "core/file_utils.h"
 #include "core/language.h"
 #include "core/manager_settings.h"
+#include "core/stored_value.h"
 #include "core/str_utils.h"
 #include "core/text_file.h"
 #include "core/ui_texts.h"
 #include "core/user_dialogs.h"
+#include "platform/termination_signals.h"
 #include "platform/toolkit_language.h"
 #include "widgets/busy_wait.h"
 #include "widgets/clickable_image.h"
@@ -105,6 +110,10 @@ TMain::TMain(UiState& state, UserDialogs& dialogs, const StartOptions& options, 
     m_launcher = new KestLauncher(m_state, m_dialogs,
                                   LaunchView{this, m_client, m_statusBar, m_checkBox1}, this);
     connectProjectCommands();
+    // Before FormCreate: a project on the command line runs KEST inside it.
+    if (options.termination)
+        connect(options.termination, &TerminationSignals::requested, this,
+                &TMain::TerminationRequested);
     FormCreate(options);
 }
 
@@ -312,6 +321,11 @@ bool TMain::WriteManagerSettings(QString& error) {
     values.hide = m_checkBox1->isChecked();
     values.russian = m_state.russian;
     values.recent = m_state.recent;
+    // Such a value would set other keys at the next start: the old file stays as it is.
+    if (const std::optional<ValueFault> fault = FindSettingsFault(values)) {
+        error = ValueFaultText(*fault, m_state.russian);
+        return false;
+    }
     // The per-user folder may not exist yet.
     QDir().mkpath(ToFsPath(FolderPart(m_state.settingsPath)));
     error = WriteFileAtomic(m_state.settingsPath, ComposeManagerSettings(values), m_state.russian);
@@ -426,11 +440,9 @@ void TMain::PaintBoxClick(int number) {
 }
 
 std::optional<std::string> TMain::storablePath(const QString& path) {
-    std::optional<std::string> bytes = cp1251::FromQString(path);
-    if (!bytes)
-        m_dialogs.reportError(
-            m_state.russian,
-            Tr(UiText::PathNotStorable, m_state.russian).arg(QDir::toNativeSeparators(path)));
+    QString error;
+    std::optional<std::string> bytes = StorablePath(path, m_state.russian, error);
+    if (!bytes) m_dialogs.reportError(m_state.russian, error);
     return bytes;
 }
 
@@ -440,10 +452,12 @@ void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& pr
     request.fileName = presetName;
     const FileDialogResult chosen = m_dialogs.openFile(request);
     if (!chosen.accepted || HasWildcard(QFileInfo(chosen.path).fileName())) return;
-    const std::optional<std::string> path = storablePath(chosen.path);
+    // Only the folder is kept. The chosen file's name is not checked; the next start's paths
+    // check catches a wrong one.
+    const std::optional<std::string> path =
+        storablePath(chosen.path.left(chosen.path.lastIndexOf(QLatin1Char('/')) + 1));
     if (!path) return;
-    // The chosen file's name is not checked; the next start's paths check catches a wrong one.
-    folder = FolderPart(*path);
+    folder = *path;
     row->setText(cp1251::ToQString(folder));
 }
 
@@ -488,6 +502,27 @@ bool TMain::FormClose() {
                               Tr(UiText::SettingsNotWritten, m_state.russian).arg(error) +
                                   QStringLiteral("\n\n") +
                                   Tr(UiText::CloseAnyway, m_state.russian));
+}
+
+void TMain::TerminationRequested() {
+    if (m_closing) return;  // already on the way out
+    m_closing = true;
+    QString error;
+    if (!WriteManagerSettings(error))
+        std::fputs((Tr(UiText::SettingsNotWritten, m_state.russian).arg(error) + u'\n')
+                       .toLocal8Bit()
+                       .constData(),
+                   stderr);
+    // An open dialog would hold up the wait for KEST and the end of the program.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
+            dialog->reject();
+    // An adopted KEST is not ours to end; its journal lets the next start finish the run.
+    if (m_launcher->running() && !m_launcher->adopting()) {
+        m_launcher->EndRun();  // the start ends KEST, copies kest.ini back and quits
+        return;
+    }
+    QCoreApplication::quit();
 }
 
 void TMain::closeEvent(QCloseEvent* event) {

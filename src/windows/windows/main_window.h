@@ -22,6 +22,7 @@ class QMenu;
 namespace pmkest {
 
 class TAboutBox;
+class TerminationSignals;
 class TOption;
 class UserDialogs;
 
@@ -31,6 +32,7 @@ struct StartOptions {
     QStringList arguments;     // command-line arguments after the program name
     QString runtimeFolder;     // where dirs.txt goes; empty for the per-user runtime folder
     QString userConfigFolder;  // settings when the program folder is read-only; empty: per-user
+    TerminationSignals* termination = nullptr;  // SIGTERM and SIGHUP; none in tests
 };
 
 class TMain : public QMainWindow, public ProjectCommandHost {
@@ -45,6 +47,11 @@ public:
     }
     // True when the window may close; false when the user chose to stay.
     bool FormClose();
+    // SIGTERM or SIGHUP: ends the program as closing the window does, without asking, since
+    // nobody may be there to answer. A run of KEST is ended and its result copied back first.
+    void TerminationRequested();
+    // The program is on its way out (it may be told so before its event loop runs).
+    bool closing() const { return m_closing; }
 
     void ReadManagerSettings();
     bool WriteManagerSettings(QString& error);
@@ -99,7 +106,8 @@ private:
     void FormMouseMove();
     void choosePathFolder(std::string& folder, QLabel* row, const QString& presetName);
     void flashFlag(QFrame* bevel, bool russian);
-    // nullopt (after telling the user) when a chosen path has no CP1251 form.
+    // nullopt (after telling the user) when a chosen path has no CP1251 form or would not read
+    // back from the settings file as itself.
     std::optional<std::string> storablePath(const QString& path);
     QString buttonCaption(int number) const;
 

@@ -4,6 +4,7 @@
 
 #include "core/cp1251.h"
 #include "core/file_utils.h"
+#include "core/stored_value.h"
 #include "core/text_file.h"
 #include "core/ui_texts.h"
 #include "core/user_dialogs.h"
@@ -28,9 +29,10 @@ void TMain::WriteShellFolderLines(const QString& runtimeFolder) {
 void TMain::StartCommandLineProject(const QString& argument) {
     // Kept absolute: the project's folder becomes its source path, and the path is stored.
     const QString absolute = QFileInfo(argument).absoluteFilePath();
-    const std::optional<std::string> path = cp1251::FromQString(absolute);
+    QString error;
+    const std::optional<std::string> path = StorablePath(absolute, m_state.russian, error);
     if (!path) {
-        showStartupError(Tr(UiText::PathNotStorable, m_state.russian).arg(argument));
+        showStartupError(error);
         return;
     }
     m_state.project.ProjectFile = *path;
