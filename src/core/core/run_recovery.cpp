@@ -10,6 +10,7 @@
 #include "core/user_dialogs.h"
 #include "platform/process_identity.h"
 #include "platform/regular_file.h"
+#include "platform/termination_signals.h"
 #include "platform/unsynced_write.h"
 
 namespace pmkest {
@@ -207,6 +208,8 @@ bool RunRecovery::FinishInterruptedRun() {
         Tr(UiText::RunInterrupted, russian)
             .arg(Shown(run.projectFile), when, Shown(run.kestIni), Shown(run.settingsFile));
     if (!m_dialogs.askYesNoDefaultYes(Tr(UiText::TitleProgram, m_state.russian), question)) {
+        // Dismissed by the end of the program, not by the user: the next start asks again.
+        if (TerminationSignals::received()) return false;
         putAside(path, run.kestIni, false,
                  Tr(UiText::NothingCopied, russian).arg(Shown(run.settingsFile)));
         return true;

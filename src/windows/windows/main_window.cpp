@@ -522,7 +522,8 @@ void TMain::TerminationRequested() {
         m_launcher->EndRun();  // the start ends KEST, copies kest.ini back and quits
         return;
     }
-    QCoreApplication::quit();
+    // Unlike quit(), also before the event loop runs: later dialogs then return at once.
+    QCoreApplication::exit(0);
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
