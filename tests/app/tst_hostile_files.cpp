@@ -182,6 +182,11 @@ void TestHostileFiles::hostileFiles_data() {
                                         << "start"
                                         << "ini/kest.ini"
                                         << "named pipe (FIFO)" << QStringList{u"settings"_s};
+    QTest::newRow("kest.ini is a pipe, Russian")
+        << "kest.ini fifo, Russian"
+        << "start"
+        << "ini/kest.ini"
+        << "именованный канал (FIFO)" << QStringList{u"settings"_s};
     QTest::newRow("settings file is /dev/zero: start") << "settings /dev/zero"
                                                        << "start"
                                                        << "/dev/zero"
@@ -247,7 +252,12 @@ void TestHostileFiles::hostileFiles() {
         f.fill(u"proj"_s, 24);
     }
     if (input == u"full program folder"_s) f.fill(u"program"_s, 0);
-    if (input == u"kest.ini fifo"_s) MakeFifo(f.ini());
+    if (input.startsWith(u"kest.ini fifo"_s)) MakeFifo(f.ini());
+    if (input.endsWith(u", Russian"_s)) {
+        QFile settings(f.managerSettings());
+        QVERIFY(settings.open(QIODevice::Append));
+        settings.write("FLAGRUS=TRUE\r\n");
+    }
     if (input == u"settings /dev/zero"_s) WriteAll(f.mpm(), "/dev/zero\r\n");
     if (input == u"settings folder"_s) {
         QFile::remove(f.settings());
@@ -313,7 +323,7 @@ void TestHostileFiles::hostileFiles() {
         for (const QString& name : f.files(QString::fromLatin1(d)))
             QVERIFY2(!name.contains(u".pmkest-"_s) || input == u"temporaries"_s, qPrintable(name));
 
-    if (input == u"full ini folder"_s || input == u"kest.ini fifo"_s ||
+    if (input == u"full ini folder"_s || input.startsWith(u"kest.ini fifo"_s) ||
         input.startsWith(u"settings /dev/zero"_s) || input == u"mpm fifo"_s) {
         QVERIFY(!f.kestStarted());
         QVERIFY(!QFile::exists(f.res()));

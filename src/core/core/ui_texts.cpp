@@ -260,10 +260,12 @@ QString Tr(UiText id, bool russian) {
             return russian ? QStringLiteral("это не обычный файл")
                            : QStringLiteral("this is not a regular file");
         case UiText::FileTooLarge:
-            return russian ? QStringLiteral("файл больше %1 МиБ: это не файл настроек или проекта")
+            return russian ? QStringLiteral(
+                                 "файл больше %1 МиБ, слишком велик для файла настроек или "
+                                 "проекта")
                            : QStringLiteral(
-                                 "the file is larger than %1 MiB: not a settings or project "
-                                 "file");
+                                 "the file is larger than %1 MiB, too large for a settings or "
+                                 "project file");
     }
     return {};
 }

@@ -199,6 +199,8 @@ FileFault AtomicFileWriter::open(const QString& path) {
         // Renaming over a folder or a pipe would not write the file the user means.
         fault = FaultOfMode(st.st_mode);
         if (fault.failed()) return fault;
+        // A file its owner made read-only is not replaced behind their back.
+        if (::access(name.constData(), W_OK) != 0) return LastError();
     }
     const QFileInfo info(target);
     const QString folder = info.absolutePath();
