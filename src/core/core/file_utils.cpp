@@ -93,25 +93,27 @@ ShellFolders ReadShellFolders() {
     return ShellFoldersFrom(text, QDir::homePath());
 }
 
-QString CopyFileData(const std::string& source, const std::string& destination, bool russian) {
+Status CopyFileData(const std::string& source, const std::string& destination, bool russian) {
     const QString from = ToFsPath(source);
     const QString to = ToFsPath(destination);
     RegularFileReader in;
     FileFault fault = in.open(from);
-    if (fault.failed()) return FileFaultText(from, fault, russian);
+    if (fault.failed()) return Failure{FileFaultText(from, fault, russian)};
     AtomicFileWriter out;
     fault = out.open(to);
-    if (fault.failed()) return FileFaultText(to, fault, russian);
+    if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
     char block[8192];
     for (;;) {
         qint64 got = 0;
         fault = in.read(block, sizeof block, got);
-        if (fault.failed()) return FileFaultText(from, fault, russian);
+        if (fault.failed()) return Failure{FileFaultText(from, fault, russian)};
         if (got == 0) break;
         fault = out.write(block, got);
-        if (fault.failed()) return FileFaultText(to, fault, russian);
+        if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
     }
-    return FileFaultText(to, out.commit(), russian);
+    fault = out.commit();
+    if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
+    return {};
 }
 
 }  // namespace pmkest

@@ -122,10 +122,10 @@ void ProjectCommands::CreateProject1Click() {
         // An existing file (replacing it was confirmed) simply becomes current.
         const bool fresh = !FileExists(*path);
         if (fresh) {
-            const QString error = WriteFileAtomic(project.ProjectFile,
-                                                  project.SettingsFile + "\r\n", m_state.russian);
-            if (!error.isEmpty()) {
-                showError(error);
+            const Status written = WriteFileAtomic(project.ProjectFile,
+                                                   project.SettingsFile + "\r\n", m_state.russian);
+            if (!written) {
+                showError(written.error());
                 return;
             }
         }

@@ -3,11 +3,13 @@
 // a full copy of kest.ini holding the project's own values under KEST's keys.
 
 #include <QString>
+#include <optional>
 #include <string>
 
 #include "core/kest_paths.h"
 #include "core/stored_value.h"
 #include "core/tproject.h"
+#include "platform/expected.h"
 
 namespace pmkest {
 
@@ -23,13 +25,8 @@ struct ProjectFileResult {
 };
 
 // The first line of a project file, exactly as stored; none when the file is empty.
-struct FirstLineResult {
-    bool ok = false;
-    bool hasLine = false;
-    std::string line;
-    QString error;
-};
-FirstLineResult ReadProjectFileLine(const std::string& projectFile, bool russian);
+Expected<std::optional<std::string>> ReadProjectFileLine(const std::string& projectFile,
+                                                         bool russian);
 
 // Line rules, applied to one line as read.
 std::string ApplyCreationKeys(const std::string& line, const TProject& project);

@@ -24,7 +24,7 @@ QString Shown(const std::string& path) {
     return ToFsPath(path);
 }
 
-QString WriteJournal(const std::string& path, const RunJournal& run, bool russian) {
+Status WriteJournal(const std::string& path, const RunJournal& run, bool russian) {
     const QByteArray text = ComposeRunJournal(run);
     return WriteFileAtomic(path, std::string_view(text.constData(), size_t(text.size())), russian);
 }
@@ -58,8 +58,8 @@ QString RunRecovery::BeginRun(const std::string& projectFile, const std::string&
     run.started = QDateTime::currentDateTimeUtc();
     run.managerPid = QCoreApplication::applicationPid();
     const std::string path = FolderPart(kestIni) + kJournalFileName;
-    const QString error = WriteJournal(path, run, russian);
-    if (!error.isEmpty()) return Tr(UiText::JournalNotWritten, russian).arg(Shown(path), error);
+    const Status written = WriteJournal(path, run, russian);
+    if (!written) return Tr(UiText::JournalNotWritten, russian).arg(Shown(path), written.error());
     m_run = std::move(run);
     m_journalPath = path;
     return {};
@@ -73,7 +73,7 @@ void RunRecovery::KestStarted(qint64 pid) {
     m_run->kestIdentity = identity;
     // Only of use while this boot lasts, so it does not wait for the disk. Without it a later
     // start asks instead of adopting; the run itself is not at risk.
-    ReplaceFileUnsynced(Shown(m_journalPath), ComposeRunJournal(*m_run));
+    static_cast<void>(ReplaceFileUnsynced(Shown(m_journalPath), ComposeRunJournal(*m_run)));
 }
 
 void RunRecovery::AbandonRun() {
@@ -106,16 +106,18 @@ bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath
     }
     if (keep) {
         backup = AsidePathFor(settings, QDateTime::currentDateTime(), "bak");
-        const QString error = CopyFileData(settings, backup, russian);
-        if (!error.isEmpty()) {
-            showError(Tr(UiText::BackupFailed, russian).arg(Shown(settings), Shown(ini), error));
+        const Status copied = CopyFileData(settings, backup, russian);
+        if (!copied) {
+            showError(
+                Tr(UiText::BackupFailed, russian).arg(Shown(settings), Shown(ini), copied.error()));
             backup.clear();
             return false;
         }
     }
-    const QString error = CopyFileData(ini, settings, russian);
-    if (!error.isEmpty()) {
-        showError(Tr(UiText::CopyBackFailed, russian).arg(Shown(ini), Shown(settings), error));
+    const Status copied = CopyFileData(ini, settings, russian);
+    if (!copied) {
+        showError(
+            Tr(UiText::CopyBackFailed, russian).arg(Shown(ini), Shown(settings), copied.error()));
         return false;
     }
     QFile::remove(Shown(journalPath));
@@ -141,10 +143,10 @@ void RunRecovery::putAside(const std::string& journalPath, const std::string& ke
     // and the one after overwrites it.
     if (QFileInfo(Shown(kestIni)).isFile()) {
         const std::string copy = AsidePathFor(kestIni, now, "bak");
-        const QString error = CopyFileData(kestIni, copy, russian);
+        const Status copied = CopyFileData(kestIni, copy, russian);
         text += QLatin1Char('\n') +
-                (error.isEmpty() ? Tr(UiText::CopyKept, russian).arg(Shown(kestIni), Shown(copy))
-                                 : error);
+                (copied ? Tr(UiText::CopyKept, russian).arg(Shown(kestIni), Shown(copy))
+                        : copied.error());
     }
     m_dialogs.showMessage(damaged ? MessageKind::Warning : MessageKind::Information,
                           Tr(UiText::TitleProgram, m_state.russian), text);

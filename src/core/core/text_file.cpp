@@ -74,26 +74,21 @@ QString FileFaultText(const QString& path, const FileFault& fault, bool russian)
     return FileErrorText(path, reason);
 }
 
-ReadResult ReadWholeFile(const std::string& path, bool russian) {
-    ReadResult result;
+Expected<std::string> ReadWholeFile(const std::string& path, bool russian) {
     QByteArray bytes;
     const FileFault fault = ReadRegularFile(ToFsPath(path), kFileReadLimit, bytes);
-    if (fault.failed()) {
-        result.error = FileFaultText(ToFsPath(path), fault, russian);
-        return result;
-    }
-    result.data.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
-    result.ok = true;
-    return result;
+    if (fault.failed()) return Failure{FileFaultText(ToFsPath(path), fault, russian)};
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-QString WriteFileAtomic(const std::string& path, std::string_view data, bool russian) {
+Status WriteFileAtomic(const std::string& path, std::string_view data, bool russian) {
     const QString name = ToFsPath(path);
     AtomicFileWriter file;
     FileFault fault = file.open(name);
     if (!fault.failed()) fault = file.write(data.data(), static_cast<qint64>(data.size()));
     if (!fault.failed()) fault = file.commit();
-    return FileFaultText(name, fault, russian);
+    if (fault.failed()) return Failure{FileFaultText(name, fault, russian)};
+    return {};
 }
 
 bool FileExists(const std::string& path) {

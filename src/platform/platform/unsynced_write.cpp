@@ -5,14 +5,14 @@
 
 namespace pmkest {
 
-QString ReplaceFileUnsynced(const QString& path, const QByteArray& data) {
+Status ReplaceFileUnsynced(const QString& path, const QByteArray& data) {
     AtomicFileWriter file(false);
     FileFault fault = file.open(path);
     if (!fault.failed()) fault = file.write(data.constData(), data.size());
     if (!fault.failed()) fault = file.commit();
     if (!fault.failed()) return {};
-    return FileErrorText(
-        path, fault.reason.isEmpty() ? QStringLiteral("not a regular file") : fault.reason);
+    return Failure{FileErrorText(
+        path, fault.reason.isEmpty() ? QStringLiteral("not a regular file") : fault.reason)};
 }
 
 }  // namespace pmkest
