@@ -69,12 +69,12 @@ int RunConsole(const QStringList& args) {
     }
     if (!sets.empty()) {
         const std::string path = IniPath();
-        const ReadResult read = ReadWholeFile(path);
-        if (!read.ok) return Fail(read.error);
-        std::vector<std::string> lines = SplitLines(read.data);
+        const Expected<std::string> read = ReadWholeFile(path, false);
+        if (!read) return Fail(read.error());
+        std::vector<std::string> lines = SplitLines(*read);
         for (const std::string& assignment : sets) SetKey(lines, assignment);
-        const QString error = WriteFileAtomic(path, JoinLinesCrLf(lines));
-        if (!error.isEmpty()) return Fail(error);
+        const Status written = WriteFileAtomic(path, JoinLinesCrLf(lines), false);
+        if (!written) return Fail(written.error());
     }
     if (sleepMs > 0) QThread::msleep(sleepMs);
     return exitCode;
@@ -82,22 +82,22 @@ int RunConsole(const QStringList& args) {
 
 int RunWindow() {
     const std::string path = IniPath();
-    const ReadResult read = ReadWholeFile(path);
+    const Expected<std::string> read = ReadWholeFile(path, false);
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("KEST (stand-in)"));
     auto* layout = new QVBoxLayout(&window);
-    auto* where = new QLabel(read.ok ? ToFsPath(path) : read.error, &window);
+    auto* where = new QLabel(read ? ToFsPath(path) : read.error(), &window);
     where->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* editor = new QPlainTextEdit(&window);
     editor->setObjectName(QStringLiteral("Editor"));
     editor->setLineWrapMode(QPlainTextEdit::NoWrap);
-    editor->setPlainText(cp1251::ToQString(read.data));
-    editor->setReadOnly(!read.ok);
+    editor->setPlainText(cp1251::ToQString(read ? *read : std::string()));
+    editor->setReadOnly(!read);
     auto* buttons = new QHBoxLayout;
     auto* save = new QPushButton(QStringLiteral("Save and exit"), &window);
     auto* leave = new QPushButton(QStringLiteral("Exit"), &window);
-    save->setEnabled(read.ok);
+    save->setEnabled(read.ok());
     buttons->addStretch();
     buttons->addWidget(save);
     buttons->addWidget(leave);
@@ -112,9 +112,9 @@ int RunWindow() {
             where->setText(QStringLiteral("The text holds characters that CP1251 cannot store."));
             return;
         }
-        const QString error = WriteFileAtomic(path, JoinLinesCrLf(SplitLines(*bytes)));
-        if (!error.isEmpty()) {
-            where->setText(error);
+        const Status written = WriteFileAtomic(path, JoinLinesCrLf(SplitLines(*bytes)), false);
+        if (!written) {
+            where->setText(written.error());
             return;
         }
         window.close();

@@ -64,6 +64,7 @@ private slots:
     void layout();
     void settingsRoundTrip();
     void badCounterStillReadsTheRest();
+    void crOnlySettingsFile();
     void unwritableSettingsAsksBeforeClosing();
     void recentProjects();
     void pathCommands_data();
@@ -160,6 +161,18 @@ void TestMainWindow::settingsRoundTrip() {
         expected += "PROJECT" + QByteArray::number(n) + "=" +
                     (n == 3 ? QByteArray::fromStdString(projectBytes) : QByteArray()) + "\r\n";
     QCOMPARE(ReadAll(f.settingsFile()), expected);
+}
+
+void TestMainWindow::crOnlySettingsFile() {
+    Fixture f;
+    WriteAll(f.settingsFile(), "COUNTER=4\rPATHKEST=/ide/\rPATHINIKEST=/ini/\rFLAGRUS=TRUE\r");
+    TMain& w = f.start();
+    QVERIFY(f.dialogs.messages.empty());
+    QCOMPARE(f.label("Label4"), QStringLiteral("/ide/"));
+    QVERIFY(w.close());
+    QVERIFY(ReadAll(f.settingsFile())
+                .startsWith("COUNTER=4\r\nPATHKEST=/ide/\r\nPATHINIKEST=/ini/\r\nPROJECTCUR=\r\n"
+                            "FLAGHIDE=FALSE\r\nFLAGRUS=TRUE\r\n"));
 }
 
 void TestMainWindow::badCounterStillReadsTheRest() {

@@ -386,11 +386,12 @@ void TestRunRecovery::journalNotWritten() {
 void TestRunRecovery::terminationSignal_data() {
     QTest::addColumn<int>("signal");
     QTest::addColumn<bool>("hide");
-    QTest::addColumn<bool>("run");  // KEST is running when the signal comes
+    QTest::addColumn<QString>("when");
 #ifdef Q_OS_LINUX
-    QTest::newRow("SIGTERM during a run") << int(SIGTERM) << false << true;
-    QTest::newRow("SIGHUP during a hidden run") << int(SIGHUP) << true << true;
-    QTest::newRow("SIGTERM, no run") << int(SIGTERM) << false << false;
+    QTest::newRow("SIGTERM during a run") << int(SIGTERM) << false << "run";
+    QTest::newRow("SIGHUP during a hidden run") << int(SIGHUP) << true << "run";
+    QTest::newRow("SIGTERM, no run") << int(SIGTERM) << false << "idle";
+    QTest::newRow("SIGTERM, asked to copy back") << int(SIGTERM) << false << "question";
 #endif
 }
 
@@ -398,8 +399,13 @@ void TestRunRecovery::terminationSignal() {
 #ifdef Q_OS_LINUX
     QFETCH(int, signal);
     QFETCH(bool, hide);
-    QFETCH(bool, run);
+    QFETCH(QString, when);
+    const bool run = when == u"run"_s;
     Fixture f;
+    if (when == u"question"_s) {
+        WriteAll(f.ini(), kAfterRun);
+        WriteAll(f.journal(), f.journalText());
+    }
     f.writeSettings(hide);
     // KEST changes kest.ini at once, then runs until it is ended.
     f.kest("KEST_INI_DIR=" + ShellQuote(f.path(u"ini"_s)) + " " +
@@ -436,6 +442,12 @@ void TestRunRecovery::terminationSignal() {
         QVERIFY(!QFile::exists(f.journal()));
     } else {
         QCOMPARE(ReadAll(f.settings()), ProjectIni());
+    }
+    if (when == u"question"_s) {
+        // Nobody answered: the next start asks again, and nothing was put aside.
+        QVERIFY(QFile::exists(f.journal()));
+        QCOMPARE(ReadAll(f.ini()), kAfterRun);
+        QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList({u"kest.ini"_s, u"kest.run"_s}));
     }
 #endif
 }

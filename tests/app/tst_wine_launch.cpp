@@ -66,8 +66,8 @@ struct WineFixture {
     void saveProject(const QByteArray& extra = {}) {
         if (!extra.isEmpty()) WriteAll(settings(), ReadAll(settings()) + extra);
         TProject project;
-        QVERIFY(LoadProject(project, *cp1251::FromQString(mpm())).ok());
-        QVERIFY(SaveProjectSettings(project, KestPathsFor(*cp1251::FromQString(kest))).ok());
+        QVERIFY(LoadProject(project, *cp1251::FromQString(mpm()), false).ok());
+        QVERIFY(SaveProjectSettings(project, false, KestPathsFor(*cp1251::FromQString(kest))).ok());
     }
     TMain& start(const QStringList& arguments = {}) {
         window = std::make_unique<TMain>(

@@ -80,12 +80,12 @@ bool StoredLanguageIsRussian() {
         LocateManagerSettings(QCoreApplication::applicationDirPath(), QString());
     const std::optional<std::string> path = cp1251::FromQString(where.readPath);
     if (!path || !FileExists(*path)) return false;
-    const ReadResult read = ReadWholeFile(*path);
-    if (!read.ok) return false;
+    const Expected<std::string> read = ReadWholeFile(*path, false);
+    if (!read) return false;
     SettingsValues values;
     std::vector<QString> errors;
     ParseManagerSettings(
-        SplitLines(read.data), values, [](const std::string&) { return true; }, errors);
+        SplitLines(*read), values, [](const std::string&) { return true; }, errors);
     return values.russian;
 }
 

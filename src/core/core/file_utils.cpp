@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <map>
 #include <optional>
@@ -10,7 +9,7 @@
 #include "core/cp1251.h"
 #include "core/str_utils.h"
 #include "core/text_file.h"
-#include "platform/file_error.h"
+#include "platform/regular_file.h"
 
 namespace pmkest {
 
@@ -94,36 +93,26 @@ ShellFolders ReadShellFolders() {
     return ShellFoldersFrom(text, QDir::homePath());
 }
 
-QString CopyFileData(const std::string& source, const std::string& destination) {
+Status CopyFileData(const std::string& source, const std::string& destination, bool russian) {
     const QString from = ToFsPath(source);
     const QString to = ToFsPath(destination);
-    QFile in(from);
-    // Blocks go straight from the file into the buffer, without a second copy.
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return FileErrorText(from, in.errorString());
-    QSaveFile out(to);
-    if (!out.open(QIODevice::WriteOnly)) return FileErrorText(to, out.errorString());
+    RegularFileReader in;
+    FileFault fault = in.open(from);
+    if (fault.failed()) return Failure{FileFaultText(from, fault, russian)};
+    AtomicFileWriter out;
+    fault = out.open(to);
+    if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
     char block[8192];
     for (;;) {
-        const qint64 got = in.read(block, sizeof block);
-        if (got < 0) {
-            out.cancelWriting();
-            return FileErrorText(from, in.errorString());
-        }
+        qint64 got = 0;
+        fault = in.read(block, sizeof block, got);
+        if (fault.failed()) return Failure{FileFaultText(from, fault, russian)};
         if (got == 0) break;
-        if (out.write(block, got) != got) {
-            const QString error = out.errorString();
-            out.cancelWriting();
-            return FileErrorText(to, error);
-        }
+        fault = out.write(block, got);
+        if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
     }
-    // commit() does not report a failed flush of the last block (a full disk): ask first.
-    if (!out.flush()) {
-        const QString error = out.errorString();
-        out.cancelWriting();
-        return FileErrorText(to, error);
-    }
-    if (!out.commit()) return FileErrorText(to, out.errorString());
+    fault = out.commit();
+    if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
     return {};
 }
 

@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+#include "platform/expected.h"
+
 namespace pmkest {
 
 constexpr int kShellFolderCount = 100;
@@ -24,8 +26,8 @@ ShellFolders ShellFoldersFrom(const QString& userDirs, const QString& home);
 ShellFolders ReadShellFolders();
 
 // The destination becomes a byte-for-byte copy of the source, copied in 8192-byte blocks.
-// The source is only read; the destination is replaced atomically, so a failure leaves it whole.
-// Returns the error text naming the file that failed, or an empty text on success.
-QString CopyFileData(const std::string& source, const std::string& destination);
+// The source is only read and must be a regular file; the destination is replaced atomically,
+// so a failure leaves it whole, and a link stays a link. The error names the file that failed.
+Status CopyFileData(const std::string& source, const std::string& destination, bool russian);
 
 }  // namespace pmkest

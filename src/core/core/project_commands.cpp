@@ -91,11 +91,11 @@ void ProjectCommands::OptionsEdit() {
     if (!reachable(paths.ToKest(folder), folder)) return;
     project.PascalOptions = options.text;
     project.PascalOutPath = *kestOutPath;
-    showFailure(SaveProjectSettings(project, paths));
+    showFailure(SaveProjectSettings(project, m_state.russian, paths));
 }
 
 bool ProjectCommands::loadForEdit(const std::string& projectFile) {
-    const ProjectFileResult loaded = LoadProject(m_state.project, projectFile);
+    const ProjectFileResult loaded = LoadProject(m_state.project, projectFile, m_state.russian);
     if (loaded.outcome == ProjectFileResult::Failed) showError(loaded.error);
     return loaded.ok();
 }
@@ -122,17 +122,19 @@ void ProjectCommands::CreateProject1Click() {
         // An existing file (replacing it was confirmed) simply becomes current.
         const bool fresh = !FileExists(*path);
         if (fresh) {
-            const QString error =
-                WriteFileAtomic(project.ProjectFile, project.SettingsFile + "\r\n");
-            if (!error.isEmpty()) {
-                showError(error);
+            const Status written = WriteFileAtomic(project.ProjectFile,
+                                                   project.SettingsFile + "\r\n", m_state.russian);
+            if (!written) {
+                showError(written.error());
                 return;
             }
         }
         m_host.ShowProjectRow(project.ProjectFile);
         m_host.DeriveProjectSettingsPath();
         if (fresh) {
-            if (showFailure(InitProjectSettings(project, m_state.kestIniFolder, paths))) return;
+            if (showFailure(
+                    InitProjectSettings(project, m_state.kestIniFolder, m_state.russian, paths)))
+                return;
             if (loadForEdit(project.ProjectFile)) OptionsEdit();
         }
     }

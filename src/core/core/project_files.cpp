@@ -55,20 +55,13 @@ bool SetSourcePath(TProject& project, const KestPaths& paths) {
 
 }  // namespace
 
-FirstLineResult ReadProjectFileLine(const std::string& projectFile) {
-    FirstLineResult result;
-    const ReadResult read = ReadWholeFile(projectFile);
-    if (!read.ok) {
-        result.error = read.error;
-        return result;
-    }
-    result.ok = true;
-    const std::vector<std::string> lines = SplitLines(read.data);
-    if (!lines.empty()) {
-        result.hasLine = true;
-        result.line = lines.front();
-    }
-    return result;
+Expected<std::optional<std::string>> ReadProjectFileLine(const std::string& projectFile,
+                                                         bool russian) {
+    const Expected<std::string> read = ReadWholeFile(projectFile, russian);
+    if (!read) return Failure{read.error()};
+    const std::vector<std::string> lines = SplitLines(*read);
+    if (lines.empty()) return std::optional<std::string>();
+    return std::optional<std::string>(lines.front());
 }
 
 std::string ApplyCreationKeys(const std::string& line, const TProject& project) {
@@ -108,45 +101,48 @@ void LoadProjectLine(const std::string& line, TProject& project) {
     ReadKeyText("PascalOptions=", line, project.PascalOptions);
 }
 
-ProjectFileResult LoadProject(TProject& project, const std::string& projectFile) {
-    if (!FileExists(projectFile)) return Missing();
-    const FirstLineResult first = ReadProjectFileLine(projectFile);
-    if (!first.ok) return Failed(first.error);
-    if (!FileExists(first.line)) return Missing();
-    const ReadResult settings = ReadWholeFile(first.line);
-    if (!settings.ok) return Failed(settings.error);
+ProjectFileResult LoadProject(TProject& project, const std::string& projectFile, bool russian) {
+    // A folder or a pipe in a file's place is refused with a message, not passed over.
+    if (!PathExists(projectFile)) return Missing();
+    const Expected<std::optional<std::string>> first = ReadProjectFileLine(projectFile, russian);
+    if (!first) return Failed(first.error());
+    // An empty project file names no file.
+    const std::string named = first->value_or(std::string());
+    if (!PathExists(named)) return Missing();
+    const Expected<std::string> settings = ReadWholeFile(named, russian);
+    if (!settings) return Failed(settings.error());
 
     TProject loaded = project;
     loaded.ProjectFile = projectFile;
-    loaded.SettingsFile = first.line;
-    for (const std::string& line : SplitLines(settings.data)) LoadProjectLine(line, loaded);
+    loaded.SettingsFile = named;
+    for (const std::string& line : SplitLines(*settings)) LoadProjectLine(line, loaded);
     project = std::move(loaded);
     return {};
 }
 
 ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder,
-                                      const KestPaths& paths) {
+                                      bool russian, const KestPaths& paths) {
     const std::string templatePath = kestIniFolder + "kest.ini";
     if (!FileExists(templatePath) || !FileExists(project.ProjectFile)) return Missing();
     if (!SetSourcePath(project, paths)) return Unreachable(FolderPart(project.ProjectFile));
-    const ReadResult read = ReadWholeFile(templatePath);
-    if (!read.ok) return Failed(read.error);
-    std::vector<std::string> lines = SplitLines(read.data);
+    const Expected<std::string> read = ReadWholeFile(templatePath, russian);
+    if (!read) return Failed(read.error());
+    std::vector<std::string> lines = SplitLines(*read);
     if (auto fault = ApplyToLines(lines, project, ApplyCreationKeys)) return Unstorable(*fault);
-    const QString error = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines));
-    if (!error.isEmpty()) return Failed(error);
+    const Status written = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines), russian);
+    if (!written) return Failed(written.error());
     return {};
 }
 
-ProjectFileResult SaveProjectSettings(TProject& project, const KestPaths& paths) {
+ProjectFileResult SaveProjectSettings(TProject& project, bool russian, const KestPaths& paths) {
     if (!FileExists(project.SettingsFile)) return Missing();
     if (!SetSourcePath(project, paths)) return Unreachable(FolderPart(project.ProjectFile));
-    const ReadResult read = ReadWholeFile(project.SettingsFile);
-    if (!read.ok) return Failed(read.error);
-    std::vector<std::string> lines = SplitLines(read.data);
+    const Expected<std::string> read = ReadWholeFile(project.SettingsFile, russian);
+    if (!read) return Failed(read.error());
+    std::vector<std::string> lines = SplitLines(*read);
     if (auto fault = ApplyToLines(lines, project, ApplySaveKeys)) return Unstorable(*fault);
-    const QString error = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines));
-    if (!error.isEmpty()) return Failed(error);
+    const Status written = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines), russian);
+    if (!written) return Failed(written.error());
     return {};
 }
 

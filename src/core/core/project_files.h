@@ -3,11 +3,13 @@
 // a full copy of kest.ini holding the project's own values under KEST's keys.
 
 #include <QString>
+#include <optional>
 #include <string>
 
 #include "core/kest_paths.h"
 #include "core/stored_value.h"
 #include "core/tproject.h"
+#include "platform/expected.h"
 
 namespace pmkest {
 
@@ -23,13 +25,8 @@ struct ProjectFileResult {
 };
 
 // The first line of a project file, exactly as stored; none when the file is empty.
-struct FirstLineResult {
-    bool ok = false;
-    bool hasLine = false;
-    std::string line;
-    QString error;
-};
-FirstLineResult ReadProjectFileLine(const std::string& projectFile);
+Expected<std::optional<std::string>> ReadProjectFileLine(const std::string& projectFile,
+                                                         bool russian);
 
 // Line rules, applied to one line as read.
 std::string ApplyCreationKeys(const std::string& line, const TProject& project);
@@ -37,12 +34,13 @@ std::string ApplySaveKeys(const std::string& line, const TProject& project);
 void LoadProjectLine(const std::string& line, TProject& project);
 
 // Makes projectFile the current project and loads its values; a failure changes nothing.
-ProjectFileResult LoadProject(TProject& project, const std::string& projectFile);
+ProjectFileResult LoadProject(TProject& project, const std::string& projectFile, bool russian);
 // Writes the settings file of a new project from kestIniFolder + "kest.ini".
 // The source path is written in the form that paths gives KEST.
 ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder,
-                                      const KestPaths& paths = KestPaths());
+                                      bool russian, const KestPaths& paths = KestPaths());
 // Rewrites the current settings file in place, line for line, with the current values.
-ProjectFileResult SaveProjectSettings(TProject& project, const KestPaths& paths = KestPaths());
+ProjectFileResult SaveProjectSettings(TProject& project, bool russian,
+                                      const KestPaths& paths = KestPaths());
 
 }  // namespace pmkest

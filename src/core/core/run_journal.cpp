@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <cerrno>
 #include <map>
 
 #include "core/cp1251.h"
@@ -91,18 +92,20 @@ QString TimeStamp(const QDateTime& at) {
 
 }  // namespace
 
-std::optional<FileDigest> DigestOfFile(const std::string& path) {
-    const QString name = ToFsPath(path);
+std::optional<FileDigest> DigestOfFile(const std::string& path, FileFault* why) {
+    FileFault ignored;
+    FileFault& fault = why ? *why : ignored;
     // Only a regular file: reading a pipe or a device could block or never end.
-    if (path.empty() || !QFileInfo(name).isFile()) return std::nullopt;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    RegularFileReader file;
+    fault = path.empty() ? FileFault::System(ENOENT) : file.open(ToFsPath(path));
+    if (fault.failed()) return std::nullopt;
     QCryptographicHash hash(QCryptographicHash::Sha256);
     char block[8192];
     qint64 size = 0;
     for (;;) {
-        const qint64 got = file.read(block, sizeof block);
-        if (got < 0) return std::nullopt;
+        qint64 got = 0;
+        fault = file.read(block, sizeof block, got);
+        if (fault.failed()) return std::nullopt;
         if (got == 0) break;
         hash.addData(QByteArrayView(block, got));
         size += got;

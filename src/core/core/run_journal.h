@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/regular_file.h"
+
 namespace pmkest {
 
 inline constexpr const char* kJournalFileName = "kest.run";
@@ -19,8 +21,8 @@ struct FileDigest {
     friend bool operator==(const FileDigest&, const FileDigest&) = default;
 };
 
-// nullopt when the path is not a readable regular file.
-std::optional<FileDigest> DigestOfFile(const std::string& path);
+// nullopt when the path is not a readable regular file; why, when given, says what it is.
+std::optional<FileDigest> DigestOfFile(const std::string& path, FileFault* why = nullptr);
 
 struct RunJournal {
     std::string projectFile;   // shown to the user only

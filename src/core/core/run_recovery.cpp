@@ -9,6 +9,8 @@
 #include "core/ui_texts.h"
 #include "core/user_dialogs.h"
 #include "platform/process_identity.h"
+#include "platform/regular_file.h"
+#include "platform/termination_signals.h"
 #include "platform/unsynced_write.h"
 
 namespace pmkest {
@@ -22,9 +24,9 @@ QString Shown(const std::string& path) {
     return ToFsPath(path);
 }
 
-QString WriteJournal(const std::string& path, const RunJournal& run) {
+Status WriteJournal(const std::string& path, const RunJournal& run, bool russian) {
     const QByteArray text = ComposeRunJournal(run);
-    return WriteFileAtomic(path, std::string_view(text.constData(), size_t(text.size())));
+    return WriteFileAtomic(path, std::string_view(text.constData(), size_t(text.size())), russian);
 }
 
 }  // namespace
@@ -42,11 +44,12 @@ void RunRecovery::showError(const QString& text) {
 QString RunRecovery::BeginRun(const std::string& projectFile, const std::string& settingsFile,
                               const std::string& kestIni) {
     const bool russian = m_state.russian;
-    const std::optional<FileDigest> digest = DigestOfFile(settingsFile);
+    FileFault fault;
+    const std::optional<FileDigest> digest = DigestOfFile(settingsFile, &fault);
     if (!digest)
         return Tr(UiText::SwapFailed, russian)
             .arg(Shown(settingsFile), Shown(kestIni),
-                 QStringLiteral("%1: not a readable regular file").arg(Shown(settingsFile)));
+                 FileFaultText(Shown(settingsFile), fault, russian));
     RunJournal run;
     run.projectFile = projectFile;
     run.settingsFile = settingsFile;
@@ -55,8 +58,8 @@ QString RunRecovery::BeginRun(const std::string& projectFile, const std::string&
     run.started = QDateTime::currentDateTimeUtc();
     run.managerPid = QCoreApplication::applicationPid();
     const std::string path = FolderPart(kestIni) + kJournalFileName;
-    const QString error = WriteJournal(path, run);
-    if (!error.isEmpty()) return Tr(UiText::JournalNotWritten, russian).arg(Shown(path), error);
+    const Status written = WriteJournal(path, run, russian);
+    if (!written) return Tr(UiText::JournalNotWritten, russian).arg(Shown(path), written.error());
     m_run = std::move(run);
     m_journalPath = path;
     return {};
@@ -70,7 +73,7 @@ void RunRecovery::KestStarted(qint64 pid) {
     m_run->kestIdentity = identity;
     // Only of use while this boot lasts, so it does not wait for the disk. Without it a later
     // start asks instead of adopting; the run itself is not at risk.
-    ReplaceFileUnsynced(Shown(m_journalPath), ComposeRunJournal(*m_run));
+    static_cast<void>(ReplaceFileUnsynced(Shown(m_journalPath), ComposeRunJournal(*m_run)));
 }
 
 void RunRecovery::AbandonRun() {
@@ -103,16 +106,18 @@ bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath
     }
     if (keep) {
         backup = AsidePathFor(settings, QDateTime::currentDateTime(), "bak");
-        const QString error = CopyFileData(settings, backup);
-        if (!error.isEmpty()) {
-            showError(Tr(UiText::BackupFailed, russian).arg(Shown(settings), Shown(ini), error));
+        const Status copied = CopyFileData(settings, backup, russian);
+        if (!copied) {
+            showError(
+                Tr(UiText::BackupFailed, russian).arg(Shown(settings), Shown(ini), copied.error()));
             backup.clear();
             return false;
         }
     }
-    const QString error = CopyFileData(ini, settings);
-    if (!error.isEmpty()) {
-        showError(Tr(UiText::CopyBackFailed, russian).arg(Shown(ini), Shown(settings), error));
+    const Status copied = CopyFileData(ini, settings, russian);
+    if (!copied) {
+        showError(
+            Tr(UiText::CopyBackFailed, russian).arg(Shown(ini), Shown(settings), copied.error()));
         return false;
     }
     QFile::remove(Shown(journalPath));
@@ -138,10 +143,10 @@ void RunRecovery::putAside(const std::string& journalPath, const std::string& ke
     // and the one after overwrites it.
     if (QFileInfo(Shown(kestIni)).isFile()) {
         const std::string copy = AsidePathFor(kestIni, now, "bak");
-        const QString error = CopyFileData(kestIni, copy);
+        const Status copied = CopyFileData(kestIni, copy, russian);
         text += QLatin1Char('\n') +
-                (error.isEmpty() ? Tr(UiText::CopyKept, russian).arg(Shown(kestIni), Shown(copy))
-                                 : error);
+                (copied ? Tr(UiText::CopyKept, russian).arg(Shown(kestIni), Shown(copy))
+                        : copied.error());
     }
     m_dialogs.showMessage(damaged ? MessageKind::Warning : MessageKind::Information,
                           Tr(UiText::TitleProgram, m_state.russian), text);
@@ -160,16 +165,12 @@ bool RunRecovery::FinishInterruptedRun() {
         putAside(path, ini, true, Tr(UiText::JournalUnusable, russian).arg(Shown(path), reason));
         return false;
     };
-    QFile file(Shown(path));
     // Never a pipe or a device: reading it could block.
-    if (!info.isFile()) return unusable(Tr(UiText::JournalDamaged, russian));
-    if (!file.open(QIODevice::ReadOnly))
-        return unusable(Tr(UiText::JournalUnreadable, russian).arg(file.errorString()));
-    const QByteArray text = file.read(kJournalLimit + 1);
-    if (file.error() != QFileDevice::NoError)
-        return unusable(Tr(UiText::JournalUnreadable, russian).arg(file.errorString()));
-    file.close();
-    if (text.size() > kJournalLimit) return unusable(Tr(UiText::JournalDamaged, russian));
+    QByteArray text;
+    const FileFault fault = ReadRegularFile(Shown(path), kJournalLimit, text);
+    if (fault.kind == FileFault::Kind::System)
+        return unusable(Tr(UiText::JournalUnreadable, russian).arg(fault.reason));
+    if (fault.failed()) return unusable(Tr(UiText::JournalDamaged, russian));
 
     const ParsedJournal parsed = ParseRunJournal(text, ini);
     const RunJournal& run = parsed.journal;
@@ -209,6 +210,8 @@ bool RunRecovery::FinishInterruptedRun() {
         Tr(UiText::RunInterrupted, russian)
             .arg(Shown(run.projectFile), when, Shown(run.kestIni), Shown(run.settingsFile));
     if (!m_dialogs.askYesNoDefaultYes(Tr(UiText::TitleProgram, m_state.russian), question)) {
+        // Dismissed by the end of the program, not by the user: the next start asks again.
+        if (TerminationSignals::received()) return false;
         putAside(path, run.kestIni, false,
                  Tr(UiText::NothingCopied, russian).arg(Shown(run.settingsFile)));
         return true;

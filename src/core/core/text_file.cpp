@@ -2,9 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "core/cp1251.h"
+#include "core/ui_texts.h"
 #include "platform/file_error.h"
 
 namespace pmkest {
@@ -44,39 +44,50 @@ QString ToFsPath(const std::string& path) {
     return cp1251::ToQString(path);
 }
 
-ReadResult ReadWholeFile(const std::string& path) {
-    ReadResult result;
-    QFile file(ToFsPath(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = FileErrorText(ToFsPath(path), file.errorString());
-        return result;
+QString FileFaultText(const QString& path, const FileFault& fault, bool russian) {
+    QString reason;
+    switch (fault.kind) {
+        case FileFault::Kind::None:
+            return {};
+        case FileFault::Kind::System:
+            reason = fault.reason;
+            break;
+        case FileFault::Kind::Folder:
+            reason = Tr(UiText::FileIsFolder, russian);
+            break;
+        case FileFault::Kind::Pipe:
+            reason = Tr(UiText::FileIsPipe, russian);
+            break;
+        case FileFault::Kind::Device:
+            reason = Tr(UiText::FileIsDevice, russian);
+            break;
+        case FileFault::Kind::Socket:
+            reason = Tr(UiText::FileIsSocket, russian);
+            break;
+        case FileFault::Kind::Special:
+            reason = Tr(UiText::FileIsSpecial, russian);
+            break;
+        case FileFault::Kind::TooLarge:
+            reason = Tr(UiText::FileTooLarge, russian).arg(kFileReadLimit / (1024 * 1024));
+            break;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = FileErrorText(ToFsPath(path), file.errorString());
-        return result;
-    }
-    result.data.assign(bytes.constData(), static_cast<size_t>(bytes.size()));
-    result.ok = true;
-    return result;
+    return FileErrorText(path, reason);
 }
 
-QString WriteFileAtomic(const std::string& path, std::string_view data) {
-    QSaveFile file(ToFsPath(path));
-    if (!file.open(QIODevice::WriteOnly)) return FileErrorText(ToFsPath(path), file.errorString());
-    const auto size = static_cast<qint64>(data.size());
-    if (file.write(data.data(), size) != size) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return FileErrorText(ToFsPath(path), error);
-    }
-    // commit() does not report a failed flush of the last block (a full disk): ask first.
-    if (!file.flush()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return FileErrorText(ToFsPath(path), error);
-    }
-    if (!file.commit()) return FileErrorText(ToFsPath(path), file.errorString());
+Expected<std::string> ReadWholeFile(const std::string& path, bool russian) {
+    QByteArray bytes;
+    const FileFault fault = ReadRegularFile(ToFsPath(path), kFileReadLimit, bytes);
+    if (fault.failed()) return Failure{FileFaultText(ToFsPath(path), fault, russian)};
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+Status WriteFileAtomic(const std::string& path, std::string_view data, bool russian) {
+    const QString name = ToFsPath(path);
+    AtomicFileWriter file;
+    FileFault fault = file.open(name);
+    if (!fault.failed()) fault = file.write(data.data(), static_cast<qint64>(data.size()));
+    if (!fault.failed()) fault = file.commit();
+    if (fault.failed()) return Failure{FileFaultText(name, fault, russian)};
     return {};
 }
 
@@ -84,6 +95,10 @@ bool FileExists(const std::string& path) {
     if (path.empty()) return false;
     const QFileInfo info(ToFsPath(path));
     return info.exists() && !info.isDir();
+}
+
+bool PathExists(const std::string& path) {
+    return !path.empty() && QFileInfo::exists(ToFsPath(path));
 }
 
 bool DirectoryExists(const std::string& path) {

@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/expected.h"
+#include "platform/regular_file.h"
+
 namespace pmkest {
 
 // Lines end at LF; a CR right before it belongs to the line end. Data without any LF has its
@@ -15,19 +18,21 @@ std::vector<std::string> SplitLines(std::string_view data);
 // Each line followed by CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
-struct ReadResult {
-    bool ok = false;
-    std::string data;
-    QString error;  // the I/O error text when !ok
-};
+// The largest settings or project file that is read: real ones hold a few kilobytes.
+inline constexpr qint64 kFileReadLimit = 64 * 1024 * 1024;
 
-ReadResult ReadWholeFile(const std::string& path);
+// A regular file of at most kFileReadLimit bytes; anything else is refused with a text.
+Expected<std::string> ReadWholeFile(const std::string& path, bool russian);
 // Written to a temporary file in the same folder and renamed over the target; on failure the
-// old file stays whole. Returns the error text, or an empty string on success.
-QString WriteFileAtomic(const std::string& path, std::string_view data);
+// old file stays whole. A link stays a link: its target gets the data.
+Status WriteFileAtomic(const std::string& path, std::string_view data, bool russian);
+// "<path>: <reason>" in the interface language where the reason is the program's own.
+QString FileFaultText(const QString& path, const FileFault& fault, bool russian);
 
 QString ToFsPath(const std::string& path);  // CP1251 path -> file system path
 bool FileExists(const std::string& path);
+// Anything at all, also a folder or a pipe: reading it then says what it is.
+bool PathExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 // Everything up to and including the last separator; empty when there is none.
 std::string FolderPart(const std::string& path);

@@ -242,6 +242,28 @@ QString Tr(UiText id, bool russian) {
         case UiText::WineInUse:
             return russian ? QStringLiteral("Wine: %1, префикс %2")
                            : QStringLiteral("Wine: %1, prefix %2");
+        case UiText::FileIsFolder:
+            return russian ? QStringLiteral("это папка, а не файл")
+                           : QStringLiteral("this is a folder, not a file");
+        case UiText::FileIsPipe:
+            return russian ? QStringLiteral("это именованный канал (FIFO), а не файл")
+                           : QStringLiteral("this is a named pipe (FIFO), not a file");
+        case UiText::FileIsDevice:
+            return russian ? QStringLiteral("это устройство, а не файл")
+                           : QStringLiteral("this is a device, not a file");
+        case UiText::FileIsSocket:
+            return russian ? QStringLiteral("это сокет, а не файл")
+                           : QStringLiteral("this is a socket, not a file");
+        case UiText::FileIsSpecial:
+            return russian ? QStringLiteral("это не обычный файл")
+                           : QStringLiteral("this is not a regular file");
+        case UiText::FileTooLarge:
+            return russian ? QStringLiteral(
+                                 "файл больше %1 МиБ, слишком велик для файла настроек или "
+                                 "проекта")
+                           : QStringLiteral(
+                                 "the file is larger than %1 MiB, too large for a settings or "
+                                 "project file");
     }
     return {};
 }

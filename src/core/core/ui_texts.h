@@ -49,6 +49,13 @@ enum class UiText {
     PreparingPrefix,        // %1: the prefix
     ExitCodeTitle,          // %1: the exit code
     WineInUse,              // %1: the Wine program, %2: the prefix
+    // Why a file is not read or written.
+    FileIsFolder,
+    FileIsPipe,
+    FileIsDevice,
+    FileIsSocket,
+    FileIsSpecial,
+    FileTooLarge,  // %1: the limit in MiB
 };
 
 QString Tr(UiText id, bool russian);

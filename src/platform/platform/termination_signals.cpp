@@ -15,6 +15,7 @@ namespace pmkest {
 namespace {
 
 volatile std::sig_atomic_t g_pending = 0;
+volatile std::sig_atomic_t g_received = 0;
 
 #ifdef Q_OS_UNIX
 int g_pipe[2] = {-1, -1};
@@ -25,6 +26,7 @@ constexpr int kSignals[2] = {SIGTERM, SIGHUP};
 void OnSignal(int) {
     const int saved = errno;
     g_pending = 1;
+    g_received = 1;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
     errno = saved;
@@ -62,6 +64,10 @@ TerminationSignals::~TerminationSignals() {
 
 bool TerminationSignals::pending() {
     return g_pending != 0;
+}
+
+bool TerminationSignals::received() {
+    return g_received != 0;
 }
 
 void TerminationSignals::drain() {

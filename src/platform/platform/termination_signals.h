@@ -17,6 +17,8 @@ public:
     // True from a signal's arrival until requested() has been emitted for it; for waits that
     // handle no events otherwise.
     static bool pending();
+    // True once a signal has come: a question it dismissed was not answered by the user.
+    static bool received();
 
 signals:
     void requested();

@@ -1,39 +1,18 @@
 #include "platform/unsynced_write.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryFile>
-#include <filesystem>
-#include <system_error>
-
 #include "platform/file_error.h"
+#include "platform/regular_file.h"
 
 namespace pmkest {
 
-namespace {
-
-std::filesystem::path NativePath(const QString& path) {
-#ifdef Q_OS_WIN
-    return std::filesystem::path(QDir::toNativeSeparators(path).toStdWString());
-#else
-    return std::filesystem::path(QFile::encodeName(path).toStdString());
-#endif
-}
-
-}  // namespace
-
-QString ReplaceFileUnsynced(const QString& path, const QByteArray& data) {
-    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
-    if (!file.open()) return FileErrorText(path, file.errorString());
-    if (file.write(data) != data.size() || !file.flush())
-        return FileErrorText(path, file.errorString());
-    file.close();
-    std::error_code error;
-    // Unlike QFile::rename, this replaces an existing file in one step.
-    std::filesystem::rename(NativePath(file.fileName()), NativePath(path), error);
-    if (error) return FileErrorText(path, QString::fromStdString(error.message()));
-    file.setAutoRemove(false);
-    return {};
+Status ReplaceFileUnsynced(const QString& path, const QByteArray& data) {
+    AtomicFileWriter file(false);
+    FileFault fault = file.open(path);
+    if (!fault.failed()) fault = file.write(data.constData(), data.size());
+    if (!fault.failed()) fault = file.commit();
+    if (!fault.failed()) return {};
+    return Failure{FileErrorText(
+        path, fault.reason.isEmpty() ? QStringLiteral("not a regular file") : fault.reason)};
 }
 
 }  // namespace pmkest

@@ -77,13 +77,15 @@ void KestLauncher::StartKest() {
         return;
     }
 
-    const FirstLineResult first = ReadProjectFileLine(m_state.project.ProjectFile);
-    if (!first.ok) {
-        showError(first.error);
+    const Expected<std::optional<std::string>> first =
+        ReadProjectFileLine(m_state.project.ProjectFile, m_state.russian);
+    if (!first) {
+        showError(first.error());
         return;
     }
-    if (first.hasLine) m_state.project.SettingsFile = first.line;
-    if (!FileExists(m_state.project.SettingsFile)) {
+    if (*first) m_state.project.SettingsFile = **first;
+    // A folder or a device in its place is named by the swap's message.
+    if (!PathExists(m_state.project.SettingsFile)) {
         RaiseMessage(m_state.messages, 5, m_dialogs);
         return;
     }
@@ -106,10 +108,11 @@ void KestLauncher::StartKest() {
     }
     // KEST must not run on the wrong settings: a failed swap stops the start.
     for (const auto& [from, to] : {std::pair{ini, res}, std::pair{settings, ini}}) {
-        const QString error = CopyFileData(from, to);
-        if (!error.isEmpty()) {
+        const Status copied = CopyFileData(from, to, russian);
+        if (!copied) {
             m_recovery->AbandonRun();
-            showError(Tr(UiText::SwapFailed, russian).arg(ToFsPath(from), ToFsPath(to), error));
+            showError(
+                Tr(UiText::SwapFailed, russian).arg(ToFsPath(from), ToFsPath(to), copied.error()));
             return;
         }
     }

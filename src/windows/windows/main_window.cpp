@@ -287,13 +287,13 @@ void TMain::ReadManagerSettings() {
     values.projectCur = m_state.project.ProjectFile;
     values.russian = m_state.russian;
     values.recent = m_state.recent;
-    if (FileExists(m_state.settingsReadPath)) {
-        const ReadResult read = ReadWholeFile(m_state.settingsReadPath);
-        if (!read.ok) {
-            showStartupError(read.error);
+    if (PathExists(m_state.settingsReadPath)) {
+        const Expected<std::string> read = ReadWholeFile(m_state.settingsReadPath, m_state.russian);
+        if (!read) {
+            showStartupError(read.error());
         } else {
             std::vector<QString> errors;
-            ParseManagerSettings(SplitLines(read.data), values, FileExists, errors);
+            ParseManagerSettings(SplitLines(*read), values, FileExists, errors);
             for (const QString& error : errors) showStartupError(error);
         }
     }
@@ -313,7 +313,7 @@ void TMain::ReadManagerSettings() {
     m_statusBar->setPanelText(1, QString::number(m_state.launchCounter));
 }
 
-bool TMain::WriteManagerSettings(QString& error) {
+Status TMain::WriteManagerSettings() {
     SettingsValues values;
     values.counter = m_state.launchCounter;
     values.kestFolder = m_state.kestFolder;
@@ -323,14 +323,11 @@ bool TMain::WriteManagerSettings(QString& error) {
     values.russian = m_state.russian;
     values.recent = m_state.recent;
     // Such a value would set other keys at the next start: the old file stays as it is.
-    if (const std::optional<ValueFault> fault = FindSettingsFault(values)) {
-        error = ValueFaultText(*fault, m_state.russian);
-        return false;
-    }
+    if (const std::optional<ValueFault> fault = FindSettingsFault(values))
+        return Failure{ValueFaultText(*fault, m_state.russian)};
     // The per-user folder may not exist yet.
     QDir().mkpath(ToFsPath(FolderPart(m_state.settingsPath)));
-    error = WriteFileAtomic(m_state.settingsPath, ComposeManagerSettings(values));
-    return error.isEmpty();
+    return WriteFileAtomic(m_state.settingsPath, ComposeManagerSettings(values), m_state.russian);
 }
 
 void TMain::DeriveProjectSettingsPath() {
@@ -497,10 +494,10 @@ void TMain::About1Click() {
 }
 
 bool TMain::FormClose() {
-    QString error;
-    if (WriteManagerSettings(error)) return true;
+    const Status written = WriteManagerSettings();
+    if (written) return true;
     return m_dialogs.askYesNo(Tr(UiText::TitleError, m_state.russian),
-                              Tr(UiText::SettingsNotWritten, m_state.russian).arg(error) +
+                              Tr(UiText::SettingsNotWritten, m_state.russian).arg(written.error()) +
                                   QStringLiteral("\n\n") +
                                   Tr(UiText::CloseAnyway, m_state.russian));
 }
@@ -508,9 +505,8 @@ bool TMain::FormClose() {
 void TMain::TerminationRequested() {
     if (m_closing) return;  // already on the way out
     m_closing = true;
-    QString error;
-    if (!WriteManagerSettings(error))
-        std::fputs((Tr(UiText::SettingsNotWritten, m_state.russian).arg(error) + u'\n')
+    if (const Status written = WriteManagerSettings(); !written)
+        std::fputs((Tr(UiText::SettingsNotWritten, m_state.russian).arg(written.error()) + u'\n')
                        .toLocal8Bit()
                        .constData(),
                    stderr);
@@ -523,7 +519,8 @@ void TMain::TerminationRequested() {
         m_launcher->EndRun();  // the start ends KEST, copies kest.ini back and quits
         return;
     }
-    QCoreApplication::quit();
+    // Unlike quit(), also before the event loop runs: later dialogs then return at once.
+    QCoreApplication::exit(0);
 }
 
 void TMain::closeEvent(QCloseEvent* event) {

@@ -53,7 +53,7 @@ public:
     bool closing() const { return m_closing; }
 
     void ReadManagerSettings();
-    bool WriteManagerSettings(QString& error);
+    Status WriteManagerSettings();
     void DeriveProjectSettingsPath() override;
     void ShowRecentProjects() override;
     void AddRecentProject() override;

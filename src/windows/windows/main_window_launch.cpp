@@ -21,9 +21,11 @@ void TMain::WriteShellFolderLines(const QString& runtimeFolder) {
                                    m_state.shellFolders.ShellFolderLines.end());
     const std::optional<std::string> path =
         cp1251::FromQString(QDir(folder).filePath(QStringLiteral("dirs.txt")));
-    const QString error = path ? WriteFileAtomic(*path, JoinLinesCrLf(lines))
-                               : Tr(UiText::PathNotStorable, m_state.russian).arg(folder);
-    if (!error.isEmpty()) showStartupError(Tr(UiText::DirsNotWritten, m_state.russian).arg(error));
+    const Status written =
+        path ? WriteFileAtomic(*path, JoinLinesCrLf(lines), m_state.russian)
+             : Status(Failure{Tr(UiText::PathNotStorable, m_state.russian).arg(folder)});
+    if (!written)
+        showStartupError(Tr(UiText::DirsNotWritten, m_state.russian).arg(written.error()));
 }
 
 void TMain::StartCommandLineProject(const QString& argument) {
@@ -36,11 +38,11 @@ void TMain::StartCommandLineProject(const QString& argument) {
         return;
     }
     m_state.project.ProjectFile = *path;
-    if (!FileExists(*path)) return;
+    if (!PathExists(*path)) return;
     // The file is read through only to prove that it can be read.
-    const ReadResult read = ReadWholeFile(*path);
-    if (!read.ok) {
-        showStartupError(read.error);
+    const Expected<std::string> read = ReadWholeFile(*path, m_state.russian);
+    if (!read) {
+        showStartupError(read.error());
         return;
     }
     m_label2->setText(absolute);

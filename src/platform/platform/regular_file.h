@@ -1,0 +1,68 @@
+#pragma once
+// Reading and replacing regular files only: a pipe, a device, a socket or a folder is refused
+// before it can block or swamp the program, and a replaced file is whole or not touched.
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+namespace pmkest {
+
+// What went wrong with a file, before the program puts it into words.
+struct FileFault {
+    enum class Kind { None, System, Folder, Pipe, Device, Socket, Special, TooLarge };
+    Kind kind = Kind::None;
+    QString reason;  // the system's own text, for System
+    bool failed() const { return kind != Kind::None; }
+    static FileFault System(int error);
+};
+
+// A regular file opened for reading; opening never waits, whatever the path names.
+class RegularFileReader {
+public:
+    RegularFileReader();
+    ~RegularFileReader();
+    RegularFileReader(const RegularFileReader&) = delete;
+    RegularFileReader& operator=(const RegularFileReader&) = delete;
+
+    // limit: the largest size taken, or -1 for any.
+    FileFault open(const QString& path, qint64 limit = -1);
+    // got 0: the end of the file.
+    FileFault read(char* buffer, qint64 size, qint64& got);
+
+private:
+    struct Handle;
+    std::unique_ptr<Handle> m_handle;
+    qint64 m_limit = -1;
+    qint64 m_total = 0;
+};
+
+FileFault ReadRegularFile(const QString& path, qint64 limit, QByteArray& data);
+
+// Writes a new version beside the file and renames it over the file on commit(); until then,
+// and on any failure, the old file stays as it was. A symbolic link stays a link: its final
+// target gets the new content. Temporaries that a killed writer left behind for the same
+// file are removed on open().
+class AtomicFileWriter {
+public:
+    // durable: waits for the disk before the rename; off only for data that is of use while
+    // the machine keeps running.
+    explicit AtomicFileWriter(bool durable = true);
+    ~AtomicFileWriter();  // a write that was not committed is thrown away
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    FileFault open(const QString& path);
+    FileFault write(const char* data, qint64 size);
+    FileFault commit();
+
+    // The name pattern of the temporaries: file name + ".pmkest-" + six characters.
+    static bool IsTemporaryOf(const QString& fileName, const QString& temporaryName);
+
+private:
+    struct Handle;
+    std::unique_ptr<Handle> m_handle;
+    bool m_durable;
+};
+
+}  // namespace pmkest
