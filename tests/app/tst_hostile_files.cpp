@@ -41,8 +41,12 @@ QByteArray Lines(const char* key, int count) {
     return text;
 }
 
-const QByteArray kOldIni = "[Editor]\r\nFont=Courier New\r\n" + Lines("Old", 2000);  // ~30 KB
-const QByteArray kProjectIni = "[Editor]\r\nMainFile=/w/blink/blink.pas\r\n" + Lines("P", 1500);
+QByteArray OldIni() {
+    return "[Editor]\r\nFont=Courier New\r\n" + Lines("Old", 2000);  // ~30 KB
+}
+QByteArray ProjectIni() {
+    return "[Editor]\r\nMainFile=/w/blink/blink.pas\r\n" + Lines("P", 1500);
+}
 
 struct Fixture {
     QTemporaryDir root;
@@ -103,9 +107,9 @@ struct Fixture {
     }
     void prepareFiles() {
         WriteAll(path(u"kest/kest.exe"_s), {});
-        WriteAll(ini(), kOldIni);
+        WriteAll(ini(), OldIni());
         WriteAll(mpm(), settings().toUtf8() + "\r\n");
-        WriteAll(settings(), kProjectIni);
+        WriteAll(settings(), ProjectIni());
         kest("--set MainFile=/w/blink/new.pas");
         WriteAll(managerSettings(), "COUNTER=7\r\nPATHKEST=" + path(u"kest/"_s).toUtf8() +
                                         "\r\nPATHINIKEST=" + path(u"ini/"_s).toUtf8() +
@@ -340,10 +344,10 @@ void TestHostileFiles::hostileFiles() {
         for (const QString& link : {f.ini(), f.settings(), f.managerSettings()})
             QVERIFY2(QFileInfo(link).isSymLink(), qPrintable(link));
         QCOMPARE(ReadAll(f.path(u"elsewhere/kest.ini"_s)),
-                 QByteArray(kProjectIni).replace("blink.pas", "new.pas"));
+                 ProjectIni().replace("blink.pas", "new.pas"));
         QCOMPARE(ReadAll(f.path(u"elsewhere/blink.ini"_s)),
                  ReadAll(f.path(u"elsewhere/kest.ini"_s)));
-        QCOMPARE(ReadAll(f.res()), kOldIni);
+        QCOMPARE(ReadAll(f.res()), OldIni());
         QVERIFY(ReadAll(f.path(u"elsewhere/PMKEST_121226.ini"_s)).startsWith("COUNTER=8\r\n"));
     }
     if (input == u"temporaries"_s) {
