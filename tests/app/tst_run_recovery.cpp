@@ -403,7 +403,7 @@ void TestRunRecovery::terminationSignal() {
     const bool run = when == u"run"_s;
     Fixture f;
     if (when == u"question"_s) {
-        WriteAll(f.ini(), kAfterRun);
+        WriteAll(f.ini(), AfterRun());
         WriteAll(f.journal(), f.journalText());
     }
     f.writeSettings(hide);
@@ -446,7 +446,7 @@ void TestRunRecovery::terminationSignal() {
     if (when == u"question"_s) {
         // Nobody answered: the next start asks again, and nothing was put aside.
         QVERIFY(QFile::exists(f.journal()));
-        QCOMPARE(ReadAll(f.ini()), kAfterRun);
+        QCOMPARE(ReadAll(f.ini()), AfterRun());
         QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList({u"kest.ini"_s, u"kest.run"_s}));
     }
 #endif
