@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <map>
@@ -221,6 +223,8 @@ void TestHostileFiles::hostileFiles_data() {
         << "open"
         << "program/PMKEST_121226.ini"
         << "named pipe (FIFO)" << QStringList{u"ini"_s, u"settings"_s};
+    QTest::newRow("user-dirs.dirs is a pipe") << "user dirs fifo"
+                                              << "open" << QString() << QString() << all;
     QTest::newRow("links stay links") << "links"
                                       << "start" << QString() << QString() << QStringList();
     QTest::newRow("leftover temporaries")
@@ -278,6 +282,16 @@ void TestHostileFiles::hostileFiles() {
         QDir().mkpath(f.mpm());
     }
     if (input == u"manager fifo"_s) MakeFifo(f.managerSettings());
+    const QString userDirs =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+        u"/user-dirs.dirs"_s;
+    if (input == u"user dirs fifo"_s) {
+        QDir().mkpath(QFileInfo(userDirs).path());
+        MakeFifo(userDirs);
+    }
+    const auto removePipe = qScopeGuard([&] {
+        if (input == u"user dirs fifo"_s) QFile::remove(userDirs);
+    });
     if (input == u"links"_s) {
         QDir(f.root.path()).mkpath(u"elsewhere"_s);
         ReplaceByLink(f.ini(), f.path(u"elsewhere/kest.ini"_s));

@@ -87,10 +87,12 @@ ShellFolders ShellFoldersFrom(const QString& userDirs, const QString& home) {
 
 ShellFolders ReadShellFolders() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    QString text;
-    QFile file(QDir(config).filePath(QStringLiteral("user-dirs.dirs")));
-    if (file.open(QIODevice::ReadOnly)) text = QString::fromUtf8(file.readAll());
-    return ShellFoldersFrom(text, QDir::homePath());
+    // A pipe or a device in its place must not hold up the start: it counts as no file.
+    QByteArray bytes;
+    if (ReadRegularFile(QDir(config).filePath(QStringLiteral("user-dirs.dirs")), 1024 * 1024, bytes)
+            .failed())
+        bytes.clear();
+    return ShellFoldersFrom(QString::fromUtf8(bytes), QDir::homePath());
 }
 
 Status CopyFileData(const std::string& source, const std::string& destination, bool russian) {

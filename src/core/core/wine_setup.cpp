@@ -111,6 +111,8 @@ QString FindWine(const QString& asked) {
 }
 
 PeMachine ReadPeMachine(const QString& exe) {
+    // Opening a pipe would wait for a writer.
+    if (!QFileInfo(exe).isFile()) return PeMachine::NotPe;
     QFile file(exe);
     if (!file.open(QIODevice::ReadOnly)) return PeMachine::NotPe;
     const QByteArray dos = file.read(64);
