@@ -190,8 +190,8 @@ void TMain::buildMenus() {
     QMenuBar* bar = menuBar();
     m_file1 = bar->addMenu(QStringLiteral("File"));
     m_file1->setObjectName(QStringLiteral("File1"));
-    auto addItem = [this](QMenu* menu, const char* name, const QString& text,
-                          const QKeySequence& shortcut) {
+    auto addItem = [](QMenu* menu, const char* name, const QString& text,
+                      const QKeySequence& shortcut) {
         QAction* action = menu->addAction(text);
         action->setObjectName(QString::fromLatin1(name));
         if (!shortcut.isEmpty()) action->setShortcut(shortcut);

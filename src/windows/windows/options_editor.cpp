@@ -198,7 +198,7 @@ void TOption::buildControls() {
 
     // Check boxes, then memory types, then directory fields, each in table order.
     QWidget* previous = nullptr;
-    auto chain = [&previous, this](QWidget* next) {
+    auto chain = [&previous](QWidget* next) {
         if (previous) setTabOrder(previous, next);
         previous = next;
     };
