@@ -9,7 +9,14 @@ id=$2
 scratch=$(mktemp -d)
 pmkest_pid=
 cleanup() {
-  [ -n "$pmkest_pid" ] && kill "$pmkest_pid" 2>/dev/null || true
+  if [ -n "$pmkest_pid" ] && kill "$pmkest_pid" 2>/dev/null; then
+    # pmkest ends on SIGTERM as on closing its window, writing its files into the scratch folder
+    # first; removing that folder meanwhile fails.
+    for _ in $(seq 100); do
+      kill -0 "$pmkest_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+  fi
   rm -rf "$scratch"
 }
 trap cleanup EXIT
