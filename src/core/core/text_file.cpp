@@ -101,10 +101,6 @@ bool PathExists(const std::string& path) {
     return !path.empty() && QFileInfo::exists(ToFsPath(path));
 }
 
-bool DirectoryExists(const std::string& path) {
-    return !path.empty() && QFileInfo(ToFsPath(path)).isDir();
-}
-
 std::string FolderPart(const std::string& path) {
 #ifdef Q_OS_WIN
     const size_t p = path.find_last_of("\\:");

@@ -33,7 +33,6 @@ QString ToFsPath(const std::string& path);  // CP1251 path -> file system path
 bool FileExists(const std::string& path);
 // Anything at all, also a folder or a pipe: reading it then says what it is.
 bool PathExists(const std::string& path);
-bool DirectoryExists(const std::string& path);
 // Everything up to and including the last separator; empty when there is none.
 std::string FolderPart(const std::string& path);
 
