@@ -31,11 +31,8 @@ using namespace pmkest;
 namespace {
 
 using test::ReadAll;
+using test::ShellQuote;
 using test::WriteAll;
-
-QByteArray ShellQuote(const QString& text) {
-    return "'" + text.toUtf8().replace("'", "'\\''") + "'";
-}
 
 QByteArray Lines(const char* key, int count) {
     QByteArray text;

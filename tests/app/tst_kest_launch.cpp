@@ -23,11 +23,8 @@ using namespace pmkest;
 namespace {
 
 using test::ReadAll;
+using test::ShellQuote;
 using test::WriteAll;
-
-QByteArray ShellQuote(const QString& text) {
-    return "'" + text.toUtf8().replace("'", "'\\''") + "'";
-}
 
 QString StandIn() {
     return qEnvironmentVariable("PMKEST_BUILD_DIR") + u"/kest-standin"_s;

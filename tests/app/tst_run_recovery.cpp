@@ -29,11 +29,8 @@ namespace {
 
 using test::P;
 using test::ReadAll;
+using test::ShellQuote;
 using test::WriteAll;
-
-QByteArray ShellQuote(const QString& text) {
-    return "'" + text.toUtf8().replace("'", "'\\''") + "'";
-}
 
 QString BuildDir() {
     return qEnvironmentVariable("PMKEST_BUILD_DIR");

@@ -28,4 +28,9 @@ inline std::string P(const QString& path) {
     return cp1251::FromQString(path).value();
 }
 
+// The text as one word of a shell script.
+inline QByteArray ShellQuote(const QString& text) {
+    return "'" + text.toUtf8().replace("'", "'\\''") + "'";
+}
+
 }  // namespace pmkest::test
