@@ -10,11 +10,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/cp1251.h"
-#include "core/file_utils.h"
+#include "core/files/file_utils.h"
+#include "core/text/cp1251.h"
 #include "core/user_dialogs.h"
-#include "windows/kest_launcher.h"
-#include "windows/main_window.h"
+#include "windows/launch/kest_launcher.h"
+#include "windows/main/main_window.h"
 
 using namespace Qt::StringLiterals;
 
