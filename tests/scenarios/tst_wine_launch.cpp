@@ -9,6 +9,7 @@
 #include "core/project/project_files.h"
 #include "core/text/cp1251.h"
 #include "core/text/str_utils.h"
+#include "core/wine/kest_command.h"
 #include "core/wine/wine_setup.h"
 #include "support/program_fixture.h"
 #include "support/scripted_dialogs.h"

@@ -4,14 +4,12 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QProcessEnvironment>
 #include <QString>
-#include <QStringList>
 #include <string>
 
 #include "core/app_state.h"
 #include "core/launch/run_recovery.h"
-#include "core/wine/kest_paths.h"
+#include "core/wine/kest_command.h"
 
 class QCheckBox;
 class QLabel;
@@ -22,17 +20,6 @@ namespace pmkest {
 
 class StatusPanels;
 class UserDialogs;
-
-// KEST folder + "kest" when that is an executable file, else KEST folder + "kest.exe"
-// through Wine ($WINE, else "wine"). Never a shell, so no name needs quoting.
-struct KestCommand {
-    QString program;
-    QStringList arguments;
-    QProcessEnvironment environment;  // empty: the manager's own
-};
-KestCommand KestCommandFor(const std::string& kestFolder);
-// The form of the paths KEST in this folder reads.
-KestPaths KestPathsFor(const std::string& kestFolder);
 
 // The parts of the main window that a run works on.
 struct LaunchView {
