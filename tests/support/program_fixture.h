@@ -27,8 +27,9 @@ struct ProgramFixture {
     // Makes the folders; kestFolderName may be a path below the root.
     explicit ProgramFixture(const QString& kestFolderName = QStringLiteral("kest")) {
         kestFolder = path(kestFolderName) + u'/';
-        for (const QString& folder : {QStringLiteral("program"), QStringLiteral("ini"),
-                                      QStringLiteral("proj"), QStringLiteral("run"), kestFolderName})
+        for (const QString& folder :
+             {QStringLiteral("program"), QStringLiteral("ini"), QStringLiteral("proj"),
+              QStringLiteral("run"), kestFolderName})
             QDir(root.path()).mkpath(folder);
     }
     QString path(const QString& name) const { return root.filePath(name); }
@@ -63,8 +64,7 @@ struct ProgramFixture {
     // The shell line that runs kest-standin on this fixture's kest.ini; exec: in the shell's
     // place.
     QByteArray standIn(const QByteArray& arguments, bool exec = false) const {
-        return "KEST_INI_DIR=" + ShellQuote(path(QStringLiteral("ini"))) +
-               (exec ? " exec " : " ") +
+        return "KEST_INI_DIR=" + ShellQuote(path(QStringLiteral("ini"))) + (exec ? " exec " : " ") +
                ShellQuote(qEnvironmentVariable("PMKEST_BUILD_DIR") +
                           QStringLiteral("/kest-standin")) +
                " " + arguments;
@@ -72,10 +72,13 @@ struct ProgramFixture {
     TMain& start(const QStringList& arguments = {}) {
         window = std::make_unique<TMain>(
             state, dialogs,
-            StartOptions{path(QStringLiteral("program")), arguments, path(QStringLiteral("run")), {}});
+            StartOptions{
+                path(QStringLiteral("program")), arguments, path(QStringLiteral("run")), {}});
         return *window;
     }
-    void clickStart() { QTest::mouseClick(window->paintBox(1), Qt::LeftButton, {}, QPoint(10, 10)); }
+    void clickStart() {
+        QTest::mouseClick(window->paintBox(1), Qt::LeftButton, {}, QPoint(10, 10));
+    }
 };
 
 }  // namespace pmkest::test

@@ -11,7 +11,6 @@
 #include "platform/process_identity.h"
 #include "platform/regular_file.h"
 #include "platform/termination_signals.h"
-#include "platform/unsynced_write.h"
 
 namespace pmkest {
 
@@ -24,9 +23,11 @@ QString Shown(const std::string& path) {
     return ToFsPath(path);
 }
 
-Status WriteJournal(const std::string& path, const RunJournal& run, bool russian) {
+Status WriteJournal(const std::string& path, const RunJournal& run, bool russian,
+                    Durability durability = Durability::Durable) {
     const QByteArray text = ComposeRunJournal(run);
-    return WriteFileAtomic(path, std::string_view(text.constData(), size_t(text.size())), russian);
+    return WriteFileAtomic(path, std::string_view(text.constData(), size_t(text.size())), russian,
+                           durability);
 }
 
 }  // namespace
@@ -73,7 +74,8 @@ void RunRecovery::KestStarted(qint64 pid) {
     m_run->kestIdentity = identity;
     // Only of use while this boot lasts, so it does not wait for the disk. Without it a later
     // start asks instead of adopting; the run itself is not at risk.
-    static_cast<void>(ReplaceFileUnsynced(Shown(m_journalPath), ComposeRunJournal(*m_run)));
+    static_cast<void>(
+        WriteJournal(m_journalPath, *m_run, m_state.russian, Durability::UntilReboot));
 }
 
 void RunRecovery::AbandonRun() {

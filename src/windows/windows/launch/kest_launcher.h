@@ -45,6 +45,9 @@ public:
     bool running() const { return m_running; }
     // Waiting for a KEST that an earlier manager started; closing leaves it to the next start.
     bool adopting() const { return m_recovery->adopting(); }
+    // A KEST that this manager started and so may end: an adopted one is not ours to end, its
+    // journal lets the next start finish the run.
+    bool runsOwnKest() const { return m_running && !adopting(); }
     // At start-up: finishes a run whose manager was ended while KEST ran.
     void FinishInterruptedRun() { m_recovery->FinishInterruptedRun(); }
     // The settings file that the running start will copy kest.ini back into.
