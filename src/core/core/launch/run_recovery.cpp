@@ -23,10 +23,10 @@ QString Shown(const std::string& path) {
     return ToFsPath(path);
 }
 
-Status WriteJournal(const std::string& path, const RunJournal& run, bool russian,
+Status WriteJournal(const std::string& path, const RunJournal& run, Language language,
                     Durability durability = Durability::Durable) {
     const QByteArray text = ComposeRunJournal(run);
-    return WriteFileAtomic(path, std::string_view(text.constData(), size_t(text.size())), russian,
+    return WriteFileAtomic(path, std::string_view(text.constData(), size_t(text.size())), language,
                            durability);
 }
 
@@ -39,18 +39,18 @@ RunRecovery::RunRecovery(AppState& state, UserDialogs& dialogs, Hooks hooks, QOb
 }
 
 void RunRecovery::showError(const QString& text) {
-    m_dialogs.reportError(m_state.russian, text);
+    m_dialogs.reportError(m_state.language, text);
 }
 
 QString RunRecovery::BeginRun(const std::string& projectFile, const std::string& settingsFile,
                               const std::string& kestIni) {
-    const bool russian = m_state.russian;
+    const Language language = m_state.language;
     FileFault fault;
     const std::optional<FileDigest> digest = DigestOfFile(settingsFile, &fault);
     if (!digest)
-        return Tr(UiText::SwapFailed, russian)
+        return Tr(UiText::SwapFailed, language)
             .arg(Shown(settingsFile), Shown(kestIni),
-                 FileFaultText(Shown(settingsFile), fault, russian));
+                 FileFaultText(Shown(settingsFile), fault, language));
     RunJournal run;
     run.projectFile = projectFile;
     run.settingsFile = settingsFile;
@@ -59,8 +59,8 @@ QString RunRecovery::BeginRun(const std::string& projectFile, const std::string&
     run.started = QDateTime::currentDateTimeUtc();
     run.managerPid = QCoreApplication::applicationPid();
     const std::string path = FolderPart(kestIni) + kJournalFileName;
-    const Status written = WriteJournal(path, run, russian);
-    if (!written) return Tr(UiText::JournalNotWritten, russian).arg(Shown(path), written.error());
+    const Status written = WriteJournal(path, run, language);
+    if (!written) return Tr(UiText::JournalNotWritten, language).arg(Shown(path), written.error());
     m_run = std::move(run);
     m_journalPath = path;
     return {};
@@ -75,7 +75,7 @@ void RunRecovery::KestStarted(qint64 pid) {
     // Only of use while this boot lasts, so it does not wait for the disk. Without it a later
     // start asks instead of adopting; the run itself is not at risk.
     static_cast<void>(
-        WriteJournal(m_journalPath, *m_run, m_state.russian, Durability::UntilReboot));
+        WriteJournal(m_journalPath, *m_run, m_state.language, Durability::UntilReboot));
 }
 
 void RunRecovery::AbandonRun() {
@@ -93,7 +93,7 @@ void RunRecovery::FinishRun() {
 
 bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath, bool recovery,
                            std::string& backup) {
-    const bool russian = m_state.russian;
+    const Language language = m_state.language;
     const std::string& ini = run.kestIni;
     const std::string& settings = run.settingsFile;
     const std::optional<FileDigest> now = DigestOfFile(settings);
@@ -108,71 +108,71 @@ bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath
     }
     if (keep) {
         backup = AsidePathFor(settings, QDateTime::currentDateTime(), "bak");
-        const Status copied = CopyFileData(settings, backup, russian);
+        const Status copied = CopyFileData(settings, backup, language);
         if (!copied) {
-            showError(
-                Tr(UiText::BackupFailed, russian).arg(Shown(settings), Shown(ini), copied.error()));
+            showError(Tr(UiText::BackupFailed, language)
+                          .arg(Shown(settings), Shown(ini), copied.error()));
             backup.clear();
             return false;
         }
     }
-    const Status copied = CopyFileData(ini, settings, russian);
+    const Status copied = CopyFileData(ini, settings, language);
     if (!copied) {
         showError(
-            Tr(UiText::CopyBackFailed, russian).arg(Shown(ini), Shown(settings), copied.error()));
+            Tr(UiText::CopyBackFailed, language).arg(Shown(ini), Shown(settings), copied.error()));
         return false;
     }
     QFile::remove(Shown(journalPath));
     if (keep && !recovery)
         m_dialogs.showMessage(
-            MessageKind::Warning, Tr(UiText::TitleProgram, m_state.russian),
-            Tr(UiText::ChangedDuringRun, russian).arg(Shown(settings), Shown(backup)));
+            MessageKind::Warning, Tr(UiText::TitleProgram, m_state.language),
+            Tr(UiText::ChangedDuringRun, language).arg(Shown(settings), Shown(backup)));
     return true;
 }
 
 void RunRecovery::putAside(const std::string& journalPath, const std::string& kestIni, bool damaged,
                            QString text) {
-    const bool russian = m_state.russian;
+    const Language language = m_state.language;
     const QDateTime now = QDateTime::currentDateTime();
     const std::string aside = AsidePathFor(journalPath, now, damaged ? "damaged" : "declined");
     QFile journal(Shown(journalPath));
     if (journal.rename(Shown(aside)))
         text += QLatin1Char('\n') +
-                Tr(UiText::MovedAside, russian).arg(Shown(journalPath), Shown(aside));
+                Tr(UiText::MovedAside, language).arg(Shown(journalPath), Shown(aside));
     else
         text += QStringLiteral("\n%1: %2").arg(Shown(journalPath), journal.errorString());
     // kest.ini may hold the only copy of that run's result: the next start moves it to kest.res
     // and the one after overwrites it.
     if (QFileInfo(Shown(kestIni)).isFile()) {
         const std::string copy = AsidePathFor(kestIni, now, "bak");
-        const Status copied = CopyFileData(kestIni, copy, russian);
+        const Status copied = CopyFileData(kestIni, copy, language);
         text += QLatin1Char('\n') +
-                (copied ? Tr(UiText::CopyKept, russian).arg(Shown(kestIni), Shown(copy))
+                (copied ? Tr(UiText::CopyKept, language).arg(Shown(kestIni), Shown(copy))
                         : copied.error());
     }
     m_dialogs.showMessage(damaged ? MessageKind::Warning : MessageKind::Information,
-                          Tr(UiText::TitleProgram, m_state.russian), text);
+                          Tr(UiText::TitleProgram, m_state.language), text);
 }
 
 bool RunRecovery::FinishInterruptedRun() {
     if (m_run) return false;  // a run is going on
     if (m_state.kestIniFolder.empty()) return true;
-    const bool russian = m_state.russian;
+    const Language language = m_state.language;
     const std::string path = m_state.kestIniFolder + kJournalFileName;
     const std::string ini = m_state.kestIniFolder + "kest.ini";
     const QFileInfo info(Shown(path));
     if (!info.exists() && !info.isSymLink()) return true;
 
     auto unusable = [&](const QString& reason) {
-        putAside(path, ini, true, Tr(UiText::JournalUnusable, russian).arg(Shown(path), reason));
+        putAside(path, ini, true, Tr(UiText::JournalUnusable, language).arg(Shown(path), reason));
         return false;
     };
     // Never a pipe or a device: reading it could block.
     QByteArray text;
     const FileFault fault = ReadRegularFile(Shown(path), kJournalLimit, text);
     if (fault.kind == FileFault::Kind::System)
-        return unusable(Tr(UiText::JournalUnreadable, russian).arg(fault.reason));
-    if (fault.failed()) return unusable(Tr(UiText::JournalDamaged, russian));
+        return unusable(Tr(UiText::JournalUnreadable, language).arg(fault.reason));
+    if (fault.failed()) return unusable(Tr(UiText::JournalDamaged, language));
 
     const ParsedJournal parsed = ParseRunJournal(text, ini);
     const RunJournal& run = parsed.journal;
@@ -180,14 +180,14 @@ bool RunRecovery::FinishInterruptedRun() {
         case JournalFault::None:
             break;
         case JournalFault::Damaged:
-            return unusable(Tr(UiText::JournalDamaged, russian));
+            return unusable(Tr(UiText::JournalDamaged, language));
         case JournalFault::OtherVersion:
-            return unusable(Tr(UiText::JournalOtherVersion, russian));
+            return unusable(Tr(UiText::JournalOtherVersion, language));
         case JournalFault::ForeignKestIni:
-            return unusable(Tr(UiText::JournalForeignKestIni, russian).arg(Shown(run.kestIni)));
+            return unusable(Tr(UiText::JournalForeignKestIni, language).arg(Shown(run.kestIni)));
         case JournalFault::NoSettingsFile:
             return unusable(
-                Tr(UiText::JournalNoSettingsFile, russian).arg(Shown(run.settingsFile)));
+                Tr(UiText::JournalNoSettingsFile, language).arg(Shown(run.settingsFile)));
     }
 
     // The same process, not just the same number: ids are handed out again.
@@ -209,22 +209,22 @@ bool RunRecovery::FinishInterruptedRun() {
 
     const QString when = run.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString question =
-        Tr(UiText::RunInterrupted, russian)
+        Tr(UiText::RunInterrupted, language)
             .arg(Shown(run.projectFile), when, Shown(run.kestIni), Shown(run.settingsFile));
-    if (!m_dialogs.askYesNoDefaultYes(Tr(UiText::TitleProgram, m_state.russian), question)) {
+    if (!m_dialogs.askYesNoDefaultYes(Tr(UiText::TitleProgram, m_state.language), question)) {
         // Dismissed by the end of the program, not by the user: the next start asks again.
         if (TerminationSignals::received()) return false;
         putAside(path, run.kestIni, false,
-                 Tr(UiText::NothingCopied, russian).arg(Shown(run.settingsFile)));
+                 Tr(UiText::NothingCopied, language).arg(Shown(run.settingsFile)));
         return true;
     }
     std::string backup;
     if (!copyBack(run, path, true, backup)) return false;
     m_hooks.countRun();
-    QString done = Tr(UiText::RunRecovered, russian).arg(Shown(run.settingsFile));
+    QString done = Tr(UiText::RunRecovered, language).arg(Shown(run.settingsFile));
     if (!backup.empty())
-        done += QLatin1Char('\n') + Tr(UiText::BackupKept, russian).arg(Shown(backup));
-    m_dialogs.showMessage(MessageKind::Information, Tr(UiText::TitleProgram, m_state.russian),
+        done += QLatin1Char('\n') + Tr(UiText::BackupKept, language).arg(Shown(backup));
+    m_dialogs.showMessage(MessageKind::Information, Tr(UiText::TitleProgram, m_state.language),
                           done);
     return true;
 }
