@@ -35,16 +35,26 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     // What follows the project file is ignored, options included.
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    // Never "-d -a -s -h" out of "-dash.mpm": one dash, one option.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     parser.addOption(help);
     parser.addOption(version);
-    const bool parsed = parser.parse(arguments);
+    bool parsed = parser.parse(arguments);
 
     CommandLine line;
-    if (parser.isSet(help)) {
+    // Only -h, -v, --help and --version: "-help" is no way of asking.
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--") || !argument.startsWith(QLatin1Char('-'))) break;
+        if (!argument.startsWith(QLatin1String("--")) && argument.size() > 2) {
+            parsed = false;
+            line.unknown << argument;
+        }
+    }
+    if (parsed && parser.isSet(help)) {
         line.action = CommandLine::Action::Help;
-    } else if (parser.isSet(version)) {
+    } else if (parsed && parser.isSet(version)) {
         line.action = CommandLine::Action::Version;
     } else if (!parsed) {
         line.action = CommandLine::Action::Unknown;
@@ -52,11 +62,10 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
         for (const QString& argument : arguments.mid(1)) {
             if (argument == QLatin1String("--")) break;
             if (!argument.startsWith(QLatin1Char('-')) || argument.size() < 2) continue;
-            const bool named = argument.startsWith(QLatin1String("--"))
-                                   ? names.contains(argument.mid(2))
-                                   : std::any_of(argument.begin() + 1, argument.end(),
-                                                 [&](QChar c) { return names.contains(c); });
-            if (named && !line.unknown.contains(argument)) line.unknown << argument;
+            const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+            if (names.contains(name.section(QLatin1Char('='), 0, 0)) &&
+                !line.unknown.contains(argument))
+                line.unknown << argument;
         }
     }
     line.projects = parser.positionalArguments();
