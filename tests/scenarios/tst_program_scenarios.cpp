@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -103,6 +104,10 @@ private slots:
     void startupProbeOnlyInBenchmarkBuilds();
     void pathsThatWouldFeedAnotherKey_data();
     void pathsThatWouldFeedAnotherKey();
+    void editorStaysOpenOnARefusedField_data();
+    void editorStaysOpenOnARefusedField();
+    void commandLineOptions_data();
+    void commandLineOptions();
 };
 
 void TestProgramScenarios::createEditStartAndReopen() {
@@ -366,6 +371,74 @@ void TestProgramScenarios::pathsThatWouldFeedAnotherKey() {
     QCOMPARE(lines[2], "PATHINIKEST=" + p.path(u"ini/"_s).toUtf8() + "\r");
     const bool kept = fault.isEmpty() || entry == u"save"_s;
     QCOMPARE(lines[3], "PROJECTCUR=" + (kept ? Win(path) : QByteArray()) + "\r");
+}
+
+void TestProgramScenarios::editorStaysOpenOnARefusedField_data() {
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("said");  // in the message
+    QTest::newRow("a blank ends the switch") << "Edit3" << "/u;/blink 1" << "/blink 1";
+    QTest::newRow("a key text") << "Edit1" << "/x/MainFile=/y" << "\"MainFile=\"";
+}
+
+void TestProgramScenarios::editorStaysOpenOnARefusedField() {
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, said);
+    Program p;
+    const QString mpm = p.path(u"work/p.mpm"_s);
+    const QString ini = p.path(u"work/p.ini"_s);
+    WriteAll(mpm, Win(ini) + "\r\n");
+    WriteAll(ini, "PascalOutPath=\r\nPascalOptions=-A\r\n");
+    WriteAll(p.path(u"program/PMKEST_121226.ini"_s),
+             ReadAll(p.path(u"program/PMKEST_121226.ini"_s)) + "PROJECTCUR=" + Win(mpm) + "\r\n");
+    p.start();
+    TOption* editor = p.windows->options.get();
+    bool stayed = false;
+    QTimer::singleShot(0, editor, [&] {
+        QTRY_VERIFY(editor->isVisible());
+        editor->findChild<QCheckBox*>(u"CheckBox6"_s)->setChecked(true);  // -H
+        auto* edit = editor->findChild<QLineEdit*>(field);
+        edit->setText(typed);
+        auto* ok = editor->findChild<PaintBox*>(u"PaintBox2"_s);
+        QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(5, 5));
+        stayed = editor->isVisible() && editor->focusWidget() == edit &&
+                 editor->findChild<QCheckBox*>(u"CheckBox6"_s)->isChecked();
+        edit->setText(u"/ok"_s);
+        QTest::mouseClick(ok, Qt::LeftButton, {}, QPoint(5, 5));
+    });
+    p.trigger("EditCurrentProject1");
+    QVERIFY(stayed);
+    QCOMPARE(p.dialogs.messages.size(), size_t(1));
+    QVERIFY2(p.dialogs.messages[0].text.contains(said), qPrintable(p.dialogs.messages[0].text));
+    // The other edit survived the refusal.
+    QVERIFY(ReadAll(ini).contains("PascalOptions=-A -H"));
+}
+
+void TestProgramScenarios::commandLineOptions_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("printed");  // the start of what it printed
+    QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << u"Usage: pmkest"_s;
+    QTest::newRow("-v") << QStringList{u"-v"_s} << 0 << u"pmkest "_s;
+    QTest::newRow("single-dash word is no bundle of -h") << QStringList{u"-dash.mpm"_s} << 1
+                                                         << u"-dash.mpm"_s;
+    QTest::newRow("single-dash word is no bundle of -v") << QStringList{u"-dvx.mpm"_s} << 1
+                                                         << u"-dvx.mpm"_s;
+    QTest::newRow("-help is not --help") << QStringList{u"-help"_s} << 1 << u"-help"_s;
+}
+
+void TestProgramScenarios::commandLineOptions() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, printed);
+    QProcess program;
+    program.start(qEnvironmentVariable("PMKEST_BUILD_DIR") + u"/pmkest"_s, arguments);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitCode(), exitCode);
+    const QString output =
+        QString::fromLocal8Bit(program.readAllStandardOutput() + program.readAllStandardError());
+    QVERIFY2(output.contains(printed), qPrintable(output));
 }
 
 PMKEST_TEST_MAIN(TestProgramScenarios)

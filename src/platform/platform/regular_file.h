@@ -13,8 +13,16 @@ struct FileFault {
     enum class Kind { None, System, Folder, Pipe, Device, Socket, Special, TooLarge };
     Kind kind = Kind::None;
     QString reason;  // the system's own text, for System
+    // The path the fault is about when it is not the file asked for: the folder that cannot
+    // take the new version of a file.
+    QString subject;
     bool failed() const { return kind != Kind::None; }
     static FileFault System(int error);
+    FileFault about(const QString& path) const {
+        FileFault fault = *this;
+        fault.subject = path;
+        return fault;
+    }
 };
 
 // A regular file opened for reading; opening never waits, whatever the path names.

@@ -13,7 +13,7 @@ QString AtomicFileWriter::TemporaryPrefix(const QString& fileName) {
 }
 
 FileFault FileFault::System(int error) {
-    return {Kind::System, qt_error_string(error)};
+    return {Kind::System, qt_error_string(error), {}};
 }
 
 bool AtomicFileWriter::IsTemporaryOf(const QString& fileName, const QString& temporaryName) {

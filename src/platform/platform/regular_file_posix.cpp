@@ -16,7 +16,7 @@ namespace pmkest {
 namespace {
 
 FileFault Fault(FileFault::Kind kind) {
-    return {kind, {}};
+    return {kind, {}, {}};
 }
 
 FileFault FaultOfMode(mode_t mode) {
@@ -159,7 +159,8 @@ FileFault AtomicFileWriter::open(const QString& path) {
     QByteArray pattern = QFile::encodeName(folder + u'/' + TemporaryPrefix(info.fileName()) +
                                            QStringLiteral("XXXXXX"));
     handle->fd = ::mkostemp(pattern.data(), O_CLOEXEC);
-    if (handle->fd < 0) return LastError();
+    // The file itself may be writable: it is its folder that refuses the new version.
+    if (handle->fd < 0) return errno == ENAMETOOLONG ? LastError() : LastError().about(folder);
     handle->temporary = pattern;
     handle->target = name;
     handle->folder = QFile::encodeName(folder);

@@ -1,5 +1,6 @@
 #include "platform/regular_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -9,7 +10,7 @@ namespace pmkest {
 namespace {
 
 FileFault Fault(FileFault::Kind kind) {
-    return {kind, {}};
+    return {kind, {}, {}};
 }
 
 FileFault FaultOfInfo(const QFileInfo& info) {
@@ -19,7 +20,7 @@ FileFault FaultOfInfo(const QFileInfo& info) {
 }
 
 FileFault TextFault(const QString& reason) {
-    return {FileFault::Kind::System, reason};
+    return {FileFault::Kind::System, reason, {}};
 }
 
 }  // namespace
@@ -80,8 +81,11 @@ FileFault AtomicFileWriter::open(const QString& path) {
     auto handle = std::make_unique<Handle>();
     handle->file.setFileName(path);
     // Unbuffered: every write reports its own failure, so a short file is never committed.
-    if (!handle->file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return TextFault(handle->file.errorString());
+    if (!handle->file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const FileFault fault = TextFault(handle->file.errorString());
+        // A missing folder is what is wrong, not the file that would go into it.
+        return info.absoluteDir().exists() ? fault : fault.about(info.absolutePath());
+    }
     m_handle = std::move(handle);
     return {};
 }

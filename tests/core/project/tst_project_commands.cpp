@@ -38,7 +38,7 @@ public:
     }
     void AddRecentProject() override { AddRecent(m_state.recent, m_state.project.ProjectFile); }
     void ShowRecentProjects() override { ++recentShown; }
-    EditorResult RunOptionsEditor(const std::string& options) override {
+    EditorResult RunOptionsEditor(const std::string& options, const EditorCheck&) override {
         editorInputs.push_back(options);
         m_state.dialogOk = editorOk;
         return editorResult;
@@ -104,7 +104,8 @@ private slots:
     void createThenLeaveWithExit();
     void createExistingOrCancelled();
     void createNeedsKestPaths();
-    void createEndsOnWriteFailure();
+    void failedCreateLeavesNoTrace_data();
+    void failedCreateLeavesNoTrace();
     void writeFailureReachesUserInTheirLanguage_data();
     void writeFailureReachesUserInTheirLanguage();
     void outputDirectoryRule_data();
@@ -205,14 +206,36 @@ void TestProjectCommands::createNeedsKestPaths() {
     QVERIFY(f.state.recent[0].empty());
 }
 
-void TestProjectCommands::createEndsOnWriteFailure() {
+void TestProjectCommands::failedCreateLeavesNoTrace_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("named");  // what the message begins with
+    QTest::newRow("settings file is a folder") << u"w.mpm"_s << u"w.ini"_s;
+    QTest::newRow("project folder missing") << u"gone/n.mpm"_s << u"gone"_s;
+#ifndef Q_OS_WIN
+    QTest::newRow("settings file a link into a missing folder") << u"s3.mpm"_s << u"nowhere"_s;
+#endif
+}
+
+void TestProjectCommands::failedCreateLeavesNoTrace() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, named);
     Fixture f;
-    // A folder in the settings file's place: the new settings file cannot be written.
-    QVERIFY(QDir(f.dir.path()).mkdir(QStringLiteral("w.ini")));
-    f.dialogs.fileAnswers.push_back(f.path(QStringLiteral("w.mpm")));
+    QVERIFY(QDir(f.dir.path()).mkdir(u"w.ini"_s));
+    QFile::link(f.path(u"nowhere/s3.ini"_s), f.path(u"s3.ini"_s));
+    f.state.project.ProjectFile = Bytes(f.path(u"old.mpm"_s));
+    f.state.project.SettingsFile = Bytes(f.path(u"old.ini"_s));
+    const TProject before = f.state.project;
+    const QStringList files = QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::System);
+    f.dialogs.fileAnswers.push_back(f.path(chosen));
     f.commands.CreateProject1Click();
     QCOMPARE(f.dialogs.messages.size(), size_t(1));
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
+    QVERIFY2(f.dialogs.messages[0].text.startsWith(QDir::toNativeSeparators(f.path(named)) + u':'),
+             qPrintable(f.dialogs.messages[0].text));
+    QCOMPARE(f.state.project.ProjectFile, before.ProjectFile);
+    QCOMPARE(f.state.project.SettingsFile, before.SettingsFile);
+    QVERIFY(f.host.row.empty());
+    QCOMPARE(QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::System), files);
     QVERIFY(f.host.editorInputs.empty());
     QVERIFY(f.state.recent[0].empty());
     QCOMPARE(f.host.recentShown, 0);

@@ -72,7 +72,7 @@ QString FileFaultText(const QString& path, const FileFault& fault, Language lang
             reason = Tr(UiText::FileTooLarge, language).arg(kFileReadLimit / (1024 * 1024));
             break;
     }
-    return FileErrorText(path, reason);
+    return FileErrorText(fault.subject.isEmpty() ? path : fault.subject, reason);
 }
 
 Expected<std::string> ReadWholeFile(const std::string& path, Language language) {

@@ -1,6 +1,7 @@
 #include "core/project/project_commands.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "core/files/text_file.h"
@@ -17,6 +18,19 @@ namespace pmkest {
 namespace {
 QString ProjectMask() {
     return QStringLiteral("*.mpm");
+}
+
+// The first entry of a field that holds a blank inside it, trimmed; blanks at the ends of an
+// entry change nothing, since they are dropped.
+std::optional<std::string> EntryWithBlank(const std::string& field) {
+    size_t start = 0;
+    for (;;) {
+        const size_t end = field.find(';', start);
+        const std::string entry = TrimBlanks(field.substr(start, end - start));
+        if (entry.find(' ') != std::string::npos) return entry;
+        if (end == std::string::npos) return std::nullopt;
+        start = end + 1;
+    }
 }
 }  // namespace
 
@@ -59,6 +73,35 @@ std::optional<std::string> ProjectCommands::showOpenDialog() {
     return StorablePath(chosen.path, m_dialogs, m_state.language);
 }
 
+std::optional<ProjectCommands::StoredEdit> ProjectCommands::storableEdit(
+    const ProjectCommandHost::EditorResult& result, const KestPaths& paths) {
+    const TProject& project = m_state.project;
+    // A blank ends a switch: "-E/a b" would name another folder, so it is refused, not squeezed.
+    for (const std::string& field : result.directories)
+        if (const std::optional<std::string> entry = EntryWithBlank(field)) {
+            showError(Tr(UiText::FolderHoldsBlank, m_state.language).arg(cp1251::ToQString(*entry)));
+            return std::nullopt;
+        }
+    const KestPaths::Mapped options = paths.OptionsToKest(result.optionString);
+    if (!options.ok()) {
+        reachable(std::nullopt, options.unreachable);
+        return std::nullopt;
+    }
+    const std::string outPath = TrimBlanks(result.outputDirectory).empty()
+                                    ? FolderPart(project.ProjectFile)
+                                    : result.outputDirectory;
+    const std::optional<std::string> kestOutPath = paths.ToKest(outPath);
+    if (!reachable(kestOutPath, outPath)) return std::nullopt;
+    const std::string folder = FolderPart(project.ProjectFile);
+    if (!reachable(paths.ToKest(folder), folder)) return std::nullopt;
+    for (const std::string* value : {&options.text, &*kestOutPath})
+        if (const auto fault = FindValueFault(*value, KeysOf::ProjectSettings)) {
+            showError(ValueFaultText(*fault, m_state.language));
+            return std::nullopt;
+        }
+    return StoredEdit{options.text, *kestOutPath};
+}
+
 void ProjectCommands::OptionsEdit() {
     TProject& project = m_state.project;
     // The copy back at the end of a run would silently undo this edit.
@@ -70,20 +113,16 @@ void ProjectCommands::OptionsEdit() {
     // The editor shows and hands back Unix paths; KEST under Wine reads its own drive form.
     const KestPaths paths = m_host.CurrentKestPaths();
     m_state.dialogOk = false;
-    const ProjectCommandHost::EditorResult result =
-        m_host.RunOptionsEditor(paths.OptionsFromKest(TrimBlanks(project.PascalOptions)));
+    const ProjectCommandHost::EditorResult result = m_host.RunOptionsEditor(
+        paths.OptionsFromKest(TrimBlanks(project.PascalOptions)),
+        [this, &paths](const ProjectCommandHost::EditorResult& values) {
+            return storableEdit(values, paths).has_value();
+        });
     if (!m_state.dialogOk) return;
-    const KestPaths::Mapped options = paths.OptionsToKest(result.optionString);
-    if (!options.ok()) return void(reachable(std::nullopt, options.unreachable));
-    const std::string outPath = TrimBlanks(result.outputDirectory).empty()
-                                    ? FolderPart(project.ProjectFile)
-                                    : result.outputDirectory;
-    const std::optional<std::string> kestOutPath = paths.ToKest(outPath);
-    if (!reachable(kestOutPath, outPath)) return;
-    const std::string folder = FolderPart(project.ProjectFile);
-    if (!reachable(paths.ToKest(folder), folder)) return;
-    project.PascalOptions = options.text;
-    project.PascalOutPath = *kestOutPath;
+    const std::optional<StoredEdit> edit = storableEdit(result, paths);
+    if (!edit) return;
+    project.PascalOptions = edit->options;
+    project.PascalOutPath = edit->outPath;
     showFailure(SaveProjectSettings(project, m_state.language, paths));
 }
 
@@ -109,7 +148,9 @@ void ProjectCommands::CreateProject1Click() {
     const KestPaths paths = m_host.CurrentKestPaths();
     if (path && !reachable(paths.ToKest(FolderPart(*path)), FolderPart(*path))) return;
     if (path) {
-        TProject& project = m_state.project;
+        // Made aside and taken over only once both files are written: a failed create leaves
+        // the current project and the folder as they were.
+        TProject project = m_state.project;
         project.ProjectFile = *path;
         project.SettingsFile = SettingsPathFor(*path);
         // An existing file (replacing it was confirmed) simply becomes current.
@@ -121,15 +162,18 @@ void ProjectCommands::CreateProject1Click() {
                 showError(written.error());
                 return;
             }
+            const ProjectFileResult made =
+                InitProjectSettings(project, m_state.kestIniFolder, m_state.language, paths);
+            if (!made.ok()) {
+                QFile::remove(ToFsPath(project.ProjectFile));
+                showFailure(made);
+                return;
+            }
         }
+        m_state.project = project;
         m_host.ShowProjectRow(project.ProjectFile);
         m_host.DeriveProjectSettingsPath();
-        if (fresh) {
-            if (showFailure(
-                    InitProjectSettings(project, m_state.kestIniFolder, m_state.language, paths)))
-                return;
-            if (loadForEdit(project.ProjectFile)) OptionsEdit();
-        }
+        if (fresh && loadForEdit(m_state.project.ProjectFile)) OptionsEdit();
     }
     m_host.AddRecentProject();
     m_host.ShowRecentProjects();

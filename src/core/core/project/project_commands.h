@@ -2,10 +2,13 @@
 // The commands that create, open and edit projects. The main window hosts them.
 
 #include <QString>
+#include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "core/app_state.h"
+#include "core/options/option_string.h"
 #include "core/project/project_files.h"
 #include "core/wine/kest_paths.h"
 
@@ -28,8 +31,13 @@ public:
     struct EditorResult {
         std::string optionString;
         std::string outputDirectory;
+        std::array<std::string, kDirCount> directories;  // the fields as typed
     };
-    virtual EditorResult RunOptionsEditor(const std::string& options) = 0;
+    // False, after telling the user why, for values that cannot be stored: the editor then
+    // stays open instead of closing on an edit that would be thrown away.
+    using EditorCheck = std::function<bool(const EditorResult&)>;
+    virtual EditorResult RunOptionsEditor(const std::string& options,
+                                          const EditorCheck& acceptable) = 0;
     // True when KEST is running on the project with this settings file.
     virtual bool IsKestRunningOn(const std::string& settingsFile) = 0;
     // The form of the paths that KEST in the current KEST folder reads.
@@ -51,6 +59,13 @@ public:
 
 private:
     void OptionsEdit();
+    struct StoredEdit {
+        std::string options;
+        std::string outPath;
+    };
+    // What an accepted edit stores, or none after the message why it cannot be stored.
+    std::optional<StoredEdit> storableEdit(const ProjectCommandHost::EditorResult& result,
+                                           const KestPaths& paths);
     bool loadForEdit(const std::string& projectFile);
     std::optional<std::string> showOpenDialog();
     bool reachable(const std::optional<std::string>& mapped, const std::string& path);

@@ -365,6 +365,42 @@ QString Tr(UiText id, Language language) {
         case UiText::WineInUse:
             return ru ? QStringLiteral("Wine: %1, префикс %2")
                       : QStringLiteral("Wine: %1, prefix %2");
+        case UiText::FolderHoldsBlank:
+            return ru ? QStringLiteral(
+                            "В имени папки есть пробел:\n%1\n\nКлюч компилятора кончается на "
+                            "пробеле, и Turbo51 искал бы другую папку. Выберите папку без "
+                            "пробелов в пути.")
+                      : QStringLiteral(
+                            "The folder name holds a blank:\n%1\n\nA compiler switch ends at "
+                            "a blank, so Turbo51 would look for another folder. Choose a folder "
+                            "whose path has no blanks.");
+        case UiText::OtherManagersRun:
+            return ru ? QStringLiteral(
+                            "KEST уже работает с проектом\n%1\nЕго запустил другой менеджер "
+                            "проектов (процесс %2) в %3, и тот ещё работает. Этот запуск ничего "
+                            "не меняет; результат KEST вернёт в проект тот менеджер.")
+                      : QStringLiteral(
+                            "KEST is already running on the project\n%1\nIt was started at %3 "
+                            "by another project manager (process %2), which is still running. "
+                            "This start changes nothing; that manager copies KEST's result "
+                            "back into its project.");
+        case UiText::ResultCannotGoBack:
+            return ru ? QStringLiteral(
+                            "После работы KEST его результат нельзя было бы скопировать "
+                            "обратно в проект:\n%1\n\nKEST не запущен, файлы не изменены.")
+                      : QStringLiteral(
+                            "KEST's result could not be copied back into the project after "
+                            "the run:\n%1\n\nKEST was not started; no file was changed.");
+        case UiText::WaitingForKest:
+            return ru ? QStringLiteral("Ожидание KEST, запущен %1 с проектом %2")
+                      : QStringLiteral("Waiting for KEST, started %1 on %2");
+        case UiText::CopyBackWasCutShort:
+            return ru ? QStringLiteral(
+                            "KEST завершился, но его результат не удалось скопировать обратно "
+                            "в проект.")
+                      : QStringLiteral(
+                            "KEST ended, but its result could not be copied back into the "
+                            "project.");
         case UiText::FileIsFolder:
             return ru ? QStringLiteral("это папка, а не файл")
                       : QStringLiteral("this is a folder, not a file");

@@ -114,6 +114,12 @@ enum class UiText {
     PreparingPrefix,        // %1: the prefix
     ExitCodeTitle,          // %1: the exit code
     WineInUse,              // %1: the Wine program, %2: the prefix
+    // Refusals that keep a project whole, and what a waiting manager says.
+    FolderHoldsBlank,     // %1: the folder
+    OtherManagersRun,     // %1: project file, %2: the manager's process, %3: start time
+    ResultCannotGoBack,   // %1: the error
+    WaitingForKest,       // %1: start time, %2: project file
+    CopyBackWasCutShort,  // the copy back of the last run failed
     // Why a file is not read or written.
     FileIsFolder,
     FileIsPipe,

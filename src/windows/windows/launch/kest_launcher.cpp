@@ -37,7 +37,13 @@ bool KestLauncher::CheckKestPaths() {
         RaiseMessage(m_state.messages, Message::NoKestPath, m_dialogs);
         return false;
     }
-    if (m_state.kestIniFolder.empty() || !FileExists(m_state.kestIniFolder + "kest.ini")) {
+    const std::string ini = m_state.kestIniFolder + "kest.ini";
+    // A folder of that name is not "no path": say what stands there.
+    if (!m_state.kestIniFolder.empty() && PathExists(ini) && !FileExists(ini)) {
+        showError(FileFaultText(ToFsPath(ini), {FileFault::Kind::Folder, {}, {}}, m_state.language));
+        return false;
+    }
+    if (m_state.kestIniFolder.empty() || !FileExists(ini)) {
         RaiseMessage(m_state.messages, Message::NoKestIniPath, m_dialogs);
         return false;
     }
@@ -182,6 +188,10 @@ void KestLauncher::showPrefixNote(const QString& prefix) {
     note->setMargin(12);
     note->setFixedWidth(360);
     note->setWindowTitle(QStringLiteral("Wine"));
+    note->adjustSize();
+    // Over the main window, where the user looks, not at the corner of the screen.
+    if (m_view.window)
+        note->move(m_view.window->frameGeometry().center() - note->rect().center());
     note->show();
     // Painted before the wait blocks the event loop.
     QCoreApplication::processEvents();

@@ -87,17 +87,29 @@ TOption::TOption(UiState& state, Toptf& commandLine, QWidget* parent)
     buildControls();
     FormCreate();
 
+    // The string is composed within 100 ms of any change of a control. Without a change a
+    // tick would show the same text again, so the timer runs only after one: an idle editor,
+    // shown or hidden, costs nothing.
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(100);
+    m_timer1->setSingleShot(true);
     connect(m_timer1, &QTimer::timeout, this, &TOption::Timer1Timer);
-    m_timer1->start();
+    auto changed = [this] {
+        if (!m_timer1->isActive()) m_timer1->start();
+    };
+    for (QCheckBox* box : m_checkBoxes) connect(box, &QCheckBox::toggled, this, changed);
+    for (QComboBox* combo : m_comboBoxes) {
+        connect(combo, &QComboBox::currentTextChanged, this, changed);
+        connect(combo, &QComboBox::editTextChanged, this, changed);
+    }
+    for (QLineEdit* edit : m_edits) connect(edit, &QLineEdit::textChanged, this, changed);
 }
 
 void TOption::buildMenu() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    m_file1 = bar->addMenu(Text(UiText::MenuFile));
+    m_file1 = bar->addMenu(QLatin1Char('&') + Text(UiText::MenuFile));
     m_file1->setObjectName(QStringLiteral("File1"));
     auto addItem = [this](const char* name, UiText text) {
         QAction* action = m_file1->addAction(Text(text));
@@ -170,7 +182,8 @@ void TOption::buildControls() {
         button->setObjectName(QStringLiteral("SpeedButton%1").arg(i + 1));
         button->setText(QStringLiteral("..."));
         button->setGeometry(264, y + 16, 24, 21);
-        button->setFocusPolicy(Qt::NoFocus);
+        // Reached with Tab, so the chooser can be opened without a mouse.
+        button->setFocusPolicy(Qt::TabFocus);
         connect(button, &QToolButton::clicked, this, [this, i] { SpeedButtonClick(i); });
         m_speedButtons[static_cast<size_t>(i)] = button;
     }
@@ -200,7 +213,10 @@ void TOption::buildControls() {
     };
     for (QCheckBox* box : m_checkBoxes) chain(box);
     for (QComboBox* combo : m_comboBoxes) chain(combo);
-    for (QLineEdit* edit : m_edits) chain(edit);
+    for (size_t i = 0; i < m_edits.size(); ++i) {
+        chain(m_edits[i]);
+        chain(m_speedButtons[i]);
+    }
     chain(m_paintBox1);
     chain(m_paintBox2);
 }
@@ -272,8 +288,31 @@ void TOption::ManualInput1Click() {
     ParseIntoControls(TrimBlanks(line.value_or(std::string())));
 }
 
+bool TOption::acceptable() {
+    if (!m_acceptCheck) return true;
+    auto resultOf = [](const OptionSet& options) {
+        return ProjectCommandHost::EditorResult{ComposeOptionString(options),
+                                                options.directories[kDirOutput],
+                                                options.directories};
+    };
+    const OptionSet all = ReadControls();
+    // Field by field first, so that the one at fault gets the focus.
+    for (size_t i = 0; i < m_edits.size(); ++i) {
+        if (all.directories[i].empty()) continue;
+        OptionSet one;
+        one.directories[i] = all.directories[i];
+        if (!m_acceptCheck(resultOf(one))) {
+            m_edits[i]->setFocus(Qt::OtherFocusReason);
+            m_edits[i]->selectAll();
+            return false;
+        }
+    }
+    return m_acceptCheck(resultOf(all));
+}
+
 void TOption::OkClose1Click() {
     Timer1Timer();  // the result reflects the controls even between two ticks
+    if (!acceptable()) return;
     m_state.dialogOk = true;
     done(Accepted);
 }
@@ -291,6 +330,7 @@ void TOption::PaintBox1Click() {
 
 void TOption::PaintBox2Click() {
     Timer1Timer();
+    if (!acceptable()) return;
     m_state.dialogOk = true;
     done(Accepted);
 }
@@ -321,8 +361,7 @@ void TOption::SpeedButtonClick(int field) {
 }
 
 void TOption::keyPressEvent(QKeyEvent* event) {
-    // No default or cancel button: Enter and Escape do not close the window.
-    if (!SwallowDialogKey(event)) QDialog::keyPressEvent(event);
+    if (!HandleDialogKey(event, [this] { CancelClose1Click(); })) QDialog::keyPressEvent(event);
 }
 
 }  // namespace pmkest

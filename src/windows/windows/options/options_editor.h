@@ -5,10 +5,12 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/options/option_string.h"
+#include "core/project/project_commands.h"
 #include "widgets/ui_state.h"
 
 class QAction;
@@ -37,6 +39,8 @@ public:
     void ParseIntoControls(std::string_view optionString);
     // Shows the window modally; the verdict is AppState::dialogOk.
     void ShowModal();
+    // Asked before Ok closes the window; a refusal keeps it open on the field at fault.
+    void setAcceptCheck(ProjectCommandHost::EditorCheck check) { m_acceptCheck = std::move(check); }
     // The option string as last composed: the window's result.
     std::string StatusText() const;
     // The output directory field (Edit1).
@@ -64,6 +68,8 @@ private:
     void PaintBox2Click();
     void FormMouseMove();
     void SpeedButtonClick(int field);
+    // False when the check refused the values; the field at fault then has the focus.
+    bool acceptable();
 
     UiState& m_state;
     Toptf& m_commandLine;
@@ -82,6 +88,7 @@ private:
     QAction* m_cancelClose1 = nullptr;
     QTimer* m_timer1 = nullptr;
     QString m_composed;
+    ProjectCommandHost::EditorCheck m_acceptCheck;
 };
 
 }  // namespace pmkest
