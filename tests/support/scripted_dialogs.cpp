@@ -1,5 +1,6 @@
 #include "support/scripted_dialogs.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace pmkest::test {
@@ -10,6 +11,8 @@ void ScriptedDialogs::showMessage(MessageKind kind, const QString& title, const 
 
 bool ScriptedDialogs::askYesNo(const QString&, const QString& text) {
     questions << text;
+    // What the toolkit's Yes button would read at this moment.
+    yesCaptions << QCoreApplication::translate("QPlatformTheme", "&Yes");
     if (yesNoAnswers.empty()) return false;
     const bool answer = yesNoAnswers.front();
     yesNoAnswers.pop_front();

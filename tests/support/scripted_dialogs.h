@@ -31,6 +31,7 @@ public:
 
     std::vector<ShownMessage> messages;
     QStringList questions;
+    QStringList yesCaptions;  // the toolkit's Yes button as each question was asked
     QStringList openedDocuments;
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;

@@ -1,6 +1,10 @@
 #include "platform/process_identity.h"
 
+#include <signal.h>
+
+#include <QElapsedTimer>
 #include <QFile>
+#include <QThread>
 
 namespace pmkest {
 
@@ -39,5 +43,16 @@ QString ProcessIdentity(qint64) {
 }
 
 #endif
+
+void EndIdentifiedProcess(qint64 pid, const QString& identity) {
+    if (identity.isEmpty()) return;
+    for (const int signal : {SIGTERM, SIGKILL}) {
+        if (ProcessIdentity(pid) != identity) return;
+        ::kill(static_cast<pid_t>(pid), signal);
+        QElapsedTimer waited;
+        waited.start();
+        while (ProcessIdentity(pid) == identity && waited.elapsed() < 3000) QThread::msleep(20);
+    }
+}
 
 }  // namespace pmkest

@@ -19,4 +19,14 @@ QString ProcessIdentity(qint64 pid) {
     return identity;
 }
 
+void EndIdentifiedProcess(qint64 pid, const QString& identity) {
+    if (identity.isEmpty() || ProcessIdentity(pid) != identity) return;
+    HANDLE process =
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (!process) return;
+    TerminateProcess(process, 2);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+}
+
 }  // namespace pmkest

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QUrl>
@@ -45,6 +46,33 @@ public:
     }
 };
 
+// The widest line a message box shows without breaking it.
+constexpr int kLineWidth = 460;
+
+bool IsPathLine(const QString& line) {
+    return line.startsWith(QLatin1Char('/')) || line.startsWith(QLatin1Char('\\')) ||
+           (line.size() > 2 && line[0].isLetter() && line[1] == QLatin1Char(':') &&
+            (line[2] == QLatin1Char('\\') || line[2] == QLatin1Char('/')));
+}
+
+// A path stands on its own line, whole: a box would break it at any dot or cut it at its
+// edge. One too long for the box loses its middle, and the box then carries the whole text
+// as its details. Everything in it can be selected and copied.
+void SetMessageText(QMessageBox& box, const QString& text) {
+    const QFontMetrics metrics(box.font());
+    QStringList lines = text.split(QLatin1Char('\n'));
+    bool elided = false;
+    for (QString& line : lines) {
+        if (!IsPathLine(line) || metrics.horizontalAdvance(line) <= kLineWidth) continue;
+        line = metrics.elidedText(line, Qt::ElideMiddle, kLineWidth);
+        elided = true;
+    }
+    box.setTextFormat(Qt::PlainText);
+    box.setText(lines.join(QLatin1Char('\n')));
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    if (elided) box.setDetailedText(text);
+}
+
 }  // namespace
 
 void QtUserDialogs::showMessage(MessageKind kind, const QString& title, const QString& text) {
@@ -68,7 +96,8 @@ void QtUserDialogs::showMessage(MessageKind kind, const QString& title, const QS
             icon = QMessageBox::NoIcon;
             break;
     }
-    QMessageBox box(icon, title, text, QMessageBox::Ok, m_parent);
+    QMessageBox box(icon, title, QString(), QMessageBox::Ok, m_parent);
+    SetMessageText(box, text);
     box.exec();
 }
 
@@ -81,8 +110,9 @@ bool QtUserDialogs::askYesNoDefaultYes(const QString& title, const QString& text
 }
 
 bool QtUserDialogs::ask(const QString& title, const QString& text, bool defaultYes) {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::Question, title, QString(), QMessageBox::Yes | QMessageBox::No,
                     m_parent);
+    SetMessageText(box, text);
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -52,8 +52,8 @@ void StatusPanels::paintEvent(QPaintEvent*) {
         frame.state |= QStyle::State_Sunken;
         frame.lineWidth = 1;
         style()->drawPrimitive(QStyle::PE_Frame, &frame, &painter, this);
-        painter.setPen(isEnabled() ? palette().color(QPalette::WindowText)
-                                   : palette().color(QPalette::Disabled, QPalette::WindowText));
+        // Disabled during a run, but what it says then (Wine, the run waited for) must be read.
+        painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
         const auto& panel = m_panels[static_cast<size_t>(i)];
         painter.drawText(panelRect.adjusted(3, 2, -3, 0), static_cast<int>(panel.alignment),
                          panel.text);

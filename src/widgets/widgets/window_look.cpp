@@ -1,5 +1,7 @@
 #include "widgets/window_look.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QColor>
 #include <QKeyEvent>
 #include <QScreen>
@@ -32,12 +34,19 @@ void PlaceOnScreen(QWidget* window, QSize size) {
                  place(area.y(), area.height(), outer.height()));
 }
 
-bool SwallowDialogKey(QKeyEvent* event) {
+bool HandleDialogKey(QKeyEvent* event, const std::function<void()>& cancel) {
     switch (event->key()) {
         case Qt::Key_Escape:
+            event->accept();
+            if (!event->isAutoRepeat()) cancel();
+            return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             event->accept();
+            // A button that is not a default button leaves Enter to its window.
+            if (auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+                button && button->isEnabled() && !event->isAutoRepeat())
+                button->click();
             return true;
         default:
             return false;

@@ -95,13 +95,17 @@ void DrawCaptionOnImage(ButtonStyle& style, const QString& caption) {
     QPainter painter(&image);
     QFont font = QGuiApplication::font();
     if (style.FontSize > 0) font.setPointSize(style.FontSize);
+    // A caption a little too wide is narrowed to stay clear of the frame; a far wider one (a
+    // font wider than the one the captions were made for) gets a smaller size first.
+    const int room = image.width() - 2 * style.FrameWidth - 2;
+    constexpr double kNarrowest = 0.8;
+    constexpr double kSmallestPoints = 5.0;
+    while (room > 0 && font.pointSizeF() > kSmallestPoints &&
+           QFontMetrics(font, &image).horizontalAdvance(caption) * kNarrowest > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
     painter.setFont(font);
     const QFontMetrics metrics(font, &image);
     const int width = metrics.horizontalAdvance(caption);
-    // A caption a little too wide is narrowed to stay clear of the frame; a far wider one is
-    // drawn as it is and clipped.
-    const int room = image.width() - 2 * style.FrameWidth - 2;
-    constexpr double kNarrowest = 0.8;
     const bool narrowed = width > room && room > 0 && width * kNarrowest <= room;
     const QPoint origin =
         CaptionOrigin(image.size(), QSize(narrowed ? room : width, metrics.height()));

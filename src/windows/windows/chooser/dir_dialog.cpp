@@ -16,6 +16,7 @@
 #include "core/settings/stored_value.h"
 #include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
+#include "core/wine/kest_command.h"
 #include "core/user_dialogs.h"
 #include "widgets/busy_wait.h"
 #include "widgets/buttons/clickable_image.h"
@@ -81,7 +82,7 @@ void TDirDlgF::buildControls() {
         auto* button = new DriveButton(this);
         button->setObjectName(QStringLiteral("SpeedButton%1").arg(slot + 2));
         button->setGeometry(104 + (slot - 1) * 38, 8, 36, 22);
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setFocusPolicy(Qt::TabFocus);
         connect(button, &QToolButton::clicked, this, [this, slot] { SpeedButtonClick(slot); });
         m_driveButtons[static_cast<size_t>(slot - 1)] = button;
     }
@@ -110,6 +111,7 @@ void TDirDlgF::buildControls() {
         image->setToolTip(QString::fromLatin1(kCaptions[i]));
         image->setAccessibleName(QString::fromLatin1(kCaptions[i]));
         image->setCursor(Qt::PointingHandCursor);
+        image->setFocusPolicy(Qt::TabFocus);
         m_panels[static_cast<size_t>(i)] = panel;
         m_images[static_cast<size_t>(i)] = image;
     }
@@ -140,20 +142,37 @@ void TDirDlgF::buildControls() {
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar->setGeometry(0, kHeight - kStatusHeight, kWidth, kStatusHeight);
 
-    setTabOrder(m_list, m_button1);
-    setTabOrder(m_button1, m_button2);
+    // The list first, then Ok and Cancel, then the drives and the shortcut pictures.
+    QWidget* previous = m_list;
+    auto chain = [&previous](QWidget* next) {
+        setTabOrder(previous, next);
+        previous = next;
+    };
+    chain(m_button1);
+    chain(m_button2);
+    for (QToolButton* button : m_driveButtons) chain(button);
+    for (QLabel* image : m_images) chain(image);
 }
 
 void TDirDlgF::FormCreate(const std::vector<VolumeInfo>& volumes) {
     SetWindowBackground(this);
 
-    const std::vector<VolumeInfo> drives = DriveButtons(volumes);
-    for (size_t i = 0; i < drives.size(); ++i) {
+    m_systemDrives = DriveButtons(volumes);
+    ShowDriveButtons();
+}
+
+void TDirDlgF::ShowDriveButtons() {
+    // KEST under Wine knows its files by the prefix's drives, which lie in a hidden folder.
+    const KestPaths paths = KestPathsFor(m_state.kestFolder);
+    const std::vector<VolumeInfo> drives =
+        paths.throughWine() ? WithWineDrives(paths.drives(), m_systemDrives) : m_systemDrives;
+    for (size_t i = 0; i < m_driveButtons.size(); ++i) {
         QToolButton* button = m_driveButtons[i];
-        button->setText(drives[i].caption);
-        button->setProperty("root", drives[i].rootPath);
-        button->setToolTip(QDir::toNativeSeparators(drives[i].rootPath));
-        button->setAccessibleName(drives[i].caption);
+        const VolumeInfo drive = i < drives.size() ? drives[i] : VolumeInfo{};
+        button->setText(drive.caption);
+        button->setProperty("root", drive.rootPath);
+        button->setToolTip(QDir::toNativeSeparators(drive.rootPath));
+        button->setAccessibleName(drive.caption);
     }
     LayOutDriveButtons();
 }
@@ -189,6 +208,7 @@ void TDirDlgF::showEvent(QShowEvent* event) {
 
 void TDirDlgF::FormActivate() {
     m_state.dialogOk = false;
+    ShowDriveButtons();
     const std::string start = StartDirectory(m_startPath);
     m_chosenDirectory = start;
     if (start.empty()) {
@@ -222,6 +242,8 @@ void TDirDlgF::SpeedButtonClick(int slot) {
     QToolButton* button = m_driveButtons[static_cast<size_t>(slot - 1)];
     if (GoTo(button->property("root").toString())) return;
     // A drive that cannot be entered (medium gone, unmounted) leaves the row, without a gap.
+    const QString root = button->property("root").toString();
+    std::erase_if(m_systemDrives, [&root](const VolumeInfo& v) { return v.rootPath == root; });
     button->setProperty("root", QString());
     LayOutDriveButtons();
 }
@@ -257,6 +279,12 @@ void TDirDlgF::Button1Click() {
     const QString directory = QDir::toNativeSeparators(m_list->directory());
     const std::optional<std::string> text = StorablePath(directory, m_dialogs, m_state.language);
     if (!text) return;
+    // Every folder chosen here goes into a compiler switch, which a blank would end.
+    if (text->find(' ') != std::string::npos) {
+        m_dialogs.reportError(m_state.language,
+                              Tr(UiText::FolderHoldsBlank, m_state.language).arg(directory));
+        return;
+    }
     m_state.dialogOk = true;
     m_chosenDirectory = *text;
     done(Accepted);
@@ -270,8 +298,7 @@ void TDirDlgF::Button2Click() {
 }
 
 void TDirDlgF::keyPressEvent(QKeyEvent* event) {
-    // Escape does not close the dialog, and there is no default button for Enter.
-    if (!SwallowDialogKey(event)) QDialog::keyPressEvent(event);
+    if (!HandleDialogKey(event, [this] { Button2Click(); })) QDialog::keyPressEvent(event);
 }
 
 }  // namespace pmkest

@@ -53,6 +53,8 @@ private:
     void FormCreate(const std::vector<VolumeInfo>& volumes);
     void FormActivate();
     void LayOutDriveButtons();
+    // The machine's drives, and under Wine the prefix's drives before them.
+    void ShowDriveButtons();
     void SpeedButtonClick(int slot);
     void Image1Click();
     void Image2Click();
@@ -72,6 +74,7 @@ private:
     std::string m_personalFolder;
     std::string m_startPath;
     std::string m_chosenDirectory;
+    std::vector<VolumeInfo> m_systemDrives;  // fixed at creation
 
     DirectoryListBox* m_list = nullptr;
     std::array<QToolButton*, kDriveButtonCount> m_driveButtons{};

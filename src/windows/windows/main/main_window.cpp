@@ -188,7 +188,7 @@ void TMain::buildControls() {
 
 void TMain::buildMenus() {
     QMenuBar* bar = menuBar();
-    m_file1 = bar->addMenu(QStringLiteral("File"));
+    m_file1 = bar->addMenu(QStringLiteral("&File"));
     m_file1->setObjectName(QStringLiteral("File1"));
     auto addItem = [](QMenu* menu, const char* name, const QString& text,
                       const QKeySequence& shortcut) {
@@ -219,7 +219,7 @@ void TMain::buildMenus() {
         addItem(m_file1, "Exit1", QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+X")));
     connect(m_exit1, &QAction::triggered, this, &QWidget::close);
 
-    m_help1 = bar->addMenu(QStringLiteral("Help"));
+    m_help1 = bar->addMenu(QStringLiteral("&Help"));
     m_help1->setObjectName(QStringLiteral("Help1"));
     m_about1 = addItem(m_help1, "About1", QStringLiteral("About"), QKeySequence());
     connect(m_about1, &QAction::triggered, this, &TMain::About1Click);
@@ -263,6 +263,9 @@ void TMain::FormCreate(const StartOptions& options) {
     m_commands->setStartFolder(DialogStartFolder());
     ReadManagerSettings();
     ShowRecentProjects();
+    // Before the first box: a question at start-up has its Yes and No in the user's language.
+    UseToolkitLanguage(m_state.language == Language::Russian ? QLocale::Russian
+                                                             : QLocale::English);
 
     // A run cut short by the end of the last manager is finished before anything else starts.
     m_launcher->FinishInterruptedRun();
@@ -362,9 +365,10 @@ void TMain::ApplyLanguage(Language language) {
     m_openproject1->setText(Tr(UiText::MenuOpenProject, language));
     m_reopenProject1->setTitle(Tr(UiText::MenuReopenProject, language));
     m_exit1->setText(Tr(UiText::MenuExit, language));
-    m_file1->setTitle(Tr(UiText::MenuFile, language));
+    // Alt and the first letter open a menu; the mark is not shown as text.
+    m_file1->setTitle(QLatin1Char('&') + Tr(UiText::MenuFile, language));
     m_checkBox1->setText(Tr(UiText::HideWindow, language));
-    m_help1->setTitle(Tr(UiText::MenuHelp, language));
+    m_help1->setTitle(QLatin1Char('&') + Tr(UiText::MenuHelp, language));
     m_about1->setText(Tr(UiText::MenuAbout, language));
     m_state.helpPagePath = HelpPagePath(m_state.programFolder, Tr(UiText::HelpPage, language));
     PutMainMessages(m_state.messages.table, language);

@@ -58,9 +58,9 @@ Toptf::Toptf(UiState& state, QWidget* parent) : QDialog(parent), m_state(state) 
     layout->addWidget(m_edit1);
     layout->addLayout(buttons);
     layout->addStretch();
-    // The line is this window's only control that takes keyboard focus.
-    m_paintBox3->setFocusPolicy(Qt::NoFocus);
-    m_paintBox4->setFocusPolicy(Qt::NoFocus);
+    // Without a mouse the window is left with Tab and Space, or with Escape.
+    setTabOrder(m_edit1, m_paintBox3);
+    setTabOrder(m_paintBox3, m_paintBox4);
 
     resize(kWidth, kHeight);
     PlaceOnScreen(this, QSize(kWidth, kHeight));
@@ -110,8 +110,7 @@ void Toptf::mouseMoveEvent(QMouseEvent*) {
 }
 
 void Toptf::keyPressEvent(QKeyEvent* event) {
-    // Only the painted buttons close the window.
-    if (!SwallowDialogKey(event)) QDialog::keyPressEvent(event);
+    if (!HandleDialogKey(event, [this] { PaintBox3Click(); })) QDialog::keyPressEvent(event);
 }
 
 }  // namespace pmkest
