@@ -126,6 +126,13 @@ void RemoveDeadTemporaries(const QString& folder, const QString& fileName) {
 
 }  // namespace
 
+void RemoveLeftTemporaries(const QString& path) {
+    QString target;
+    if (FinalTarget(path, target).failed()) return;
+    const QFileInfo info(target);
+    RemoveDeadTemporaries(info.absolutePath(), info.fileName());
+}
+
 struct RegularFileReader::Handle {
     int fd = -1;
     ~Handle() {
@@ -280,6 +287,9 @@ FileFault TextFault(const QString& reason) {
 }
 
 }  // namespace
+
+// QSaveFile removes its own temporary unless the process is killed; those have no name of ours.
+void RemoveLeftTemporaries(const QString&) {}
 
 struct RegularFileReader::Handle {
     QFile file;
