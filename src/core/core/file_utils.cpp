@@ -10,6 +10,7 @@
 #include "core/str_utils.h"
 #include "core/text_file.h"
 #include "platform/regular_file.h"
+#include "platform/stop_points.h"
 
 namespace pmkest {
 
@@ -105,6 +106,7 @@ Status CopyFileData(const std::string& source, const std::string& destination, b
     fault = out.open(to);
     if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
     char block[8192];
+    bool started = false;
     for (;;) {
         qint64 got = 0;
         fault = in.read(block, sizeof block, got);
@@ -112,6 +114,8 @@ Status CopyFileData(const std::string& source, const std::string& destination, b
         if (got == 0) break;
         fault = out.write(block, got);
         if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
+        if (!started) PassStopPoint("copying", to);
+        started = true;
     }
     fault = out.commit();
     if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
