@@ -10,15 +10,15 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/cp1251.h"
-#include "core/file_utils.h"
-#include "core/run_journal.h"
-#include "core/text_file.h"
+#include "core/files/file_utils.h"
+#include "core/files/text_file.h"
+#include "core/launch/run_journal.h"
+#include "core/text/cp1251.h"
 #include "core/user_dialogs.h"
 #include "platform/process_identity.h"
 #include "platform/unsynced_write.h"
-#include "windows/kest_launcher.h"
-#include "windows/main_window.h"
+#include "windows/launch/kest_launcher.h"
+#include "windows/main/main_window.h"
 
 using namespace Qt::StringLiterals;
 

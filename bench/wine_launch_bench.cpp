@@ -11,11 +11,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/cp1251.h"
-#include "core/file_utils.h"
+#include "core/files/file_utils.h"
+#include "core/text/cp1251.h"
 #include "core/user_dialogs.h"
-#include "core/wine_setup.h"
-#include "windows/kest_launcher.h"
+#include "core/wine/wine_setup.h"
+#include "windows/launch/kest_launcher.h"
 
 using namespace Qt::StringLiterals;
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "core/cp1251.h"
+#include "core/text/cp1251.h"
 
 using namespace pmkest;
 

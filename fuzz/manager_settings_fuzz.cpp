@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "core/manager_settings.h"
-#include "core/text_file.h"
+#include "core/files/text_file.h"
+#include "core/settings/manager_settings.h"
 
 using namespace pmkest;
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/option_string.h"
+#include "core/options/option_string.h"
 #include "support/option_round_trip.h"
 
 using namespace pmkest;

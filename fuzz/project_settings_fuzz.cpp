@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/project_files.h"
-#include "core/str_utils.h"
-#include "core/text_file.h"
+#include "core/files/text_file.h"
+#include "core/project/project_files.h"
+#include "core/text/str_utils.h"
 
 using namespace pmkest;
 

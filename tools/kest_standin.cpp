@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "core/cp1251.h"
-#include "core/text_file.h"
+#include "core/files/text_file.h"
+#include "core/text/cp1251.h"
 
 using namespace pmkest;
 

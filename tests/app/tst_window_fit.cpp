@@ -8,7 +8,7 @@
 #include "app/program_windows.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_main.h"
-#include "widgets/painted_button.h"
+#include "widgets/buttons/painted_button.h"
 
 using namespace pmkest;
 

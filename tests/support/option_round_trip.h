@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/option_string.h"
+#include "core/options/option_string.h"
 
 namespace pmkest::test {
 

@@ -7,7 +7,7 @@
 #include <QTest>
 #include <string>
 
-#include "core/cp1251.h"
+#include "core/text/cp1251.h"
 
 namespace pmkest::test {
 

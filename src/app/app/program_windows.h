@@ -3,11 +3,11 @@
 
 #include <memory>
 
-#include "windows/about_box.h"
-#include "windows/command_line_window.h"
-#include "windows/dir_dialog.h"
-#include "windows/main_window.h"
-#include "windows/options_editor.h"
+#include "windows/chooser/dir_dialog.h"
+#include "windows/main/about_box.h"
+#include "windows/main/main_window.h"
+#include "windows/options/command_line_window.h"
+#include "windows/options/options_editor.h"
 
 namespace pmkest {
 

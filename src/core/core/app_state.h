@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/file_utils.h"
-#include "core/message_table.h"
-#include "core/tproject.h"
+#include "core/files/file_utils.h"
+#include "core/project/tproject.h"
+#include "core/text/message_table.h"
 
 namespace pmkest {
 

@@ -1,6 +1,6 @@
 #include "core/user_dialogs.h"
 
-#include "core/ui_texts.h"
+#include "core/text/ui_texts.h"
 
 namespace pmkest {
 

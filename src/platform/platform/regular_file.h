@@ -64,6 +64,8 @@ public:
     static bool IsTemporaryOf(const QString& fileName, const QString& temporaryName);
 
 private:
+    static QString TemporaryPrefix(const QString& fileName);
+
     struct Handle;
     std::unique_ptr<Handle> m_handle;
     bool m_durable;

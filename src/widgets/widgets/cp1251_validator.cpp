@@ -1,6 +1,6 @@
 #include "widgets/cp1251_validator.h"
 
-#include "core/cp1251.h"
+#include "core/text/cp1251.h"
 
 namespace pmkest {
 

@@ -2,7 +2,7 @@
 // What the windows share: the program-wide state and the look of their painted buttons.
 
 #include "core/app_state.h"
-#include "widgets/button_style.h"
+#include "widgets/buttons/button_style.h"
 
 namespace pmkest {
 

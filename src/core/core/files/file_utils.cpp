@@ -1,0 +1,125 @@
+#include "core/files/file_utils.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <map>
+#include <optional>
+
+#include "core/files/text_file.h"
+#include "core/text/cp1251.h"
+#include "core/text/str_utils.h"
+#include "platform/regular_file.h"
+#include "platform/stop_points.h"
+
+namespace pmkest {
+
+namespace {
+
+struct UserFolder {
+    const char* name;
+    const char* defaultName;  // under home, as xdg-user-dirs creates it
+};
+
+constexpr UserFolder kUserFolders[] = {{"DESKTOP", "Desktop"},     {"DOCUMENTS", "Documents"},
+                                       {"DOWNLOAD", "Downloads"},  {"MUSIC", "Music"},
+                                       {"PICTURES", "Pictures"},   {"PUBLICSHARE", "Public"},
+                                       {"TEMPLATES", "Templates"}, {"VIDEOS", "Videos"}};
+
+// XDG_NAME_DIR="$HOME/x" lines; the value may be quoted and hold backslash escapes.
+std::map<QString, QString> ParseUserDirs(const QString& text, const QString& home) {
+    std::map<QString, QString> values;
+    for (QString line : text.split(QLatin1Char('\n'))) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0) continue;
+        const QString key = line.left(eq).trimmed();
+        if (!key.startsWith(QLatin1String("XDG_")) || !key.endsWith(QLatin1String("_DIR")))
+            continue;
+        QString raw = line.mid(eq + 1).trimmed();
+        if (raw.size() >= 2 && raw.startsWith(QLatin1Char('"')) && raw.endsWith(QLatin1Char('"')))
+            raw = raw.mid(1, raw.size() - 2);
+        QString value;
+        for (qsizetype i = 0; i < raw.size(); ++i) {
+            if (raw[i] == QLatin1Char('\\') && i + 1 < raw.size()) ++i;
+            value += raw[i];
+        }
+        if (value.startsWith(QLatin1String("$HOME")))
+            value = home + value.mid(5);
+        else if (value.startsWith(QLatin1String("${HOME}")))
+            value = home + value.mid(7);
+        if (value.isEmpty()) continue;
+        values[key.mid(4, key.size() - 8)] = value;
+    }
+    return values;
+}
+
+}  // namespace
+
+ShellFolders ShellFoldersFrom(const QString& userDirs, const QString& home) {
+    const std::map<QString, QString> values = ParseUserDirs(userDirs, home);
+    ShellFolders folders;
+    size_t next = 0;
+    auto add = [&](const char* name, const QString& value) {
+        // A folder that CP1251 cannot name is left out rather than stored mangled.
+        const std::optional<std::string> bytes = cp1251::FromQString(value);
+        if (!bytes || next >= folders.ShellFolderLines.size()) return;
+        folders.ShellFolderLines[next++] = std::string(name) + " = " + *bytes;
+    };
+    QString documents;
+    for (const UserFolder& folder : kUserFolders) {
+        const auto found = values.find(QString::fromLatin1(folder.name));
+        const QString value = found != values.end()
+                                  ? found->second
+                                  : home + QLatin1Char('/') + QLatin1String(folder.defaultName);
+        if (QLatin1String(folder.name) == QLatin1String("DOCUMENTS")) documents = value;
+        add(folder.name, value);
+    }
+    add("PERSONAL", documents);
+
+    for (const std::string& line : folders.ShellFolderLines) {
+        if (line.empty()) break;
+        ReadKeyText("DESKTOP = ", line, folders.DesktopFolder);
+        ReadKeyText("PERSONAL = ", line, folders.PersonalFolder);
+    }
+    return folders;
+}
+
+ShellFolders ReadShellFolders() {
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // A pipe or a device in its place must not hold up the start: it counts as no file.
+    QByteArray bytes;
+    if (ReadRegularFile(QDir(config).filePath(QStringLiteral("user-dirs.dirs")), 1024 * 1024, bytes)
+            .failed())
+        bytes.clear();
+    return ShellFoldersFrom(QString::fromUtf8(bytes), QDir::homePath());
+}
+
+Status CopyFileData(const std::string& source, const std::string& destination, bool russian) {
+    const QString from = ToFsPath(source);
+    const QString to = ToFsPath(destination);
+    RegularFileReader in;
+    FileFault fault = in.open(from);
+    if (fault.failed()) return Failure{FileFaultText(from, fault, russian)};
+    AtomicFileWriter out;
+    fault = out.open(to);
+    if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
+    char block[8192];
+    bool started = false;
+    for (;;) {
+        qint64 got = 0;
+        fault = in.read(block, sizeof block, got);
+        if (fault.failed()) return Failure{FileFaultText(from, fault, russian)};
+        if (got == 0) break;
+        fault = out.write(block, got);
+        if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
+        if (!started) PassStopPoint("copying", to);
+        started = true;
+    }
+    fault = out.commit();
+    if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
+    return {};
+}
+
+}  // namespace pmkest

@@ -1,0 +1,114 @@
+#include "core/files/text_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/text/cp1251.h"
+#include "core/text/ui_texts.h"
+#include "platform/file_error.h"
+
+namespace pmkest {
+
+std::vector<std::string> SplitLines(std::string_view data) {
+    std::vector<std::string> lines;
+    // Without a single LF, CRs end the lines (old Mac files); read whole, such a file would
+    // be one line that every key matches.
+    const bool crOnly = data.find('\n') == std::string_view::npos;
+    const char lineEnd = crOnly ? '\r' : '\n';
+    size_t start = 0;
+    while (start < data.size()) {
+        size_t end = data.find(lineEnd, start);
+        const bool last = end == std::string_view::npos;
+        if (last) end = data.size();
+        size_t stop = end;
+        if (!crOnly && !last && stop > start && data[stop - 1] == '\r') --stop;
+        lines.emplace_back(data.substr(start, stop - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
+    std::string out;
+    size_t total = 0;
+    for (const auto& line : lines) total += line.size() + 2;
+    out.reserve(total);
+    for (const auto& line : lines) {
+        out += line;
+        out += "\r\n";
+    }
+    return out;
+}
+
+QString ToFsPath(const std::string& path) {
+    return cp1251::ToQString(path);
+}
+
+QString FileFaultText(const QString& path, const FileFault& fault, bool russian) {
+    QString reason;
+    switch (fault.kind) {
+        case FileFault::Kind::None:
+            return {};
+        case FileFault::Kind::System:
+            reason = fault.reason;
+            break;
+        case FileFault::Kind::Folder:
+            reason = Tr(UiText::FileIsFolder, russian);
+            break;
+        case FileFault::Kind::Pipe:
+            reason = Tr(UiText::FileIsPipe, russian);
+            break;
+        case FileFault::Kind::Device:
+            reason = Tr(UiText::FileIsDevice, russian);
+            break;
+        case FileFault::Kind::Socket:
+            reason = Tr(UiText::FileIsSocket, russian);
+            break;
+        case FileFault::Kind::Special:
+            reason = Tr(UiText::FileIsSpecial, russian);
+            break;
+        case FileFault::Kind::TooLarge:
+            reason = Tr(UiText::FileTooLarge, russian).arg(kFileReadLimit / (1024 * 1024));
+            break;
+    }
+    return FileErrorText(path, reason);
+}
+
+Expected<std::string> ReadWholeFile(const std::string& path, bool russian) {
+    QByteArray bytes;
+    const FileFault fault = ReadRegularFile(ToFsPath(path), kFileReadLimit, bytes);
+    if (fault.failed()) return Failure{FileFaultText(ToFsPath(path), fault, russian)};
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+Status WriteFileAtomic(const std::string& path, std::string_view data, bool russian) {
+    const QString name = ToFsPath(path);
+    AtomicFileWriter file;
+    FileFault fault = file.open(name);
+    if (!fault.failed()) fault = file.write(data.data(), static_cast<qint64>(data.size()));
+    if (!fault.failed()) fault = file.commit();
+    if (fault.failed()) return Failure{FileFaultText(name, fault, russian)};
+    return {};
+}
+
+bool FileExists(const std::string& path) {
+    if (path.empty()) return false;
+    const QFileInfo info(ToFsPath(path));
+    return info.exists() && !info.isDir();
+}
+
+bool PathExists(const std::string& path) {
+    return !path.empty() && QFileInfo::exists(ToFsPath(path));
+}
+
+std::string FolderPart(const std::string& path) {
+#ifdef Q_OS_WIN
+    const size_t p = path.find_last_of("\\:");
+#else
+    const size_t p = path.find_last_of('/');
+#endif
+    if (p == std::string::npos) return {};
+    return path.substr(0, p + 1);
+}
+
+}  // namespace pmkest

@@ -1,0 +1,189 @@
+#include "core/project/project_commands.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "core/files/text_file.h"
+#include "core/project/project_files.h"
+#include "core/settings/manager_settings.h"
+#include "core/settings/stored_value.h"
+#include "core/text/cp1251.h"
+#include "core/text/str_utils.h"
+#include "core/text/ui_texts.h"
+#include "core/user_dialogs.h"
+
+namespace pmkest {
+
+namespace {
+QString ProjectMask() {
+    return QStringLiteral("*.mpm");
+}
+}  // namespace
+
+ProjectCommands::ProjectCommands(AppState& state, UserDialogs& dialogs, ProjectCommandHost& host)
+    : m_state(state), m_dialogs(dialogs), m_host(host), m_openFileName(ProjectMask()) {}
+
+void ProjectCommands::setStartFolder(const QString& folder) {
+    m_openFolder = folder;
+    m_saveFolder = folder;
+}
+
+void ProjectCommands::showError(const QString& text) {
+    m_dialogs.reportError(m_state.russian, text);
+}
+
+std::optional<std::string> ProjectCommands::storable(const QString& path) {
+    QString error;
+    std::optional<std::string> bytes = StorablePath(path, m_state.russian, error);
+    if (!bytes) showError(error);
+    return bytes;
+}
+
+bool ProjectCommands::showFailure(const ProjectFileResult& result) {
+    if (result.outcome == ProjectFileResult::Failed) showError(result.error);
+    if (result.outcome == ProjectFileResult::Unstorable)
+        showError(ValueFaultText(result.fault, m_state.russian));
+    return result.outcome == ProjectFileResult::Failed ||
+           result.outcome == ProjectFileResult::Unstorable;
+}
+
+bool ProjectCommands::reachable(const std::optional<std::string>& mapped, const std::string& path) {
+    if (!mapped)
+        showError(Tr(UiText::OutsideWineDrives, m_state.russian).arg(cp1251::ToQString(path)));
+    return mapped.has_value();
+}
+
+std::optional<std::string> ProjectCommands::showOpenDialog() {
+    FileDialogRequest request;
+    request.folder = m_openFolder;
+    request.fileName = m_openFileName;
+    // The dialog keeps the folder and the name it had when it closed, also when cancelled.
+    const FileDialogResult chosen = m_dialogs.openFile(request);
+    m_openFolder = chosen.folder;
+    m_openFileName = chosen.fileName;
+    // A pattern only filters the list; it never becomes a project.
+    if (!chosen.accepted || HasWildcard(QFileInfo(chosen.path).fileName())) return std::nullopt;
+    return storable(chosen.path);
+}
+
+void ProjectCommands::OptionsEdit() {
+    TProject& project = m_state.project;
+    // The copy back at the end of a run would silently undo this edit.
+    if (m_host.IsKestRunningOn(project.SettingsFile)) {
+        showError(Tr(UiText::EditWhileRunning, m_state.russian)
+                      .arg(cp1251::ToQString(project.SettingsFile)));
+        return;
+    }
+    // The editor shows and hands back Unix paths; KEST under Wine reads its own drive form.
+    const KestPaths paths = m_host.CurrentKestPaths();
+    m_state.dialogOk = false;
+    const ProjectCommandHost::EditorResult result =
+        m_host.RunOptionsEditor(paths.OptionsFromKest(TrimBlanks(project.PascalOptions)));
+    if (!m_state.dialogOk) return;
+    const KestPaths::Mapped options = paths.OptionsToKest(result.optionString);
+    if (!options.ok()) return void(reachable(std::nullopt, options.unreachable));
+    const std::string outPath = TrimBlanks(result.outputDirectory).empty()
+                                    ? FolderPart(project.ProjectFile)
+                                    : result.outputDirectory;
+    const std::optional<std::string> kestOutPath = paths.ToKest(outPath);
+    if (!reachable(kestOutPath, outPath)) return;
+    const std::string folder = FolderPart(project.ProjectFile);
+    if (!reachable(paths.ToKest(folder), folder)) return;
+    project.PascalOptions = options.text;
+    project.PascalOutPath = *kestOutPath;
+    showFailure(SaveProjectSettings(project, m_state.russian, paths));
+}
+
+bool ProjectCommands::loadForEdit(const std::string& projectFile) {
+    const ProjectFileResult loaded = LoadProject(m_state.project, projectFile, m_state.russian);
+    if (loaded.outcome == ProjectFileResult::Failed) showError(loaded.error);
+    return loaded.ok();
+}
+
+void ProjectCommands::CreateProject1Click() {
+    if (!m_host.CheckKestPaths()) return;
+    FileDialogRequest request;
+    request.folder = m_saveFolder;
+    request.fileName = ProjectMask();
+    request.filter = QStringLiteral("Project Files (*.mpm)");
+    request.defaultSuffix = QStringLiteral("mpm");
+    request.confirmOverwrite = true;
+    const FileDialogResult chosen = m_dialogs.saveFile(request);
+    std::optional<std::string> path;
+    if (chosen.accepted && !HasWildcard(QFileInfo(chosen.path).fileName()))
+        path = storable(chosen.path);
+    // Wine must reach the project's folder before anything of the project is written.
+    const KestPaths paths = m_host.CurrentKestPaths();
+    if (path && !reachable(paths.ToKest(FolderPart(*path)), FolderPart(*path))) return;
+    if (path) {
+        TProject& project = m_state.project;
+        project.ProjectFile = *path;
+        project.SettingsFile = SettingsPathFor(*path);
+        // An existing file (replacing it was confirmed) simply becomes current.
+        const bool fresh = !FileExists(*path);
+        if (fresh) {
+            const Status written = WriteFileAtomic(project.ProjectFile,
+                                                   project.SettingsFile + "\r\n", m_state.russian);
+            if (!written) {
+                showError(written.error());
+                return;
+            }
+        }
+        m_host.ShowProjectRow(project.ProjectFile);
+        m_host.DeriveProjectSettingsPath();
+        if (fresh) {
+            if (showFailure(
+                    InitProjectSettings(project, m_state.kestIniFolder, m_state.russian, paths)))
+                return;
+            if (loadForEdit(project.ProjectFile)) OptionsEdit();
+        }
+    }
+    m_host.AddRecentProject();
+    m_host.ShowRecentProjects();
+}
+
+void ProjectCommands::Openproject1Click() {
+    if (!m_host.CheckKestPaths()) return;
+    TProject& project = m_state.project;
+    if (!project.ProjectFile.empty())
+        m_openFolder = cp1251::ToQString(FolderPart(project.ProjectFile));
+    m_openFileName = ProjectMask();
+    const std::optional<std::string> path = showOpenDialog();
+    if (!path) return;
+    project.ProjectFile = *path;
+    project.SettingsFile = SettingsPathFor(*path);
+    m_host.ShowProjectRow(project.ProjectFile);
+    m_host.DeriveProjectSettingsPath();
+    m_host.AddRecentProject();
+}
+
+void ProjectCommands::OpenProjectButton() {
+    if (!m_host.CheckKestPaths()) return;
+    TProject& project = m_state.project;
+    m_openFolder = cp1251::ToQString(FolderPart(project.ProjectFile));
+    m_openFileName = ProjectMask();
+    const std::optional<std::string> path = showOpenDialog();
+    if (!path) return;
+    // Unlike the menu command, only an existing file changes the settings file path.
+    project.ProjectFile = *path;
+    m_host.ShowProjectRow(project.ProjectFile);
+    m_host.DeriveProjectSettingsPath();
+    m_host.AddRecentProject();
+}
+
+void ProjectCommands::EditCurrentProject1Click() {
+    if (!loadForEdit(m_state.project.ProjectFile)) return;
+    OptionsEdit();
+}
+
+void ProjectCommands::EditProject1Click() {
+    const std::optional<std::string> path = showOpenDialog();
+    if (!path) return;
+    m_state.project.ProjectFile = *path;
+    m_host.ShowProjectRow(*path);
+    m_host.DeriveProjectSettingsPath();
+    if (!loadForEdit(*path)) return;
+    OptionsEdit();
+}
+
+}  // namespace pmkest

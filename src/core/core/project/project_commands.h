@@ -1,0 +1,71 @@
+#pragma once
+// The commands that create, open and edit projects. The main window hosts them.
+
+#include <QString>
+#include <optional>
+#include <string>
+
+#include "core/app_state.h"
+#include "core/project/project_files.h"
+#include "core/wine/kest_paths.h"
+
+namespace pmkest {
+
+class UserDialogs;
+
+// What the commands need from the main window and the options editor.
+class ProjectCommandHost {
+public:
+    virtual ~ProjectCommandHost() = default;
+    // Messages 1 or 2 and false when the KEST folder or the KEST ini folder is not usable.
+    virtual bool CheckKestPaths() = 0;
+    virtual void ShowProjectRow(const std::string& projectFile) = 0;
+    virtual void DeriveProjectSettingsPath() = 0;
+    virtual void AddRecentProject() = 0;
+    virtual void ShowRecentProjects() = 0;
+    // Parses the options into the editor, shows it modally; on Ok hands back the status bar
+    // text and the output-directory field. The dialog OK flag carries the verdict.
+    struct EditorResult {
+        std::string optionString;
+        std::string outputDirectory;
+    };
+    virtual EditorResult RunOptionsEditor(const std::string& options) = 0;
+    // True when KEST is running on the project with this settings file.
+    virtual bool IsKestRunningOn(const std::string& settingsFile) = 0;
+    // The form of the paths that KEST in the current KEST folder reads.
+    virtual KestPaths CurrentKestPaths() { return {}; }
+};
+
+class ProjectCommands {
+public:
+    ProjectCommands(AppState& state, UserDialogs& dialogs, ProjectCommandHost& host);
+
+    void CreateProject1Click();
+    void Openproject1Click();
+    void OpenProjectButton();  // the painted button; the click flash and redraw are the host's
+    void EditCurrentProject1Click();
+    void EditProject1Click();
+
+    // Where both dialogs start until the open commands move the open dialog.
+    void setStartFolder(const QString& folder);
+
+private:
+    void OptionsEdit();
+    bool loadForEdit(const std::string& projectFile);
+    std::optional<std::string> showOpenDialog();
+    std::optional<std::string> storable(const QString& path);
+    bool reachable(const std::optional<std::string>& mapped, const std::string& path);
+    void showError(const QString& text);
+    // Shows a failed or refused write; true when there was one.
+    bool showFailure(const ProjectFileResult& result);
+
+    AppState& m_state;
+    UserDialogs& m_dialogs;
+    ProjectCommandHost& m_host;
+    // The open dialog keeps its folder and file name between commands.
+    QString m_openFolder = QStringLiteral("/");
+    QString m_openFileName;
+    QString m_saveFolder = QStringLiteral("/");
+};
+
+}  // namespace pmkest

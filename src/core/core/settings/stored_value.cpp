@@ -1,0 +1,68 @@
+#include "core/settings/stored_value.h"
+
+#include <QDir>
+#include <array>
+
+#include "core/app_state.h"
+#include "core/text/cp1251.h"
+#include "core/text/ui_texts.h"
+
+namespace pmkest {
+
+namespace {
+
+constexpr std::array<std::string_view, 6> kManagerKeys = {
+    "COUNTER=", "PATHKEST=", "PATHINIKEST=", "PROJECTCUR=", "FLAGHIDE=", "FLAGRUS="};
+// "PascalOutPath=" before "OutPath=", so the message names the longer key it holds.
+constexpr std::array<std::string_view, 10> kProjectKeys = {
+    "SourcePath=", "MainFile=",       "OpenFiles=",   "Active=",        "PascalOutPath=",
+    "OutPath=",    "PascalIncludes=", "PascalUnits=", "PascalOptions=", "ListPath="};
+
+// "PROJECT" + n + "=" for n = 1..20, as the reader of the recent list looks for it.
+std::optional<std::string> RecentKeyIn(std::string_view value) {
+    for (int n = 1; n <= kRecentCount; ++n) {
+        const std::string key = "PROJECT" + std::to_string(n) + "=";
+        if (value.find(key) != std::string_view::npos) return key;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<ValueFault> FindValueFault(std::string_view value, KeysOf keys) {
+    if (value.find_first_of("\r\n") != std::string_view::npos)
+        return ValueFault{std::string(value), {}};
+    if (keys != KeysOf::ProjectSettings) {
+        for (std::string_view key : kManagerKeys)
+            if (value.find(key) != std::string_view::npos)
+                return ValueFault{std::string(value), std::string(key)};
+        if (auto key = RecentKeyIn(value)) return ValueFault{std::string(value), *key};
+    }
+    if (keys != KeysOf::ManagerSettings) {
+        for (std::string_view key : kProjectKeys)
+            if (value.find(key) != std::string_view::npos)
+                return ValueFault{std::string(value), std::string(key)};
+    }
+    return std::nullopt;
+}
+
+QString ValueFaultText(const ValueFault& fault, bool russian) {
+    const QString value = QDir::toNativeSeparators(cp1251::ToQString(fault.value));
+    if (fault.key.empty()) return Tr(UiText::PathHoldsLineBreak, russian).arg(value);
+    return Tr(UiText::PathHoldsKey, russian).arg(value, cp1251::ToQString(fault.key));
+}
+
+std::optional<std::string> StorablePath(const QString& path, bool russian, QString& error) {
+    std::optional<std::string> bytes = cp1251::FromQString(path);
+    if (!bytes) {
+        error = Tr(UiText::PathNotStorable, russian).arg(QDir::toNativeSeparators(path));
+        return std::nullopt;
+    }
+    if (const std::optional<ValueFault> fault = FindValueFault(*bytes)) {
+        error = ValueFaultText(*fault, russian);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+}  // namespace pmkest

@@ -1,0 +1,43 @@
+#include "platform/process_identity.h"
+
+#include <QFile>
+
+namespace pmkest {
+
+#if defined(Q_OS_LINUX)
+
+namespace {
+
+QByteArray ReadProcFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return {};
+    return file.read(4096);
+}
+
+}  // namespace
+
+QString ProcessIdentity(qint64 pid) {
+    if (pid <= 0) return {};
+    const QByteArray stat = ReadProcFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    // "pid (name) state ppid ...": the name may hold spaces and parentheses.
+    const qsizetype close = stat.lastIndexOf(')');
+    if (close < 0) return {};
+    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+    // fields[0] is the state (field 3), fields[19] the start time in ticks (field 22).
+    if (fields.size() < 20) return {};
+    const QByteArray state = fields[0];
+    if (state == "Z" || state == "X" || state == "x") return {};
+    const QByteArray boot = ReadProcFile(QStringLiteral("/proc/sys/kernel/random/boot_id"));
+    return QString::fromLatin1(boot.trimmed() + '/' + fields[19]);
+}
+
+#else
+
+// No way to tell here: a run is never taken for still running.
+QString ProcessIdentity(qint64) {
+    return {};
+}
+
+#endif
+
+}  // namespace pmkest

@@ -1,0 +1,22 @@
+#include "platform/process_identity.h"
+
+#include <windows.h>
+
+namespace pmkest {
+
+QString ProcessIdentity(qint64 pid) {
+    if (pid <= 0) return {};
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (!process) return {};
+    QString identity;
+    DWORD code = 0;
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (GetExitCodeProcess(process, &code) && code == STILL_ACTIVE &&
+        GetProcessTimes(process, &created, &exited, &kernel, &user))
+        identity = QString::number((static_cast<quint64>(created.dwHighDateTime) << 32) |
+                                   created.dwLowDateTime);
+    CloseHandle(process);
+    return identity;
+}
+
+}  // namespace pmkest

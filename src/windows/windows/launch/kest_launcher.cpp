@@ -1,0 +1,283 @@
+#include "windows/launch/kest_launcher.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QWidget>
+#include <utility>
+
+#include "core/files/file_utils.h"
+#include "core/files/text_file.h"
+#include "core/project/project_files.h"
+#include "core/text/cp1251.h"
+#include "core/text/ui_texts.h"
+#include "core/user_dialogs.h"
+#include "core/wine/wine_setup.h"
+#include "platform/stop_points.h"
+#include "platform/termination_signals.h"
+#include "widgets/status_panels.h"
+
+namespace pmkest {
+
+KestCommand KestCommandFor(const std::string& kestFolder) {
+    const QString native = ToFsPath(kestFolder + "kest");
+    const QFileInfo info(native);
+    if (info.isFile() && info.isExecutable()) return {native, {}, {}};
+    QString wine = qEnvironmentVariable("WINE");
+    if (wine.isEmpty()) wine = QStringLiteral("wine");
+    return {wine, {ToFsPath(kestFolder + "kest.exe")}, {}};
+}
+
+KestPaths KestPathsFor(const std::string& kestFolder) {
+    if (kestFolder.empty() || !KestReadsWinePaths(kestFolder)) return {};
+    const QString prefix =
+        WinePrefixFor(cp1251::ToQString(kestFolder), QProcessEnvironment::systemEnvironment());
+    return KestPaths(ReadWineDrives(prefix));
+}
+
+KestLauncher::KestLauncher(AppState& state, UserDialogs& dialogs, const LaunchView& view,
+                           QObject* parent)
+    : QObject(parent), m_state(state), m_dialogs(dialogs), m_view(view) {
+    RunRecovery::Hooks hooks;
+    hooks.setRunning = [this](bool running, const std::string& settingsFile) {
+        m_running = running;
+        m_runningSettings = running ? settingsFile : std::string();
+        SetMainControlsEnabled(!running);
+    };
+    hooks.countRun = [this] { CountRun(); };
+    m_recovery = new RunRecovery(m_state, m_dialogs, std::move(hooks), this);
+}
+
+bool KestLauncher::CheckKestPaths() {
+    if (m_state.kestFolder.empty() || !FileExists(m_state.kestFolder + "kest.exe")) {
+        RaiseMessage(m_state.messages, 1, m_dialogs);
+        return false;
+    }
+    if (m_state.kestIniFolder.empty() || !FileExists(m_state.kestIniFolder + "kest.ini")) {
+        RaiseMessage(m_state.messages, 2, m_dialogs);
+        return false;
+    }
+    return true;
+}
+
+void KestLauncher::showError(const QString& text) {
+    m_dialogs.reportError(m_state.russian, text);
+}
+
+void KestLauncher::StartKest() {
+    // Controls are disabled during a run, but a second start must never swap files under it.
+    if (m_running) return;
+    if (!CheckKestPaths()) return;
+    // kest.ini may still hold the result of a run that was cut short: that comes first.
+    if (!m_recovery->FinishInterruptedRun()) return;
+    // No project chosen yet: say so instead of an I/O error about an empty name.
+    if (m_state.project.ProjectFile.empty()) {
+        RaiseMessage(m_state.messages, 3, m_dialogs);
+        return;
+    }
+
+    const Expected<std::optional<std::string>> first =
+        ReadProjectFileLine(m_state.project.ProjectFile, m_state.russian);
+    if (!first) {
+        showError(first.error());
+        return;
+    }
+    if (*first) m_state.project.SettingsFile = **first;
+    // A folder or a device in its place is named by the swap's message.
+    if (!PathExists(m_state.project.SettingsFile)) {
+        RaiseMessage(m_state.messages, 5, m_dialogs);
+        return;
+    }
+
+    // Fixed for this run: commands that change the current project meanwhile do not move them.
+    const std::string ini = m_state.kestIniFolder + "kest.ini";
+    const std::string res = m_state.kestIniFolder + "kest.res";
+    const std::string settings = m_state.project.SettingsFile;
+    const bool russian = m_state.russian;
+
+    KestCommand command = KestCommandFor(m_state.kestFolder);
+    bool preparing = false;
+    if (KestRunsUnderWine(m_state.kestFolder) && !prepareWine(command, preparing)) return;
+
+    // Written before anything is swapped, so a manager ended during the run loses nothing.
+    const QString journalError = m_recovery->BeginRun(m_state.project.ProjectFile, settings, ini);
+    if (!journalError.isEmpty()) {
+        showError(journalError);
+        return;
+    }
+    // KEST must not run on the wrong settings: a failed swap stops the start.
+    for (const auto& [from, to] : {std::pair{ini, res}, std::pair{settings, ini}}) {
+        const Status copied = CopyFileData(from, to, russian);
+        if (!copied) {
+            m_recovery->AbandonRun();
+            showError(
+                Tr(UiText::SwapFailed, russian).arg(ToFsPath(from), ToFsPath(to), copied.error()));
+            return;
+        }
+    }
+    PassStopPoint("swap-copied");
+    // KEST carries the run's mark, so that it can be found should the manager end before it
+    // has noted KEST's id.
+    QString mark;
+    const QString markError = m_recovery->KestStarting(command.program, mark);
+    if (!markError.isEmpty()) {
+        showError(markError);
+        return;
+    }
+    KestCommand marked = command;
+    if (marked.environment.isEmpty()) marked.environment = QProcessEnvironment::systemEnvironment();
+    marked.environment.insert(QLatin1String(RunRecovery::kMarkVariable), mark);
+
+    m_running = true;
+    m_endRequested = false;
+    m_runningSettings = settings;
+    SetMainControlsEnabled(false);
+    // The status bar says which Wine and prefix this run uses, for as long as it runs.
+    QString settingsPanel;
+    const QString wineInUse =
+        command.environment.isEmpty()
+            ? QString()
+            : Tr(UiText::WineInUse, russian)
+                  .arg(command.program, command.environment.value(QStringLiteral("WINEPREFIX")));
+    if (m_view.status && !wineInUse.isEmpty()) {
+        settingsPanel = m_view.status->panelText(2);
+        m_view.status->setPanelText(2, wineInUse);
+        m_view.status->setToolTip(wineInUse);
+    }
+    // Making a new prefix keeps Wine busy for a while before KEST shows: say so.
+    if (preparing) showPrefixNote(command.environment.value(QStringLiteral("WINEPREFIX")));
+    const bool ok = RunAndWait(marked, m_view.hideOption && m_view.hideOption->isChecked());
+    m_recovery->KestEnded(m_exitCode);
+    if (m_prefixNote) m_prefixNote->deleteLater();
+    const bool ended = m_endRequested;
+    if (!ok && !ended)
+        m_dialogs.showMessage(MessageKind::Plain,
+                              m_exitCode > 0 ? Tr(UiText::ExitCodeTitle, russian).arg(m_exitCode)
+                                             : Tr(UiText::TitleProgram, russian),
+                              QStringLiteral("Problems!"));
+    SetMainControlsEnabled(true);
+    if (m_view.status && !wineInUse.isEmpty()) m_view.status->setPanelText(2, settingsPanel);
+    m_recovery->FinishRun();
+    m_running = false;
+    m_endRequested = false;
+    m_runningSettings.clear();
+
+    if (ended) {
+        // The settings were written when the window closed; this run is not counted.
+        QCoreApplication::quit();
+        return;
+    }
+    CountRun();
+}
+
+void KestLauncher::CountRun() {
+    // Wraps like the 32-bit counter it is stored as.
+    m_state.launchCounter = static_cast<int32_t>(static_cast<uint32_t>(m_state.launchCounter) + 1u);
+    if (m_view.status) m_view.status->setPanelText(1, QString::number(m_state.launchCounter));
+}
+
+bool KestLauncher::prepareWine(KestCommand& command, bool& preparing) {
+    const TProject& project = m_state.project;
+    const WineStart wine = PrepareWineStart(
+        m_state.kestFolder, {m_state.kestFolder, m_state.kestIniFolder, project.SettingsFile,
+                             FolderPart(project.ProjectFile)});
+    const bool russian = m_state.russian;
+    switch (wine.problem) {
+        case WineStart::Ready:
+            break;
+        case WineStart::WineMissing:
+            showError(Tr(UiText::WineNotFound, russian).arg(wine.subject));
+            return false;
+        case WineStart::Needs32Bit:
+            showError(Tr(UiText::Wine32Missing, russian).arg(wine.subject));
+            return false;
+        case WineStart::NeedsLocale:
+            showError(Tr(UiText::NoCp1251Locale, russian).arg(wine.subject));
+            return false;
+    }
+    command.program = wine.wine;
+    command.environment = wine.environment;
+    preparing = !wine.prefixReady;
+    return true;
+}
+
+void KestLauncher::showPrefixNote(const QString& prefix) {
+    // A window of its own, so it is seen with the main window hidden too.
+    auto* note = new QLabel(Tr(UiText::PreparingPrefix, m_state.russian).arg(prefix));
+    note->setObjectName(QStringLiteral("PrefixNote"));
+    note->setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
+    note->setAttribute(Qt::WA_DeleteOnClose);
+    note->setWordWrap(true);
+    note->setMargin(12);
+    note->setFixedWidth(360);
+    note->setWindowTitle(QStringLiteral("Wine"));
+    note->show();
+    // Painted before the wait blocks the event loop.
+    QCoreApplication::processEvents();
+    m_prefixNote = note;
+}
+
+bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
+    m_exitCode = -1;
+    QProcess process;
+    if (!command.environment.isEmpty()) process.setProcessEnvironment(command.environment);
+    // KEST talks to the terminal the manager was started from, as with a console of its own.
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.setInputChannelMode(QProcess::ForwardedInputChannel);
+    process.start(command.program, command.arguments);
+    if (!process.waitForStarted(-1)) return false;
+    PassStopPoint("kest-started");
+    m_recovery->KestStarted(process.processId());
+
+    if (hide) {
+        const bool wasVisible = m_view.window && m_view.window->isVisible();
+        if (wasVisible) m_view.window->hide();
+        emit kestStarted();
+        // No window messages while hidden; only a termination signal is let in, and it ends
+        // KEST as closing the window would.
+        while (!process.waitForFinished(100)) {
+            if (process.state() == QProcess::NotRunning) break;
+            if (TerminationSignals::pending())
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            if (m_endRequested) {
+                EndProcess(process);
+                break;
+            }
+        }
+        if (wasVisible && !m_endRequested) {
+            m_view.window->show();
+            m_view.window->raise();
+            m_view.window->activateWindow();
+        }
+    } else {
+        emit kestStarted();
+        while (!process.waitForFinished(100)) {
+            if (process.state() == QProcess::NotRunning) break;
+            QCoreApplication::processEvents();
+            if (m_endRequested) {
+                EndProcess(process);
+                break;
+            }
+        }
+    }
+    if (process.exitStatus() != QProcess::NormalExit) return false;
+    m_exitCode = process.exitCode();
+    return m_exitCode == 0;
+}
+
+void KestLauncher::EndProcess(QProcess& process) {
+    process.terminate();
+    if (process.waitForFinished(3000)) return;
+    process.kill();
+    process.waitForFinished(-1);
+}
+
+void KestLauncher::SetMainControlsEnabled(bool enabled) {
+    if (!m_view.client) return;
+    for (QWidget* control : m_view.client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        control->setEnabled(enabled);
+}
+
+}  // namespace pmkest

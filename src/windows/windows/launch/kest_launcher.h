@@ -1,0 +1,92 @@
+#pragma once
+// Starting KEST on the current project: swap the project settings in as kest.ini, run KEST,
+// wait for it and copy kest.ini back into the project.
+
+#include <QObject>
+#include <QPointer>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+#include <string>
+
+#include "core/app_state.h"
+#include "core/launch/run_recovery.h"
+#include "core/wine/kest_paths.h"
+
+class QCheckBox;
+class QLabel;
+class QProcess;
+class QWidget;
+
+namespace pmkest {
+
+class StatusPanels;
+class UserDialogs;
+
+// KEST folder + "kest" when that is an executable file, else KEST folder + "kest.exe"
+// through Wine ($WINE, else "wine"). Never a shell, so no name needs quoting.
+struct KestCommand {
+    QString program;
+    QStringList arguments;
+    QProcessEnvironment environment;  // empty: the manager's own
+};
+KestCommand KestCommandFor(const std::string& kestFolder);
+// The form of the paths KEST in this folder reads.
+KestPaths KestPathsFor(const std::string& kestFolder);
+
+// The parts of the main window that a run works on.
+struct LaunchView {
+    QWidget* window = nullptr;
+    QWidget* client = nullptr;  // every direct child is a control
+    StatusPanels* status = nullptr;
+    QCheckBox* hideOption = nullptr;
+};
+
+class KestLauncher : public QObject {
+    Q_OBJECT
+public:
+    KestLauncher(AppState& state, UserDialogs& dialogs, const LaunchView& view,
+                 QObject* parent = nullptr);
+
+    void StartKest();
+    // Messages 1 and 2; true when kest.exe and kest.ini are where the two folders say.
+    bool CheckKestPaths();
+    // True when the process started and ended with exit code 0.
+    bool RunAndWait(const KestCommand& command, bool hide);
+    void SetMainControlsEnabled(bool enabled);
+
+    bool running() const { return m_running; }
+    // Waiting for a KEST that an earlier manager started; closing leaves it to the next start.
+    bool adopting() const { return m_recovery->adopting(); }
+    // At start-up: finishes a run whose manager was ended while KEST ran.
+    void FinishInterruptedRun() { m_recovery->FinishInterruptedRun(); }
+    // The settings file that the running start will copy kest.ini back into.
+    const std::string& runningSettingsFile() const { return m_runningSettings; }
+    // The manager is closing during a run without hiding: KEST is ended, the copy back still
+    // follows, and the program quits when the start has finished.
+    void EndRun() { m_endRequested = true; }
+
+signals:
+    // KEST has started and the manager is about to wait for it.
+    void kestStarted();
+
+private:
+    void showError(const QString& text);
+    // The Wine checks; false after the message when KEST cannot start.
+    bool prepareWine(KestCommand& command, bool& preparing);
+    void showPrefixNote(const QString& prefix);
+    static void EndProcess(QProcess& process);
+    void CountRun();
+
+    AppState& m_state;
+    UserDialogs& m_dialogs;
+    LaunchView m_view;
+    bool m_running = false;
+    bool m_endRequested = false;
+    std::string m_runningSettings;
+    RunRecovery* m_recovery = nullptr;
+    int m_exitCode = -1;  // of the last run that ended normally
+    QPointer<QLabel> m_prefixNote;
+};
+
+}  // namespace pmkest

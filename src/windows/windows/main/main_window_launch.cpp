@@ -1,0 +1,63 @@
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+
+#include "core/files/file_utils.h"
+#include "core/files/text_file.h"
+#include "core/settings/stored_value.h"
+#include "core/text/cp1251.h"
+#include "core/text/ui_texts.h"
+#include "core/user_dialogs.h"
+#include "platform/runtime_folder.h"
+#include "windows/main/main_window.h"
+
+// The main window's part in the start-up files and in starting KEST.
+
+namespace pmkest {
+
+void TMain::WriteShellFolderLines(const QString& runtimeFolder) {
+    const QString folder = runtimeFolder.isEmpty() ? RuntimeFolder() : runtimeFolder;
+    std::vector<std::string> lines(m_state.shellFolders.ShellFolderLines.begin(),
+                                   m_state.shellFolders.ShellFolderLines.end());
+    const std::optional<std::string> path =
+        cp1251::FromQString(QDir(folder).filePath(QStringLiteral("dirs.txt")));
+    const Status written =
+        path ? WriteFileAtomic(*path, JoinLinesCrLf(lines), m_state.russian)
+             : Status(Failure{Tr(UiText::PathNotStorable, m_state.russian).arg(folder)});
+    if (!written)
+        showStartupError(Tr(UiText::DirsNotWritten, m_state.russian).arg(written.error()));
+}
+
+void TMain::StartCommandLineProject(const QString& argument) {
+    // Kept absolute: the project's folder becomes its source path, and the path is stored.
+    const QString absolute = QFileInfo(argument).absoluteFilePath();
+    QString error;
+    const std::optional<std::string> path = StorablePath(absolute, m_state.russian, error);
+    if (!path) {
+        showStartupError(error);
+        return;
+    }
+    m_state.project.ProjectFile = *path;
+    if (!PathExists(*path)) return;
+    // The file is read through only to prove that it can be read.
+    const Expected<std::string> read = ReadWholeFile(*path, m_state.russian);
+    if (!read) {
+        showStartupError(read.error());
+        return;
+    }
+    m_label2->setText(absolute);
+    DeriveProjectSettingsPath();
+    StartKest();
+}
+
+bool TMain::confirmCloseDuringRun() {
+    // Ending KEST loses its unsaved work, so only a yes goes on.
+    if (!m_dialogs.askYesNo(Tr(UiText::TitleProgram, m_state.russian),
+                            Tr(UiText::EndKestQuestion, m_state.russian)))
+        return false;
+    if (!FormClose()) return false;
+    m_launcher->EndRun();
+    return true;
+}
+
+}  // namespace pmkest

@@ -1,0 +1,50 @@
+// The main window as host of the project commands.
+#include <QAction>
+#include <QFileInfo>
+
+#include "core/text/cp1251.h"
+#include "windows/launch/kest_launcher.h"
+#include "windows/main/main_window.h"
+#include "windows/options/options_editor.h"
+
+namespace pmkest {
+
+void TMain::connectProjectCommands() {
+    m_commands = std::make_unique<ProjectCommands>(m_state, m_dialogs, *this);
+    ProjectCommands* commands = m_commands.get();
+    connect(m_createProject1, &QAction::triggered, this,
+            [commands] { commands->CreateProject1Click(); });
+    connect(m_openproject1, &QAction::triggered, this,
+            [commands] { commands->Openproject1Click(); });
+    connect(m_editCurrentProject1, &QAction::triggered, this,
+            [commands] { commands->EditCurrentProject1Click(); });
+    connect(m_editProject1, &QAction::triggered, this,
+            [commands] { commands->EditProject1Click(); });
+}
+
+void TMain::ShowProjectRow(const std::string& projectFile) {
+    m_label2->setText(cp1251::ToQString(projectFile));
+}
+
+ProjectCommandHost::EditorResult TMain::RunOptionsEditor(const std::string& options) {
+    if (!m_option && m_createSecondary) m_createSecondary();
+    if (!m_option) return {};
+    m_option->ParseIntoControls(options);
+    m_option->ShowModal();
+    return {m_option->StatusText(), m_option->OutputDirectory()};
+}
+
+KestPaths TMain::CurrentKestPaths() {
+    return KestPathsFor(m_state.kestFolder);
+}
+
+bool TMain::IsKestRunningOn(const std::string& settingsFile) {
+    if (!m_launcher->running()) return false;
+    const std::string& running = m_launcher->runningSettingsFile();
+    if (running == settingsFile) return true;
+    // The same file may be spelled differently (links, "..", doubled separators).
+    const QString a = QFileInfo(cp1251::ToQString(running)).canonicalFilePath();
+    return !a.isEmpty() && a == QFileInfo(cp1251::ToQString(settingsFile)).canonicalFilePath();
+}
+
+}  // namespace pmkest

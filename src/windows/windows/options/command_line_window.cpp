@@ -1,0 +1,136 @@
+#include "windows/options/command_line_window.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "widgets/buttons/paint_box.h"
+#include "widgets/buttons/painted_button.h"
+#include "widgets/cp1251_validator.h"
+#include "widgets/window_look.h"
+
+namespace pmkest {
+
+namespace {
+constexpr int kWidth = 480;
+constexpr int kHeight = 90;
+}  // namespace
+
+Toptf::Toptf(UiState& state, QWidget* parent) : QDialog(parent), m_state(state) {
+    setObjectName(QStringLiteral("optf"));
+    setWindowTitle(QStringLiteral("Command Line Of Turbo51"));
+    // An ordinary sizable window.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setMouseTracking(true);
+    SetWindowBackground(this);
+
+    m_edit1 = new QLineEdit(QStringLiteral(" "), this);
+    m_edit1->setObjectName(QStringLiteral("Edit1"));
+    m_edit1->setValidator(new Cp1251Validator(m_edit1));
+    m_edit1->setAttribute(Qt::WA_NoMousePropagation);
+
+    auto makeBox = [this](const char* name) {
+        auto* box = new PaintBox(this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setFixedSize(100, 24);
+        return box;
+    };
+    m_paintBox3 = makeBox("PaintBox3");
+    m_paintBox4 = makeBox("PaintBox4");
+    m_paintBox3->onPaint = [this] { PaintBox3Paint(); };
+    m_paintBox4->onPaint = [this] { PaintBox4Paint(); };
+    connect(m_paintBox3, &PaintBox::mouseMoved, this, [this] { PaintBox3MouseMove(); });
+    connect(m_paintBox4, &PaintBox::mouseMoved, this, [this] { PaintBox4MouseMove(); });
+    connect(m_paintBox3, &PaintBox::clicked, this, [this] { PaintBox3Click(); });
+    connect(m_paintBox4, &PaintBox::clicked, this, [this] { PaintBox4Click(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_paintBox3);
+    buttons->addSpacing(16);
+    buttons->addWidget(m_paintBox4);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(14);
+    layout->addWidget(m_edit1);
+    layout->addLayout(buttons);
+    layout->addStretch();
+    // The line is this window's only control that takes keyboard focus.
+    m_paintBox3->setFocusPolicy(Qt::NoFocus);
+    m_paintBox4->setFocusPolicy(Qt::NoFocus);
+
+    resize(kWidth, kHeight);
+    PlaceOnScreen(this, QSize(kWidth, kHeight));
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(1000);
+    connect(m_timer1, &QTimer::timeout, this, &Toptf::Timer1Timer);
+    m_timer1->start();
+}
+
+QString Toptf::lineText() const {
+    return m_edit1->text();
+}
+
+void Toptf::Timer1Timer() {
+    if (m_state.russian) {
+        m_cancelCaption = QStringLiteral("Отмена");
+        setWindowTitle(QStringLiteral("Опции командной строки"));
+    } else {
+        m_cancelCaption = QStringLiteral("Cancel");
+        setWindowTitle(QStringLiteral("Command Line Option"));
+    }
+    m_okCaption = QStringLiteral("Ok");
+}
+
+void Toptf::PaintBox3Paint() {
+    DrawButton(m_state.buttonStyle, *m_paintBox3, m_cancelCaption, false);
+}
+void Toptf::PaintBox4Paint() {
+    DrawButton(m_state.buttonStyle, *m_paintBox4, m_okCaption, false);
+}
+void Toptf::PaintBox3MouseMove() {
+    DrawButton(m_state.buttonStyle, *m_paintBox3, m_cancelCaption, true);
+}
+void Toptf::PaintBox4MouseMove() {
+    DrawButton(m_state.buttonStyle, *m_paintBox4, m_okCaption, true);
+}
+
+void Toptf::FormMouseMove() {
+    DrawButton(m_state.buttonStyle, *m_paintBox3, m_cancelCaption, false);
+    DrawButton(m_state.buttonStyle, *m_paintBox4, m_okCaption, false);
+}
+
+void Toptf::PaintBox3Click() {
+    DrawPressed(m_state.buttonStyle, *m_paintBox3, m_cancelCaption);
+    m_state.dialogOk = false;
+    done(Rejected);
+}
+
+void Toptf::PaintBox4Click() {
+    DrawPressed(m_state.buttonStyle, *m_paintBox4, m_okCaption);
+    m_state.dialogOk = true;
+    done(Accepted);
+}
+
+void Toptf::reject() {
+    // A verdict left over from another window must not accept the line.
+    m_state.dialogOk = false;
+    QDialog::reject();
+}
+
+void Toptf::mouseMoveEvent(QMouseEvent*) {
+    FormMouseMove();
+}
+
+void Toptf::keyPressEvent(QKeyEvent* event) {
+    // Only the painted buttons close the window.
+    if (!SwallowDialogKey(event)) QDialog::keyPressEvent(event);
+}
+
+}  // namespace pmkest

@@ -1,0 +1,163 @@
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/files/file_utils.h"
+#include "core/text/cp1251.h"
+#include "support/test_files.h"
+#include "support/test_main.h"
+
+using namespace Qt::StringLiterals;
+
+using namespace pmkest;
+
+namespace {
+
+using test::P;
+using test::ReadAll;
+using test::WriteAll;
+
+QByteArray Noise(int size) {
+    QByteArray data(size, Qt::Uninitialized);
+    auto* gen = QRandomGenerator::global();
+    for (char& c : data) c = static_cast<char>(gen->bounded(256));
+    return data;
+}
+
+}  // namespace
+
+class TestFileUtils : public QObject {
+    Q_OBJECT
+private slots:
+    void copySizes_data();
+    void copySizes();
+    void copyFromReadOnlySource();
+    void copyFailures_data();
+    void copyFailures();
+    void shellFolders_data();
+    void shellFolders();
+    void shellFolderTableLimits();
+};
+
+void TestFileUtils::copySizes_data() {
+    QTest::addColumn<int>("size");
+    for (int size : {0, 1, 8191, 8192, 8193, 20000, 3 * 8192})
+        QTest::newRow(QByteArray::number(size).constData()) << size;
+}
+
+void TestFileUtils::copySizes() {
+    QFETCH(int, size);
+    QTemporaryDir dir;
+    const QByteArray data = Noise(size);
+    WriteAll(dir.filePath(u"src"_s), data);
+    WriteAll(dir.filePath(u"dst"_s), Noise(30000));  // a longer old file is replaced, not overlaid
+    QCOMPARE(CopyFileData(P(dir.filePath(u"src"_s)), P(dir.filePath(u"dst"_s)), false).error(),
+             QString());
+    QCOMPARE(ReadAll(dir.filePath(u"dst"_s)), data);
+}
+
+void TestFileUtils::copyFromReadOnlySource() {
+    QTemporaryDir dir;
+    const QString src = dir.filePath(u"ro.ini"_s);
+    WriteAll(src, "A=1\r\n");
+    QFile::setPermissions(src, QFile::ReadOwner | QFile::ReadGroup);
+    QCOMPARE(CopyFileData(P(src), P(dir.filePath(u"copy.ini"_s)), false).error(), QString());
+    QCOMPARE(ReadAll(dir.filePath(u"copy.ini"_s)), QByteArray("A=1\r\n"));
+    QCOMPARE(QFile::permissions(src) & QFile::WriteOwner, QFile::Permissions());
+}
+
+void TestFileUtils::copyFailures_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("destination");
+    QTest::addColumn<QString>("named");  // the file the error text must name
+    QTest::newRow("missing source") << "nothing.ini"
+                                    << "dst"
+                                    << "nothing.ini";
+    QTest::newRow("source is a folder") << "folder"
+                                        << "dst"
+                                        << "folder";
+    QTest::newRow("destination folder missing") << "src"
+                                                << "no/dst"
+                                                << "no/dst";
+    QTest::newRow("destination is a folder") << "src"
+                                             << "folder"
+                                             << "folder";
+}
+
+void TestFileUtils::copyFailures() {
+    QFETCH(QString, source);
+    QFETCH(QString, destination);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(u"folder"_s);
+    WriteAll(dir.filePath(u"src"_s), "new");
+    WriteAll(dir.filePath(u"dst"_s), "old");
+    const QString error =
+        CopyFileData(P(dir.filePath(source)), P(dir.filePath(destination)), false).error();
+    QVERIFY2(error.contains(dir.filePath(named)), qPrintable(error));
+    // The old destination stays whole and no temporary file is left behind.
+    QCOMPARE(ReadAll(dir.filePath(u"dst"_s)), QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void TestFileUtils::shellFolders_data() {
+    QTest::addColumn<QString>("userDirs");
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("desktop");
+    QTest::addColumn<QString>("personal");
+    const QStringList defaults = {
+        u"DESKTOP = /home/ivan/Desktop"_s,     u"DOCUMENTS = /home/ivan/Documents"_s,
+        u"DOWNLOAD = /home/ivan/Downloads"_s,  u"MUSIC = /home/ivan/Music"_s,
+        u"PICTURES = /home/ivan/Pictures"_s,   u"PUBLICSHARE = /home/ivan/Public"_s,
+        u"TEMPLATES = /home/ivan/Templates"_s, u"VIDEOS = /home/ivan/Videos"_s,
+        u"PERSONAL = /home/ivan/Documents"_s};
+    QTest::newRow("no file: defaults") << QString() << defaults << "/home/ivan/Desktop"
+                                       << "/home/ivan/Documents";
+    QStringList mixed = defaults;
+    mixed[0] = u"DESKTOP = /home/ivan/Рабочий стол"_s;
+    mixed[1] = u"DOCUMENTS = /data/Docs"_s;
+    mixed[8] = u"PERSONAL = /data/Docs"_s;
+    mixed[5] = u"PUBLICSHARE = /home/ivan/a \"q\""_s;
+    QTest::newRow("file values, case kept") << "# written by xdg-user-dirs-update\n"
+                                               "XDG_DESKTOP_DIR=\"$HOME/Рабочий стол\"\n"
+                                               "XDG_DOCUMENTS_DIR=\"/data/Docs\"\n"
+                                               "XDG_PUBLICSHARE_DIR=\"$HOME/a \\\"q\\\"\"\n"
+                                               "XDG_UNKNOWN_DIR=\"$HOME/x\"\n"
+                                            << mixed << "/home/ivan/Рабочий стол"
+                                            << "/data/Docs";
+    QStringList skipped = defaults;
+    skipped.removeAt(1);
+    skipped[7] = u"PERSONAL = /home/ivan/文"_s;
+    skipped.removeLast();
+    QTest::newRow("folder CP1251 cannot name is left out")
+        << "XDG_DOCUMENTS_DIR=\"$HOME/文\"\n"
+        << skipped << "/home/ivan/Desktop" << QString();
+}
+
+void TestFileUtils::shellFolders() {
+    QFETCH(QString, userDirs);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, desktop);
+    QFETCH(QString, personal);
+    const ShellFolders folders = ShellFoldersFrom(userDirs, u"/home/ivan"_s);
+    QStringList got;
+    for (const std::string& line : folders.ShellFolderLines)
+        if (!line.empty()) got << cp1251::ToQString(line);
+    QCOMPARE(got, lines);
+    QCOMPARE(cp1251::ToQString(folders.DesktopFolder), desktop);
+    QCOMPARE(cp1251::ToQString(folders.PersonalFolder), personal);
+}
+
+void TestFileUtils::shellFolderTableLimits() {
+    const ShellFolders folders = ShellFoldersFrom(QString(), u"/h"_s);
+    QCOMPARE(folders.ShellFolderLines.size(), size_t(100));
+    // The filled lines come first; the rest of the table is empty.
+    QCOMPARE(folders.ShellFolderLines[8], std::string("PERSONAL = /h/Documents"));
+    for (size_t i = 9; i < folders.ShellFolderLines.size(); ++i)
+        QVERIFY(folders.ShellFolderLines[i].empty());
+}
+
+PMKEST_TEST_APPLESS_MAIN(TestFileUtils)
+#include "tst_file_utils.moc"

@@ -1,0 +1,602 @@
+// A run cut short loses nothing: the real program is killed while KEST (kest-standin) runs,
+// and the next start finishes the run; conflicts and damaged journals on real files.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "core/launch/run_journal.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_files.h"
+#include "support/test_main.h"
+#include "windows/main/main_window.h"
+
+#ifdef Q_OS_LINUX
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+using namespace Qt::StringLiterals;
+#endif
+
+using namespace pmkest;
+
+namespace {
+
+using test::P;
+using test::ReadAll;
+using test::ShellQuote;
+using test::WriteAll;
+
+QString BuildDir() {
+    return qEnvironmentVariable("PMKEST_BUILD_DIR");
+}
+
+QByteArray OldIni() {
+    return QByteArray("[Editor]\r\nFont=Courier New\r\nMainFile=/old/main.pas\r\n");
+}
+QByteArray ProjectIni() {
+    return QByteArray(
+        "[Editor]\r\nFont=Courier New\r\nMainFile=/w/blink/blink.pas\r\n"
+        "Author=\xC8\xE2\xE0\xED\r\n");
+}
+QByteArray AfterRun() {
+    return ProjectIni().replace("blink.pas", "after.pas");
+}
+// The same text grown to 8 MiB with lines that KEST keeps as they are.
+QByteArray Big(const QByteArray& text) {
+    QByteArray big = text;
+    for (int i = 0; big.size() < 8 * 1024 * 1024; ++i)
+        big += "Pad" + QByteArray::number(i) + '=' + QByteArray(100, char('a' + i % 26)) + "\r\n";
+    return big;
+}
+
+struct Fixture {
+    QTemporaryDir root;
+    UiState state;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<TMain> window;
+
+    QByteArray oldIni = OldIni();
+    QByteArray projectIni = ProjectIni();
+    QByteArray afterRun = AfterRun();
+
+    explicit Fixture(bool big = false) {
+        if (big) {
+            oldIni = Big(oldIni);
+            projectIni = Big(projectIni);
+            afterRun = Big(afterRun);
+        }
+        for (const char* d : {"program", "kest", "ini", "proj", "run"})
+            QDir(root.path()).mkpath(QString::fromLatin1(d));
+        WriteAll(path(u"kest/kest.exe"_s), {});
+        WriteAll(ini(), oldIni);
+        WriteAll(mpm(), settings().toUtf8() + "\r\n");
+        WriteAll(settings(), projectIni);
+        kest({});
+        writeSettings(false);
+    }
+    QString path(const QString& name) const { return root.filePath(name); }
+    QString ini() const { return path(u"ini/kest.ini"_s); }
+    QString journal() const { return path(u"ini/kest.run"_s); }
+    QString mpm() const { return path(u"proj/blink.mpm"_s); }
+    QString settings() const { return path(u"proj/blink.ini"_s); }
+    // KEST says it runs, waits for the file "go", then changes kest.ini and ends.
+    void kest(const QByteArray& before) {
+        const QString kest = path(u"kest/kest"_s);
+        WriteAll(kest, "#!/bin/sh\n" + before + "\ntouch " + ShellQuote(path(u"started"_s)) +
+                           "\nwhile [ ! -e " + ShellQuote(path(u"go"_s)) +
+                           " ]; do sleep 0.05; done\nKEST_INI_DIR=" + ShellQuote(path(u"ini"_s)) +
+                           " " + ShellQuote(BuildDir() + u"/kest-standin"_s) +
+                           " --set MainFile=/w/blink/after.pas\n");
+        QFile::setPermissions(kest, QFile::permissions(kest) | QFile::ExeOwner);
+    }
+    void go() { WriteAll(path(u"go"_s), {}); }
+    void writeSettings(bool hide) {
+        WriteAll(path(u"program/PMKEST_121226.ini"_s),
+                 "COUNTER=0\r\nPATHKEST=" + path(u"kest/"_s).toUtf8() + "\r\nPATHINIKEST=" +
+                     path(u"ini/"_s).toUtf8() + "\r\nPROJECTCUR=" + mpm().toUtf8() +
+                     "\r\nFLAGHIDE=" + (hide ? "TRUE" : "FALSE") + "\r\n");
+    }
+    TMain& start() {
+        window = std::make_unique<TMain>(state, dialogs,
+                                         StartOptions{path(u"program"_s), {}, path(u"run"_s), {}});
+        return *window;
+    }
+    void clickStart() {
+        QTest::mouseClick(window->paintBox(1), Qt::LeftButton, {}, QPoint(10, 10));
+    }
+    QStringList files(const QString& folder, const QString& pattern) const {
+        return QDir(path(folder)).entryList({pattern}, QDir::Files, QDir::Name);
+    }
+    bool controlsEnabled() const {
+        for (QWidget* c :
+             window->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!c->isEnabled()) return false;
+        return true;
+    }
+    // A journal as a start writes it for this fixture's project once KEST has started.
+    QByteArray journalText() const {
+        RunJournal run;
+        run.phase = RunPhase::Swapped;
+        run.projectFile = P(mpm());
+        run.settingsFile = P(settings());
+        run.kestIni = P(ini());
+        run.iniDigest = *DigestOfFile(P(ini()));
+        run.settingsDigest = *DigestOfFile(P(settings()));
+        run.started = QDateTime::currentDateTimeUtc();
+        run.managerPid = 1;
+        run.kestProgram = path(u"kest/kest"_s);
+        run.kestMark = u"0"_s;
+        return ComposeRunJournal(run);
+    }
+    // The real program, started on the project; stopAt: the point where it kills itself.
+    void startManager(QProcess& manager, const QString& stopAt = {}) {
+        const QString program = path(u"program/pmkest"_s);
+        QFile::remove(program);
+        QVERIFY(QFile::copy(BuildDir() + (stopAt.isEmpty() ? u"/pmkest"_s : u"/pmkest-stop-at"_s),
+                            program));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(u"run"_s));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (!stopAt.isEmpty()) env.insert(QStringLiteral("PMKEST_STOP_AT"), stopAt);
+        manager.setProcessEnvironment(env);
+        manager.start(program, {mpm()});
+        QVERIFY(manager.waitForStarted());
+    }
+};
+
+qint64 JournalKestPid(const QByteArray& journal) {
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("kest-pid=(\\d+)")).match(QString::fromUtf8(journal));
+    return m.hasMatch() ? m.captured(1).toLongLong() : 0;
+}
+
+}  // namespace
+
+class TestRunRecovery : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void killedManager_data();
+    void killedManager();
+    void killPoints_data();
+    void killPoints();
+    void changedDuringRun();
+    void nothingToRecover();
+    void unusableJournal_data();
+    void unusableJournal();
+    void journalNotWritten();
+    void terminationSignal_data();
+    void terminationSignal();
+};
+
+void TestRunRecovery::initTestCase() {
+#ifdef Q_OS_LINUX
+    // KEST outlives the killed manager; as its new parent the test can wait for it.
+    QCOMPARE(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+#else
+    QSKIP("Killing the manager is tested on Linux");
+#endif
+}
+
+void TestRunRecovery::killedManager_data() {
+    QTest::addColumn<bool>("hide");
+    QTest::addColumn<QString>("then");  // what happens before the next start
+    QTest::addColumn<bool>("byStart");  // the next start is a Start in a running manager
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("hide on, KEST ended") << true << "ended" << false << true;
+    QTest::newRow("hide off, KEST ended, Start pressed") << false << "ended" << true << true;
+    QTest::newRow("its pid now another program's") << false << "reused" << false << true;
+    QTest::newRow("copy back declined") << true << "ended" << false << false;
+}
+
+void TestRunRecovery::killedManager() {
+#ifdef Q_OS_LINUX
+    QFETCH(bool, hide);
+    QFETCH(QString, then);
+    QFETCH(bool, byStart);
+    QFETCH(bool, answer);
+    Fixture f;
+    f.writeSettings(hide);
+    if (byStart) f.start();  // a manager that is already running when the other one dies
+
+    QProcess manager;
+    f.startManager(manager);
+    QTRY_VERIFY_WITH_TIMEOUT(JournalKestPid(ReadAll(f.journal())) > 0, 20000);
+    const qint64 kestPid = JournalKestPid(ReadAll(f.journal()));
+    QCOMPARE(ReadAll(f.ini()), ProjectIni());
+    QCOMPARE(::kill(pid_t(manager.processId()), SIGKILL), 0);
+    QVERIFY(manager.waitForFinished());
+    QCOMPARE(manager.exitStatus(), QProcess::CrashExit);
+
+    f.go();
+    int status = 0;
+    QCOMPARE(::waitpid(pid_t(kestPid), &status, 0), pid_t(kestPid));
+    QCOMPARE(ReadAll(f.ini()), AfterRun());
+    QProcess other;
+    if (then == u"reused"_s) {
+        other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(other.waitForStarted());
+        QByteArray text = ReadAll(f.journal());
+        text.replace("kest-pid=" + QByteArray::number(kestPid),
+                     "kest-pid=" + QByteArray::number(other.processId()));
+        WriteAll(f.journal(), text);
+    }
+
+    f.dialogs.yesNoAnswers.push_back(answer);
+    if (byStart)
+        f.clickStart();
+    else
+        f.start();
+    other.kill();
+    other.waitForFinished();
+
+    QCOMPARE(f.dialogs.questions.size(), 1);
+    const QString question = f.dialogs.questions[0];
+    QVERIFY2(question.contains(u"was cut short"_s) && question.contains(f.mpm()) &&
+                 question.contains(f.settings()),
+             qPrintable(question));
+    QVERIFY(!QFile::exists(f.journal()));
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    const QString message = f.dialogs.messages[0].text;
+    if (!answer) {
+        QCOMPARE(ReadAll(f.settings()), ProjectIni());
+        const QStringList aside = f.files(u"ini"_s, u"kest.run.*.declined"_s);
+        const QStringList kept = f.files(u"ini"_s, u"kest.ini.*.bak"_s);
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(ReadAll(f.path(u"ini/"_s + kept[0])), AfterRun());
+        QVERIFY2(message.contains(aside[0]) && message.contains(kept[0]), qPrintable(message));
+        // Not asked again.
+        f.dialogs.questions.clear();
+        f.start();
+        QVERIFY(f.dialogs.questions.isEmpty());
+        return;
+    }
+    QCOMPARE(ReadAll(f.settings()), AfterRun());
+    // Nothing else wrote the project during the run: its old version needs no backup.
+    QVERIFY(f.files(u"proj"_s, u"*.bak"_s).isEmpty());
+    QVERIFY2(message.contains(u"copied back"_s), qPrintable(message));
+    if (byStart) {
+        // The start went on after the recovery: kest.res holds the recovered result.
+        QCOMPARE(ReadAll(f.path(u"ini/kest.res"_s)), AfterRun());
+        QCOMPARE(f.state.launchCounter, 2);
+    } else {
+        QCOMPARE(f.state.launchCounter, 1);
+    }
+#endif
+}
+
+void TestRunRecovery::killPoints_data() {
+    QTest::addColumn<QString>("point");    // where the manager kills itself
+    QTest::addColumn<bool>("big");         // 8 MiB files
+    QTest::addColumn<QString>("kest");     // at the restart: none (never started), running, ended
+    QTest::addColumn<QString>("project");  // what the project holds at the end: old, result
+    QTest::addColumn<QString>("ini");      // what kest.ini holds at the end: old, project, result
+    QTest::addColumn<QString>("said");     // in what the user is told; empty: nothing
+    QTest::addColumn<bool>("cut");         // the journal's last phase is then cut off
+    for (const bool big : {false, true}) {
+        const QString size = big ? u", 8 MiB"_s : QString();
+        auto row = [&](const QString& name) { return &QTest::newRow(qPrintable(name + size)); };
+        const QString before = u"before KEST ran"_s;
+        *row(u"after the journal"_s) << "journal-begun" << big << "none"
+                                     << "old"
+                                     << "old" << before << false;
+        *row(u"copying kest.res"_s) << "copying:kest.res" << big << "none"
+                                    << "old"
+                                    << "old" << before << false;
+        *row(u"copying the project in"_s) << "copying:kest.ini" << big << "none"
+                                          << "old"
+                                          << "old" << before << false;
+        *row(u"after the swap copies"_s) << "swap-copied" << big << "none"
+                                         << "old"
+                                         << "old" << before << false;
+        *row(u"after the swap"_s) << "swapped" << big << "none"
+                                  << "old"
+                                  << "project"
+                                  << "changed nothing" << false;
+        *row(u"KEST started, its id not noted"_s) << "kest-started" << big << "running"
+                                                  << "result"
+                                                  << "result" << QString() << false;
+        *row(u"while KEST runs"_s) << "running" << big << "running"
+                                   << "result"
+                                   << "result" << QString() << false;
+        *row(u"after KEST ended"_s) << "kest-ended" << big << "ended"
+                                    << "result"
+                                    << "result"
+                                    << "copied back" << false;
+        *row(u"copying back"_s) << "copying:blink.ini" << big << "ended"
+                                << "result"
+                                << "result"
+                                << "copied back" << false;
+        *row(u"after the copy back"_s) << "copied-back" << big << "ended"
+                                       << "result"
+                                       << "result"
+                                       << "copied back" << false;
+    }
+    QTest::newRow("KEST started, its id not noted, ended since")
+        << "kest-started" << false << "ended"
+        << "result"
+        << "result"
+        << "was cut short" << false;
+    QTest::newRow("the record of KEST's end cut off") << "kest-ended" << false << "ended"
+                                                      << "result"
+                                                      << "result"
+                                                      << "was cut short" << true;
+}
+
+// Wherever the manager is killed, the restart with the default answers leaves the project with
+// its old bytes or with KEST's result, and kest.ini with the old file or KEST's result.
+void TestRunRecovery::killPoints() {
+#ifdef Q_OS_LINUX
+    QFETCH(QString, point);
+    QFETCH(bool, big);
+    QFETCH(QString, kest);
+    QFETCH(QString, project);
+    QFETCH(QString, ini);
+    QFETCH(QString, said);
+    QFETCH(bool, cut);
+    Fixture f(big);
+    const bool endsAtOnce = kest == u"ended"_s && point != u"kest-started"_s;
+    if (endsAtOnce) f.go();
+    QProcess manager;
+    f.startManager(manager, point);
+    QVERIFY(manager.waitForFinished(60000));
+    QCOMPARE(manager.exitStatus(), QProcess::CrashExit);
+    QVERIFY(QFile::exists(f.journal()));
+    if (kest == u"none"_s) QVERIFY(!QFile::exists(f.path(u"started"_s)));
+    if (kest == u"ended"_s && !endsAtOnce) {
+        f.go();
+        QTRY_VERIFY_WITH_TIMEOUT(ReadAll(f.ini()) == f.afterRun, 20000);
+    }
+    if (cut) {
+        QByteArray text = ReadAll(f.journal());
+        text.chop(10);
+        WriteAll(f.journal(), text);
+    }
+
+    f.dialogs.yesNoAnswers.push_back(true);  // the default answer
+    f.start();
+    if (kest == u"running"_s) {
+        // Adopted: waited for without a question, and its result copied back when it ends.
+        QVERIFY(f.window->launcher().running());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.path(u"started"_s)), 20000);
+        f.go();
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(f.journal()), 20000);
+    }
+    QVERIFY(ReadAll(f.settings()) == (project == u"old"_s ? f.projectIni : f.afterRun));
+    QVERIFY(ReadAll(f.ini()) == (ini == u"old"_s       ? f.oldIni
+                                 : ini == u"project"_s ? f.projectIni
+                                                       : f.afterRun));
+    const QString res = f.path(u"ini/kest.res"_s);
+    QVERIFY(!QFile::exists(res) || ReadAll(res) == f.oldIni);
+    QVERIFY(!QFile::exists(f.journal()));
+    // No half-written copy is left, and nothing needed a backup.
+    QCOMPARE(f.files(u"ini"_s, u"*.pmkest-*"_s) + f.files(u"proj"_s, u"*.pmkest-*"_s),
+             QStringList());
+    QCOMPARE(f.files(u"proj"_s, u"*.bak"_s) + f.files(u"ini"_s, u"*.bak"_s), QStringList());
+    const QString told = (f.dialogs.questions + f.dialogs.messageTexts()).join(u'\n');
+    if (said.isEmpty())
+        QVERIFY2(told.isEmpty(), qPrintable(told));
+    else
+        QVERIFY2(told.contains(said), qPrintable(told));
+    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+    }
+#endif
+}
+
+void TestRunRecovery::changedDuringRun() {
+    Fixture f;
+    f.go();
+    f.start();
+    f.clickStart();
+    QVERIFY(f.dialogs.messages.empty());
+    // A normal run leaves no files behind.
+    QCOMPARE(f.files(u"proj"_s, u"*"_s), QStringList({u"blink.ini"_s, u"blink.mpm"_s}));
+    QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList({u"kest.ini"_s, u"kest.res"_s}));
+
+    // Another program writes the project settings file while KEST runs; ten backups of it
+    // are there already.
+    for (int i = 0; i < 10; ++i)
+        WriteAll(
+            f.path(u"proj/blink.ini.2000-01-01T00-00-%1.bak"_s).arg(i, 2, 10, QLatin1Char('0')),
+            "Old=" + QByteArray::number(i) + "\r\n");
+    f.kest("printf 'Edited=elsewhere\\r\\n' > " + ShellQuote(f.settings()));
+    f.clickStart();
+    QCOMPARE(ReadAll(f.settings()), ReadAll(f.ini()));
+    QStringList backups = f.files(u"proj"_s, u"blink.ini.*.bak"_s);
+    QCOMPARE(backups.size(), 10);  // the oldest went
+    QCOMPARE(backups[0], u"blink.ini.2000-01-01T00-00-01.bak"_s);
+    QCOMPARE(ReadAll(f.path(u"proj/"_s + backups.last())), QByteArray("Edited=elsewhere\r\n"));
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    QVERIFY2(f.dialogs.messages[0].text.contains(backups.last()),
+             qPrintable(f.dialogs.messages[0].text));
+    QVERIFY(!QFile::exists(f.journal()));
+    QCOMPARE(f.state.launchCounter, 2);
+
+    // The same bytes again: a backup holds them already.
+    f.clickStart();
+    QCOMPARE(f.files(u"proj"_s, u"blink.ini.*.bak"_s), backups);
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    QCOMPARE(ReadAll(f.settings()), ReadAll(f.ini()));
+}
+
+void TestRunRecovery::nothingToRecover() {
+    Fixture f;
+    WriteAll(f.ini(), ProjectIni());  // KEST ended without a change
+    WriteAll(f.journal(), f.journalText());
+    f.start();
+    QVERIFY(f.dialogs.questions.isEmpty());
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    QVERIFY(f.dialogs.messages[0].text.contains(u"changed nothing"_s));
+    QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList{u"kest.ini"_s});
+    QCOMPARE(f.files(u"proj"_s, u"*"_s), QStringList({u"blink.ini"_s, u"blink.mpm"_s}));
+    QCOMPARE(f.state.launchCounter, 1);
+}
+
+void TestRunRecovery::unusableJournal_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("truncated") << "truncated"
+                               << "damaged or incomplete";
+    QTest::newRow("garbage") << "garbage"
+                             << "damaged or incomplete";
+    QTest::newRow("another version") << "version"
+                                     << "another version";
+    QTest::newRow("settings file missing") << "no settings"
+                                           << "missing or is not a regular file";
+    QTest::newRow("settings file is a folder") << "folder"
+                                               << "missing or is not a regular file";
+    QTest::newRow("another kest.ini") << "other ini"
+                                      << "another KEST initialisation file";
+    QTest::newRow("phases out of order") << "order"
+                                         << "out of order";
+    QTest::newRow("kest.ini fits none of its digests") << "digests"
+                                                       << "fits neither";
+}
+
+void TestRunRecovery::unusableJournal() {
+    QFETCH(QString, damage);
+    QFETCH(QString, reason);
+    Fixture f;
+    QByteArray text = f.journalText();
+    if (damage == u"truncated"_s) text.truncate(text.size() / 2);
+    if (damage == u"garbage"_s) text = QByteArray("\x89PNG\r\n\x1a\n\0\0\xff\xfe=x\n", 16);
+    if (damage == u"version"_s) text.replace("pmkest-run-journal=2", "pmkest-run-journal=3");
+    if (damage == u"no settings"_s) QFile::remove(f.settings());
+    if (damage == u"folder"_s) {
+        QFile::remove(f.settings());
+        QDir().mkpath(f.settings());
+    }
+    if (damage == u"order"_s)
+        text.replace("phase=swapped", "phase=ended\r\nkest-exit=0\r\nphase=swapped");
+    if (damage == u"digests"_s) {
+        // Cut before KEST's start, with a kest.ini that was neither swapped out nor in.
+        text.truncate(text.indexOf("phase=swapped"));
+        text.replace(DigestOfFile(P(f.ini()))->sha256.toHex(), QByteArray(64, '0'));
+        text += "end=\r\n";
+    }
+    if (damage == u"other ini"_s)
+        text.replace(f.ini().toUtf8(), f.path(u"proj/kest.ini"_s).toUtf8());
+    WriteAll(f.journal(), text);
+    WriteAll(f.path(u"proj/kest.ini"_s), "not to be copied\r\n");
+
+    f.start();
+    QVERIFY(f.dialogs.questions.isEmpty());
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    const QString message = f.dialogs.messages[0].text;
+    QVERIFY2(message.contains(f.journal()) && message.contains(reason), qPrintable(message));
+    QCOMPARE(ReadAll(f.ini()), OldIni());
+    if (damage != u"no settings"_s && damage != u"folder"_s)
+        QCOMPARE(ReadAll(f.settings()), ProjectIni());
+    QVERIFY(!QFile::exists(f.journal()));
+    QCOMPARE(f.files(u"ini"_s, u"kest.run.*.damaged"_s).size(), 1);
+    const QStringList kept = f.files(u"ini"_s, u"kest.ini.*.bak"_s);
+    QCOMPARE(kept.size(), 1);
+    QCOMPARE(ReadAll(f.path(u"ini/"_s + kept[0])), OldIni());
+    QVERIFY(f.controlsEnabled());
+    QCOMPARE(f.state.launchCounter, 0);
+}
+
+void TestRunRecovery::journalNotWritten() {
+#ifdef Q_OS_LINUX
+    Fixture f;
+    f.go();
+    f.start();
+    // No file may grow: the journal is the first thing a start writes.
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    signal(SIGXFSZ, SIG_IGN);
+    rlimit small = before;
+    small.rlim_cur = 0;
+    setrlimit(RLIMIT_FSIZE, &small);
+    f.clickStart();
+    setrlimit(RLIMIT_FSIZE, &before);
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    const QString message = f.dialogs.messages[0].text;
+    QVERIFY2(message.startsWith(u"KEST was not started"_s) && message.contains(f.journal()),
+             qPrintable(message));
+    QCOMPARE(ReadAll(f.ini()), OldIni());
+    QVERIFY(!QFile::exists(f.path(u"ini/kest.res"_s)));
+    QVERIFY(!QFile::exists(f.path(u"started"_s)));
+    QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList{u"kest.ini"_s});
+    QCOMPARE(f.state.launchCounter, 0);
+#endif
+}
+
+void TestRunRecovery::terminationSignal_data() {
+    QTest::addColumn<int>("signal");
+    QTest::addColumn<bool>("hide");
+    QTest::addColumn<QString>("when");
+#ifdef Q_OS_LINUX
+    QTest::newRow("SIGTERM during a run") << int(SIGTERM) << false << "run";
+    QTest::newRow("SIGHUP during a hidden run") << int(SIGHUP) << true << "run";
+    QTest::newRow("SIGTERM, no run") << int(SIGTERM) << false << "idle";
+    QTest::newRow("SIGTERM, asked to copy back") << int(SIGTERM) << false << "question";
+#endif
+}
+
+void TestRunRecovery::terminationSignal() {
+#ifdef Q_OS_LINUX
+    QFETCH(int, signal);
+    QFETCH(bool, hide);
+    QFETCH(QString, when);
+    const bool run = when == u"run"_s;
+    Fixture f;
+    if (when == u"question"_s) {
+        WriteAll(f.ini(), AfterRun());
+        WriteAll(f.journal(), f.journalText());
+    }
+    f.writeSettings(hide);
+    // KEST changes kest.ini at once, then runs until it is ended.
+    f.kest("KEST_INI_DIR=" + ShellQuote(f.path(u"ini"_s)) + " " +
+           ShellQuote(BuildDir() + u"/kest-standin"_s) + " --set MainFile=/w/blink/after.pas");
+    const QString program = f.path(u"program/pmkest"_s);
+    QVERIFY(QFile::copy(BuildDir() + u"/pmkest"_s, program));
+    // A runtime folder that only its user may enter, as the program wants it for dirs.txt.
+    QVERIFY(QFile::setPermissions(f.path(u"run"_s),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QProcess manager;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), f.path(u"run"_s));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    manager.setProcessEnvironment(env);
+    manager.start(program, run ? QStringList{f.mpm()} : QStringList{});
+    QVERIFY(manager.waitForStarted());
+    if (run)
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.path(u"started"_s)), 20000);
+    else
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.path(u"run/dirs.txt"_s)), 20000);
+    QCOMPARE(::kill(pid_t(manager.processId()), signal), 0);
+    QVERIFY(manager.waitForFinished(20000));
+    QCOMPARE(manager.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(manager.exitCode(), 0);
+
+    // The settings were saved as at a close; a run ended this way is not counted.
+    const QByteArray settings = ReadAll(f.path(u"program/PMKEST_121226.ini"_s));
+    QCOMPARE(settings.count("\r\n"), 26);
+    QVERIFY(settings.startsWith("COUNTER=0\r\n"));
+    if (run) {
+        // KEST was ended, and its result is back in the project.
+        QCOMPARE(ReadAll(f.settings()), AfterRun());
+        QCOMPARE(ReadAll(f.ini()), AfterRun());
+        QVERIFY(!QFile::exists(f.journal()));
+    } else {
+        QCOMPARE(ReadAll(f.settings()), ProjectIni());
+    }
+    if (when == u"question"_s) {
+        // Nobody answered: the next start asks again, and nothing was put aside.
+        QVERIFY(QFile::exists(f.journal()));
+        QCOMPARE(ReadAll(f.ini()), AfterRun());
+        QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList({u"kest.ini"_s, u"kest.run"_s}));
+    }
+#endif
+}
+
+PMKEST_TEST_MAIN(TestRunRecovery)
+#include "tst_run_recovery.moc"

@@ -1,0 +1,525 @@
+#include <QDir>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+#include <memory>
+
+#include "core/text/cp1251.h"
+#include "support/scripted_dialogs.h"
+#include "support/test_main.h"
+#include "widgets/chooser/directory_list_box.h"
+#include "widgets/status_panels.h"
+#include "windows/chooser/dir_dialog.h"
+
+using namespace Qt::StringLiterals;
+
+using namespace pmkest;
+
+Q_DECLARE_METATYPE(std::vector<VolumeInfo>)
+
+namespace {
+
+std::string Cp(const QString& text) {
+    return cp1251::FromQString(text).value();
+}
+
+struct Fixture {
+    QTemporaryDir tmp;
+    AppState state;
+    test::ScriptedDialogs dialogs;
+    DirDlgSources sources;
+    std::unique_ptr<TDirDlgF> dialog;
+
+    Fixture() {
+        for (const char* folder : {"work/sub1", "work/sub2", "other", "desk"})
+            QDir(tmp.path()).mkpath(QString::fromLatin1(folder));
+    }
+    QString path(const char* relative) const {
+        return NormalDirectory(tmp.filePath(QString::fromLatin1(relative)));
+    }
+    TDirDlgF& create() {
+        dialog = std::make_unique<TDirDlgF>(state, dialogs, sources);
+        return *dialog;
+    }
+    DirectoryListBox* list() const {
+        return dialog->findChild<DirectoryListBox*>(QStringLiteral("DirectoryListBox1"));
+    }
+    QString status() const {
+        return dialog->findChild<StatusPanels*>(QStringLiteral("StatusBar1"))->panelText(0);
+    }
+    template <typename T>
+    T* child(const QString& name) const {
+        return dialog->findChild<T*>(name);
+    }
+    // Runs ChooseDirectory; `inside` acts on the open dialog and should close it.
+    ChosenDirectory choose(const std::function<void()>& inside) {
+        QTimer::singleShot(0, dialog.get(), [this, inside] {
+            inside();
+            if (dialog->isVisible()) dialog->reject();  // never hang the test
+        });
+        return dialog->ChooseDirectory();
+    }
+    void open(const QString& folder) {
+        QTreeWidgetItem* item = list()->entryFor(folder);
+        QVERIFY2(item, qPrintable(folder));
+        list()->setCurrentItem(item);
+        QTest::keyClick(list(), Qt::Key_Return);
+    }
+};
+
+}  // namespace
+
+class TestDirDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void appearance();
+    void driveButtonRoots_data();
+    void driveButtonRoots();
+    void driveButtonsOnTheDialog();
+    void drivesAPersonKnows_data();
+    void drivesAPersonKnows();
+    void unreachableDriveLeavesTheRow();
+    void startDirectory_data();
+    void startDirectory();
+    void opensInProjectFolder();
+    void selectingDoesNotOpen();
+    void openingChangesDirectory_data();
+    void openingChangesDirectory();
+    void cancelAfterMoving();
+    void closeBoxCountsAsCancel();
+    void noProjectKeepsList();
+    void vanishedStartFolder();
+    void vanishedEntry();
+    void escapeDoesNotClose();
+    void shortcuts_data();
+    void shortcuts();
+    void driveButtonGoesToItsRoot();
+    void okRefusesUnstorablePath_data();
+    void okRefusesUnstorablePath();
+};
+
+void TestDirDialog::appearance() {
+    Fixture f;
+    TDirDlgF& d = f.create();
+    QCOMPARE(d.windowTitle(), QStringLiteral("Open Directory"));
+    QVERIFY(!d.isVisible());
+    QCOMPARE(d.minimumSize(), d.maximumSize());
+    QCOMPARE(d.palette().color(QPalette::Window), QColor(221, 215, 204));
+    const char* const captions[3] = {"Computer", "Desktop", "Personal"};
+    for (int i = 1; i <= 3; ++i) {
+        auto* image = f.child<QLabel>(QStringLiteral("Image%1").arg(i));
+        QVERIFY(image);
+        QVERIFY(!image->pixmap().isNull());
+        QCOMPARE(f.child<QLabel>(QStringLiteral("Label%1").arg(i))->text(),
+                 QString::fromLatin1(captions[i - 1]));
+    }
+    // Tab goes from the list to Ok and Cancel; drive buttons and pictures take no focus.
+    auto nextStop = [](QWidget* w) {
+        do w = w->nextInFocusChain();
+        while (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(w->window()));
+        return w;
+    };
+    QWidget* ok = f.child<QPushButton>(QStringLiteral("Button1"));
+    QWidget* cancel = f.child<QPushButton>(QStringLiteral("Button2"));
+    QCOMPARE(nextStop(f.list()), ok);
+    QCOMPARE(nextStop(ok), cancel);
+    QCOMPARE(nextStop(cancel), static_cast<QWidget*>(f.list()));
+}
+
+void TestDirDialog::driveButtonRoots_data() {
+    QTest::addColumn<std::vector<VolumeInfo>>("volumes");
+    QTest::addColumn<QStringList>("roots");
+    auto v = [](const char* root, bool ready) {
+        return VolumeInfo{QString::fromLatin1(root), ready, {}};
+    };
+
+    QTest::newRow("none") << std::vector<VolumeInfo>{} << QStringList{};
+    QTest::newRow("not ready leaves no gap")
+        << std::vector<VolumeInfo>{v("/a", false), v("/c", true), v("/d", true)}
+        << QStringList{u"/c"_s, u"/d"_s};
+    QTest::newRow("ordered by root path")
+        << std::vector<VolumeInfo>{v("/mnt", true), v("/", true), v("/boot", true)}
+        << QStringList{u"/"_s, u"/boot"_s, u"/mnt"_s};
+    std::vector<VolumeInfo> thirteen;
+    for (int i = 0; i < 13; ++i)
+        thirteen.push_back({QStringLiteral("/v%1").arg(i, 2, 10, QLatin1Char('0')), i != 3, {}});
+    QStringList firstTwelve;
+    for (int i = 0; i < 12; ++i)
+        if (i != 3) firstTwelve << QStringLiteral("/v%1").arg(i, 2, 10, QLatin1Char('0'));
+    QTest::newRow("only the first twelve are examined") << thirteen << firstTwelve;
+    QTest::newRow("none ready") << std::vector<VolumeInfo>{v("/a", false), v("/b", false)}
+                                << QStringList{};
+}
+
+void TestDirDialog::driveButtonRoots() {
+    QFETCH(std::vector<VolumeInfo>, volumes);
+    QFETCH(QStringList, roots);
+    const std::vector<QString> got = DriveButtonRoots(volumes);
+    QCOMPARE(QStringList(got.begin(), got.end()), roots);
+}
+
+void TestDirDialog::driveButtonsOnTheDialog() {
+    Fixture f;
+    f.sources.volumes = {{u"/z"_s, true, {}},
+                         {u"/a"_s, false, {}},
+                         {u"/"_s, true, {}},
+                         {u"/media/usb-stick"_s, true, {}}};
+    f.create();
+    int right = 0;
+    for (int slot = 1; slot <= 12; ++slot) {
+        auto* button = f.child<QToolButton>(QStringLiteral("SpeedButton%1").arg(slot + 2));
+        QVERIFY(button);
+        QCOMPARE(button->isVisibleTo(f.dialog.get()), slot <= 3);
+        if (slot == 1) QCOMPARE(button->text(), QStringLiteral("/"));
+        if (slot == 2) QCOMPARE(button->text(), QStringLiteral("/media/usb-stick"));
+        if (slot == 3) QCOMPARE(button->text(), QStringLiteral("/z"));
+        if (slot > 3) continue;
+        // Side by side, each wide enough for its whole root.
+        QVERIFY(button->x() > right);
+        QVERIFY(button->width() >= button->fontMetrics().horizontalAdvance(button->text()));
+        right = button->x() + button->width();
+    }
+}
+
+void TestDirDialog::drivesAPersonKnows_data() {
+    QTest::addColumn<std::vector<VolumeInfo>>("mounted");
+    QTest::addColumn<QStringList>("buttons");  // caption=root (the tooltip), slot 1 first
+    auto v = [](const char* root, bool ready, const char* name) {
+        return VolumeInfo{QString::fromLatin1(root), ready, QString::fromUtf8(name)};
+    };
+    QTest::newRow("system mounts are no drives")
+        << std::vector<VolumeInfo>{v("/", true, ""), v("/boot", true, ""), v("/proc", true, ""),
+                                   v("/run/user/1000", true, ""), v("/mnt/wsl/x", true, "")}
+        << QStringList{u"/=/"_s, u"Home="_s + QDir::homePath(), u"x=/mnt/wsl/x"_s};
+    QTest::newRow("removable volumes by their names, ready ones only")
+        << std::vector<VolumeInfo>{v("/media/ivan/STICK", true, "Флешка"),
+                                   v("/run/media/ivan/cd", false, "DISC"),
+                                   v("/media/ivan/data", true, "")}
+        << QStringList{u"/=/"_s, u"Home="_s + QDir::homePath(), u"data=/media/ivan/data"_s,
+                       u"Флешка=/media/ivan/STICK"_s};
+}
+
+void TestDirDialog::drivesAPersonKnows() {
+    QFETCH(std::vector<VolumeInfo>, mounted);
+    QFETCH(QStringList, buttons);
+    QStringList got;
+    for (const VolumeInfo& drive : DriveButtons(UserVolumes(mounted, QDir::homePath())))
+        got << drive.caption + QLatin1Char('=') + drive.rootPath;
+    // The home folder sorts among the rest by its path.
+    std::sort(got.begin(), got.end());
+    std::sort(buttons.begin(), buttons.end());
+    QCOMPARE(got, buttons);
+}
+
+void TestDirDialog::unreachableDriveLeavesTheRow() {
+    Fixture f;
+    f.sources.volumes = {{f.path("other"), true, QStringLiteral("Other")},
+                         {f.path("missing"), true, QStringLiteral("Gone")}};
+    f.create();
+    auto* gone = f.child<QToolButton>(QStringLiteral("SpeedButton3"));
+    auto* other = f.child<QToolButton>(QStringLiteral("SpeedButton4"));
+    QCOMPARE(gone->text(), QStringLiteral("Gone"));
+    QCOMPARE(other->toolTip(), f.path("other"));
+    const int first = gone->x();
+    f.choose([&] {
+        gone->click();
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QVERIFY(!gone->isVisible());
+        QCOMPARE(other->x(), first);
+        other->click();
+        QCOMPARE(f.list()->directory(), f.path("other"));
+        f.child<QPushButton>(QStringLiteral("Button2"))->click();
+    });
+}
+
+void TestDirDialog::startDirectory_data() {
+    QTest::addColumn<QString>("startPath");
+    QTest::addColumn<QString>("directory");
+    QTest::newRow("project folder") << "/home/u/work/demo.mpm"
+                                    << "/home/u/work";
+    QTest::newRow("root keeps its separator") << "/demo.mpm"
+                                              << "/";
+    QTest::newRow("no project") << ""
+                                << "";
+    QTest::newRow("no folder part") << "demo.mpm"
+                                    << "";
+    QTest::newRow("blanks trimmed") << "  /a/b/demo.mpm"
+                                    << "/a/b";
+    QTest::newRow("folder only") << "/a/b/"
+                                 << "/a/b";
+}
+
+void TestDirDialog::startDirectory() {
+    QFETCH(QString, startPath);
+    QFETCH(QString, directory);
+    QCOMPARE(QString::fromStdString(StartDirectory(Cp(startPath))), directory);
+}
+
+void TestDirDialog::opensInProjectFolder() {
+    Fixture f;
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    f.state.dialogOk = true;
+    const ChosenDirectory result = f.choose([&] {
+        QVERIFY(!f.state.dialogOk);
+        QCOMPARE(f.list()->directory(), f.path("work"));
+        QCOMPARE(f.status(), f.path("work"));
+        QVERIFY(f.list()->entryFor(f.path("work/sub1")));
+        QVERIFY(f.list()->entryFor(f.path("work/sub2")));
+        QVERIFY(f.list()->entryFor(QStringLiteral("/")));
+        QVERIFY(!f.list()->entryFor(f.path("other")));
+        f.child<QPushButton>(QStringLiteral("Button1"))->click();
+    });
+    QVERIFY(result.accepted);
+    QVERIFY(f.state.dialogOk);
+    QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
+}
+
+void TestDirDialog::selectingDoesNotOpen() {
+    Fixture f;
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    const ChosenDirectory result = f.choose([&] {
+        QTreeWidgetItem* sub = f.list()->entryFor(f.path("work/sub1"));
+        QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {},
+                          f.list()->visualItemRect(sub).center());
+        QCOMPARE(f.list()->currentItem(), sub);
+        QCOMPARE(f.list()->directory(), f.path("work"));
+        f.child<QPushButton>(QStringLiteral("Button1"))->click();
+    });
+    QVERIFY(result.accepted);
+    QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
+}
+
+void TestDirDialog::openingChangesDirectory_data() {
+    QTest::addColumn<bool>("doubleClick");
+    QTest::newRow("enter") << false;
+    QTest::newRow("double click") << true;
+}
+
+void TestDirDialog::openingChangesDirectory() {
+    QFETCH(bool, doubleClick);
+    Fixture f;
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    const ChosenDirectory result = f.choose([&] {
+        if (doubleClick) {
+            QTreeWidgetItem* sub = f.list()->entryFor(f.path("work/sub2"));
+            emit f.list()->itemDoubleClicked(sub, 0);
+        } else {
+            f.open(f.path("work/sub2"));
+        }
+        QCOMPARE(f.list()->directory(), f.path("work/sub2"));
+        QCOMPARE(f.status(), f.path("work/sub2"));
+        // Going up through an entry of the chain works the same way.
+        f.open(f.path("work"));
+        QCOMPARE(f.list()->directory(), f.path("work"));
+        f.open(f.path("work/sub2"));
+        f.child<QPushButton>(QStringLiteral("Button1"))->click();
+    });
+    QVERIFY(result.accepted);
+    QCOMPARE(QString::fromStdString(result.directory), f.path("work/sub2"));
+    QVERIFY(f.dialogs.messages.empty());
+}
+
+void TestDirDialog::cancelAfterMoving() {
+    Fixture f;
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    const ChosenDirectory result = f.choose([&] {
+        f.open(f.path("work/sub1"));
+        f.child<QPushButton>(QStringLiteral("Button2"))->click();
+    });
+    QVERIFY(!result.accepted);
+    QVERIFY(!f.state.dialogOk);
+    QVERIFY(!f.dialog->isVisible());
+    QCOMPARE(QString::fromStdString(result.directory), f.path("work/sub1"));
+}
+
+void TestDirDialog::closeBoxCountsAsCancel() {
+    Fixture f;
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    const ChosenDirectory result = f.choose([&] {
+        f.open(f.path("work/sub1"));
+        f.dialog->close();
+    });
+    QVERIFY(!result.accepted);
+    QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
+}
+
+void TestDirDialog::noProjectKeepsList() {
+    Fixture f;
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    f.choose([&] {
+        f.open(f.path("work/sub1"));
+        f.child<QPushButton>(QStringLiteral("Button2"))->click();
+    });
+    f.state.project.ProjectFile.clear();
+    const ChosenDirectory result = f.choose([&] {
+        QCOMPARE(f.list()->directory(), f.path("work/sub1"));
+        QCOMPARE(f.status(), QString());
+        f.child<QPushButton>(QStringLiteral("Button1"))->click();
+    });
+    QVERIFY(result.accepted);
+    QCOMPARE(QString::fromStdString(result.directory), f.path("work/sub1"));
+}
+
+void TestDirDialog::vanishedStartFolder() {
+    Fixture f;
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    f.choose([&] { f.child<QPushButton>(QStringLiteral("Button2"))->click(); });
+    QVERIFY(f.dialogs.messages.empty());
+
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("gone/demo.mpm")));
+    const ChosenDirectory result = f.choose([&] {
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QVERIFY(f.dialogs.messages[0].text.contains(f.path("gone")));
+        QCOMPARE(f.list()->directory(), f.path("work"));
+        QCOMPARE(f.status(), f.path("work"));
+        QVERIFY(f.dialog->isVisible());
+        f.child<QPushButton>(QStringLiteral("Button1"))->click();
+    });
+    QVERIFY(result.accepted);
+    QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
+}
+
+void TestDirDialog::vanishedEntry() {
+    Fixture f;
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    f.choose([&] {
+        QVERIFY(QDir(f.path("work/sub2")).removeRecursively());
+        f.open(f.path("work/sub2"));
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
+        QCOMPARE(f.list()->directory(), f.path("work"));
+        QCOMPARE(f.status(), f.path("work"));
+        QVERIFY(f.dialog->isVisible());
+        f.child<QPushButton>(QStringLiteral("Button2"))->click();
+    });
+}
+
+void TestDirDialog::escapeDoesNotClose() {
+    Fixture f;
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    f.choose([&] {
+        QTest::keyClick(f.dialog.get(), Qt::Key_Escape);
+        QTest::keyClick(f.list(), Qt::Key_Escape);
+        QVERIFY(f.dialog->isVisible());
+        f.child<QPushButton>(QStringLiteral("Button2"))->setFocus();
+        QTest::keyClick(f.child<QPushButton>(QStringLiteral("Button2")), Qt::Key_Return);
+        QVERIFY(f.dialog->isVisible());
+        f.child<QPushButton>(QStringLiteral("Button2"))->click();
+    });
+}
+
+void TestDirDialog::shortcuts_data() {
+    QTest::addColumn<int>("image");
+    QTest::addColumn<QString>("desktop");
+    QTest::addColumn<QString>("personal");
+    QTest::addColumn<QString>("expected");  // relative to the temporary folder; "/" is the root
+    QTest::newRow("computer") << 1 << ""
+                              << ""
+                              << "/";
+    QTest::newRow("desktop") << 2 << "desk"
+                             << ""
+                             << "desk";
+    QTest::newRow("personal") << 3 << ""
+                              << "other"
+                              << "other";
+    QTest::newRow("personal unknown stays") << 3 << "desk"
+                                            << ""
+                                            << "work";
+    QTest::newRow("desktop vanished stays") << 2 << "nowhere"
+                                            << ""
+                                            << "work";
+}
+
+void TestDirDialog::shortcuts() {
+    QFETCH(int, image);
+    QFETCH(QString, desktop);
+    QFETCH(QString, personal);
+    QFETCH(QString, expected);
+    Fixture f;
+    auto folder = [&](const QString& name) {
+        return name.isEmpty() ? std::string() : Cp(f.tmp.filePath(name));
+    };
+    f.sources.desktopFolder = folder(desktop);
+    f.sources.personalFolder = folder(personal);
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    const QString want = expected == QLatin1String("/") ? QStringLiteral("/")
+                                                        : f.path(expected.toLatin1().constData());
+    f.choose([&] {
+        QTest::mouseClick(f.child<QLabel>(QStringLiteral("Image%1").arg(image)), Qt::LeftButton);
+        QCOMPARE(f.list()->directory(), want);
+        QCOMPARE(f.status(), want);
+        QCOMPARE(f.child<QFrame>(QStringLiteral("Panel%1").arg(image))->frameShape(),
+                 QFrame::NoFrame);
+        f.child<QPushButton>(QStringLiteral("Button2"))->click();
+    });
+    QCOMPARE(f.dialogs.messages.size(), size_t(desktop == QLatin1String("nowhere") ? 1 : 0));
+}
+
+void TestDirDialog::driveButtonGoesToItsRoot() {
+    Fixture f;
+    f.sources.volumes = {{f.path("other"), true, {}}, {f.path("missing"), true, {}}};
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    const ChosenDirectory result = f.choose([&] {
+        // Ordered by root path: ".../missing" takes slot 1.
+        f.child<QToolButton>(QStringLiteral("SpeedButton3"))->click();
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QCOMPARE(f.list()->directory(), f.path("work"));
+        f.child<QToolButton>(QStringLiteral("SpeedButton4"))->click();
+        QCOMPARE(f.list()->directory(), f.path("other"));
+        QCOMPARE(f.status(), f.path("other"));
+        f.child<QPushButton>(QStringLiteral("Button1"))->click();
+    });
+    QCOMPARE(QString::fromStdString(result.directory), f.path("other"));
+}
+
+void TestDirDialog::okRefusesUnstorablePath_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("shown");  // what the message names
+    QTest::newRow("outside CP1251")
+        << QStringLiteral("\u65e5\u672c") << QStringLiteral("\u65e5\u672c");
+    // It would end up under "PascalOutPath=" and "OutPath=" in the project settings file.
+    QTest::newRow("holds a key") << QStringLiteral("OutPath=x") << QStringLiteral("\"OutPath=\"");
+}
+
+void TestDirDialog::okRefusesUnstorablePath() {
+    QFETCH(QString, name);
+    QFETCH(QString, shown);
+    Fixture f;
+    const QString odd = f.tmp.filePath(QStringLiteral("work/") + name);
+    QVERIFY(QDir().mkpath(odd));
+    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.create();
+    const ChosenDirectory result = f.choose([&] {
+        f.open(NormalDirectory(odd));
+        QCOMPARE(f.list()->directory(), NormalDirectory(odd));
+        f.child<QPushButton>(QStringLiteral("Button1"))->click();
+        QVERIFY(f.dialog->isVisible());
+        QVERIFY(!f.state.dialogOk);
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QVERIFY2(f.dialogs.messages[0].text.contains(shown),
+                 qPrintable(f.dialogs.messages[0].text));
+        f.open(f.path("work"));
+        f.child<QPushButton>(QStringLiteral("Button1"))->click();
+    });
+    QVERIFY(result.accepted);
+    QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
+}
+
+PMKEST_TEST_MAIN(TestDirDialog)
+#include "tst_dir_dialog.moc"
