@@ -16,7 +16,6 @@
 #include "core/text/cp1251.h"
 #include "core/user_dialogs.h"
 #include "platform/process_identity.h"
-#include "platform/unsynced_write.h"
 #include "windows/launch/kest_launcher.h"
 #include "windows/main/main_window.h"
 
@@ -142,7 +141,10 @@ void LaunchCost() {
         process.waitForStarted(-1);
         run.kestPid = process.processId();
         run.kestIdentity = ProcessIdentity(run.kestPid);
-        static_cast<void>(ReplaceFileUnsynced(ToFsPath(journal), ComposeRunJournal(run)));
+        const QByteArray withId = ComposeRunJournal(run);
+        static_cast<void>(
+            WriteFileAtomic(journal, std::string_view(withId.constData(), size_t(withId.size())),
+                            false, Durability::UntilReboot));
         process.waitForFinished(-1);
         static_cast<void>(DigestOfFile(settings));
         Copy(kestIni, settings);

@@ -12,6 +12,7 @@
 #include <map>
 #include <memory>
 
+#include "support/program_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 #include "support/test_main.h"
@@ -47,11 +48,7 @@ QByteArray ProjectIni() {
     return "[Editor]\r\nMainFile=/w/blink/blink.pas\r\n" + Lines("P", 1500);
 }
 
-struct Fixture {
-    QTemporaryDir root;
-    UiState state;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<TMain> window;
+struct Fixture : test::ProgramFixture {
     QStringList mounts;
 
     ~Fixture() {
@@ -60,25 +57,6 @@ struct Fixture {
         for (const QString& m : mounts) ::umount2(QFile::encodeName(m).constData(), MNT_DETACH);
 #endif
     }
-    QString path(const QString& name) const {
-        return root.filePath(name);
-    }
-    QString ini() const {
-        return path(u"ini/kest.ini"_s);
-    }
-    QString res() const {
-        return path(u"ini/kest.res"_s);
-    }
-    QString mpm() const {
-        return path(u"proj/blink.mpm"_s);
-    }
-    QString settings() const {
-        return path(u"proj/blink.ini"_s);
-    }
-    QString managerSettings() const {
-        return path(u"program/PMKEST_121226.ini"_s);
-    }
-
     // A small file system of its own, so that it fills up; false where none can be mounted.
     bool mountSmall(const QString& folder, int kib) {
 #ifdef Q_OS_LINUX
@@ -105,30 +83,18 @@ struct Fixture {
         QVERIFY(filler.resize(qMax<qint64>(0, filler.size() - kib * 1024)));
     }
     void prepareFiles() {
-        WriteAll(path(u"kest/kest.exe"_s), {});
-        WriteAll(ini(), OldIni());
-        WriteAll(mpm(), settings().toUtf8() + "\r\n");
-        WriteAll(settings(), ProjectIni());
+        writeFiles(OldIni(), ProjectIni());
         kest("--set MainFile=/w/blink/new.pas");
-        WriteAll(managerSettings(), "COUNTER=7\r\nPATHKEST=" + path(u"kest/"_s).toUtf8() +
-                                        "\r\nPATHINIKEST=" + path(u"ini/"_s).toUtf8() +
-                                        "\r\nPROJECTCUR=" + mpm().toUtf8() + "\r\n");
+        test::SampleManagerSettings values;
+        values.counter = 7;
+        writeManagerSettings(values);
     }
     void kest(const QByteArray& arguments) {
-        const QString file = path(u"kest/kest"_s);
-        WriteAll(file,
-                 "#!/bin/sh\ntouch " + ShellQuote(path(u"started"_s)) +
-                     "\nKEST_INI_DIR=" + ShellQuote(path(u"ini"_s)) + " exec " +
-                     ShellQuote(qEnvironmentVariable("PMKEST_BUILD_DIR") + u"/kest-standin"_s) +
-                     " " + arguments + "\n");
-        QFile::setPermissions(file, QFile::permissions(file) | QFile::ExeOwner);
+        writeKest("touch " + ShellQuote(path(u"started"_s)) + "\n" + standIn(arguments, true) +
+                  "\n");
     }
     void start(const QStringList& arguments = {}) {
-        window = std::make_unique<TMain>(
-            state, dialogs, StartOptions{path(u"program"_s), arguments, path(u"run"_s), {}});
-    }
-    void clickStart() {
-        QTest::mouseClick(window->paintBox(1), Qt::LeftButton, {}, QPoint(10, 10));
+        ProgramFixture::start(arguments);
     }
     void trigger(const char* action) {
         window->findChild<QAction*>(QString::fromLatin1(action))->trigger();
@@ -239,8 +205,6 @@ void TestHostileFiles::hostileFiles() {
     QFETCH(QString, reason);
     QFETCH(QStringList, untouched);
     Fixture f;
-    for (const char* d : {"program", "kest", "ini", "proj", "run"})
-        QDir(f.root.path()).mkpath(QString::fromLatin1(d));
     if (input.startsWith(u"full "_s)) {
         const QString folder = input.section(u' ', 1, 1);
         if (!f.mountSmall(folder == u"ini"_s ? u"ini"_s

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "core/text/cp1251.h"
+#include "support/program_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 #include "support/test_main.h"
@@ -31,65 +32,29 @@ QString StandIn() {
 }
 
 QByteArray OldIni() {
-    return QByteArray("[Editor]\r\nFont=Courier New\r\nMainFile=/old/main.pas\r\n");
+    return test::SampleKestIni("/old/", "main");
 }
 QByteArray ProjectIni() {
-    return QByteArray(
-        "[Editor]\r\nFont=Courier New\r\nSourcePath=/w/blink/\r\nMainFile=/w/blink/blink.pas\r\n"
-        "Author=\xC8\xE2\xE0\xED\r\nPascalOptions=-A -H -MGD\r\n");
+    return test::SampleKestIni("/w/blink/", "blink");
 }
 
-// A program folder with its settings, a KEST folder, a kest.ini folder and one project.
-struct Fixture {
-    QTemporaryDir root;
-    UiState state;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<TMain> window;
-    QString kestFolder;
-
-    explicit Fixture(const QString& kestFolderName = u"kest"_s) {
-        kestFolder = root.filePath(kestFolderName) + u"/"_s;
-        for (const QString& d : {u"program"_s, u"ini"_s, u"proj"_s, u"run"_s, kestFolderName})
-            QDir(root.path()).mkpath(d);
-        WriteAll(kestFolder + u"kest.exe"_s, {});
-        WriteAll(ini(), OldIni());
-        WriteAll(mpm(), settings().toUtf8() + "\r\n");
-        WriteAll(settings(), ProjectIni());
+struct Fixture : test::ProgramFixture {
+    explicit Fixture(const QString& kestFolderName = u"kest"_s) : ProgramFixture(kestFolderName) {
+        writeFiles(OldIni(), ProjectIni());
         kest("--set MainFile=/w/blink/new.pas");
         writeSettings(false, false);
     }
-    QString ini() const { return root.filePath(u"ini/kest.ini"_s); }
-    QString res() const { return root.filePath(u"ini/kest.res"_s); }
-    QString mpm() const { return root.filePath(u"proj/blink.mpm"_s); }
-    QString settings() const { return root.filePath(u"proj/blink.ini"_s); }
-    QString managerSettings() const { return root.filePath(u"program/PMKEST_121226.ini"_s); }
-
     // KEST is a script that runs the stand-in with these arguments; before: shell lines first.
     void kest(const QByteArray& arguments, const QByteArray& before = {}) {
-        const QString path = kestFolder + u"kest"_s;
-        WriteAll(path, "#!/bin/sh\n" + before +
-                           "\nKEST_INI_DIR=" + ShellQuote(root.filePath(u"ini"_s)) + " exec " +
-                           ShellQuote(StandIn()) + " " + arguments + "\n");
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        writeKest(before + "\n" + standIn(arguments, true) + "\n");
     }
     void writeSettings(bool hide, bool russian, const QString& kestPath = QString()) {
-        const QString k = kestPath.isNull() ? kestFolder : kestPath;
-        WriteAll(managerSettings(),
-                 QByteArray("COUNTER=0\r\nPATHKEST=") +
-                     QByteArray::fromStdString(cp1251::FromQString(k).value_or("")) +
-                     "\r\nPATHINIKEST=" + root.filePath(u"ini/"_s).toUtf8() + "\r\nPROJECTCUR=" +
-                     mpm().toUtf8() + "\r\nFLAGHIDE=" + (hide ? "TRUE" : "FALSE") +
-                     "\r\nFLAGRUS=" + (russian ? "TRUE" : "FALSE") + "\r\n");
-    }
-    TMain& start(const QStringList& arguments = {}) {
-        window = std::make_unique<TMain>(
-            state, dialogs,
-            StartOptions{root.filePath(u"program"_s), arguments, root.filePath(u"run"_s), {}});
-        return *window;
-    }
-    void clickStart() {
-        PaintBox* box = window->findChild<PaintBox*>(u"PaintBox1"_s);
-        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(10, 10));
+        test::SampleManagerSettings values;
+        values.hide = hide;
+        values.russian = russian;
+        if (!kestPath.isNull())
+            values.kest = QByteArray::fromStdString(cp1251::FromQString(kestPath).value_or(""));
+        writeManagerSettings(values);
     }
     QString status(int panel) const {
         return window->findChild<StatusPanels*>(u"StatusBar1"_s)->panelText(panel);
@@ -128,7 +93,8 @@ void TestKestLaunch::successfulRun() {
     QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join(u'|')));
     const QByteArray after = ReadAll(f.ini());
     QCOMPARE(ReadAll(f.settings()), after);
-    QCOMPARE(after, ProjectIni().replace("/w/blink/blink.pas", "/w/blink/new.pas"));
+    QCOMPARE(after,
+             ProjectIni().replace("MainFile=/w/blink/blink.pas", "MainFile=/w/blink/new.pas"));
     QCOMPARE(ReadAll(f.res()), OldIni());
     QCOMPARE(f.state.launchCounter, 1);
     QCOMPARE(f.status(1), u"1"_s);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/launch/run_journal.h"
+#include "support/program_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 #include "support/test_main.h"
@@ -37,15 +38,13 @@ QString BuildDir() {
 }
 
 QByteArray OldIni() {
-    return QByteArray("[Editor]\r\nFont=Courier New\r\nMainFile=/old/main.pas\r\n");
+    return test::SampleKestIni("/old/", "main");
 }
 QByteArray ProjectIni() {
-    return QByteArray(
-        "[Editor]\r\nFont=Courier New\r\nMainFile=/w/blink/blink.pas\r\n"
-        "Author=\xC8\xE2\xE0\xED\r\n");
+    return test::SampleKestIni("/w/blink/", "blink");
 }
 QByteArray AfterRun() {
-    return ProjectIni().replace("blink.pas", "after.pas");
+    return ProjectIni().replace("MainFile=/w/blink/blink.pas", "MainFile=/w/blink/after.pas");
 }
 // The same text grown to 8 MiB with lines that KEST keeps as they are.
 QByteArray Big(const QByteArray& text) {
@@ -55,12 +54,7 @@ QByteArray Big(const QByteArray& text) {
     return big;
 }
 
-struct Fixture {
-    QTemporaryDir root;
-    UiState state;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<TMain> window;
-
+struct Fixture : test::ProgramFixture {
     QByteArray oldIni = OldIni();
     QByteArray projectIni = ProjectIni();
     QByteArray afterRun = AfterRun();
@@ -71,44 +65,21 @@ struct Fixture {
             projectIni = Big(projectIni);
             afterRun = Big(afterRun);
         }
-        for (const char* d : {"program", "kest", "ini", "proj", "run"})
-            QDir(root.path()).mkpath(QString::fromLatin1(d));
-        WriteAll(path(u"kest/kest.exe"_s), {});
-        WriteAll(ini(), oldIni);
-        WriteAll(mpm(), settings().toUtf8() + "\r\n");
-        WriteAll(settings(), projectIni);
+        writeFiles(oldIni, projectIni);
         kest({});
         writeSettings(false);
     }
-    QString path(const QString& name) const { return root.filePath(name); }
-    QString ini() const { return path(u"ini/kest.ini"_s); }
-    QString journal() const { return path(u"ini/kest.run"_s); }
-    QString mpm() const { return path(u"proj/blink.mpm"_s); }
-    QString settings() const { return path(u"proj/blink.ini"_s); }
     // KEST says it runs, waits for the file "go", then changes kest.ini and ends.
     void kest(const QByteArray& before) {
-        const QString kest = path(u"kest/kest"_s);
-        WriteAll(kest, "#!/bin/sh\n" + before + "\ntouch " + ShellQuote(path(u"started"_s)) +
-                           "\nwhile [ ! -e " + ShellQuote(path(u"go"_s)) +
-                           " ]; do sleep 0.05; done\nKEST_INI_DIR=" + ShellQuote(path(u"ini"_s)) +
-                           " " + ShellQuote(BuildDir() + u"/kest-standin"_s) +
-                           " --set MainFile=/w/blink/after.pas\n");
-        QFile::setPermissions(kest, QFile::permissions(kest) | QFile::ExeOwner);
+        writeKest(before + "\ntouch " + ShellQuote(path(u"started"_s)) + "\nwhile [ ! -e " +
+                  ShellQuote(path(u"go"_s)) + " ]; do sleep 0.05; done\n" +
+                  standIn("--set MainFile=/w/blink/after.pas") + "\n");
     }
     void go() { WriteAll(path(u"go"_s), {}); }
     void writeSettings(bool hide) {
-        WriteAll(path(u"program/PMKEST_121226.ini"_s),
-                 "COUNTER=0\r\nPATHKEST=" + path(u"kest/"_s).toUtf8() + "\r\nPATHINIKEST=" +
-                     path(u"ini/"_s).toUtf8() + "\r\nPROJECTCUR=" + mpm().toUtf8() +
-                     "\r\nFLAGHIDE=" + (hide ? "TRUE" : "FALSE") + "\r\n");
-    }
-    TMain& start() {
-        window = std::make_unique<TMain>(state, dialogs,
-                                         StartOptions{path(u"program"_s), {}, path(u"run"_s), {}});
-        return *window;
-    }
-    void clickStart() {
-        QTest::mouseClick(window->paintBox(1), Qt::LeftButton, {}, QPoint(10, 10));
+        test::SampleManagerSettings values;
+        values.hide = hide;
+        writeManagerSettings(values);
     }
     QStringList files(const QString& folder, const QString& pattern) const {
         return QDir(path(folder)).entryList({pattern}, QDir::Files, QDir::Name);
@@ -554,8 +525,7 @@ void TestRunRecovery::terminationSignal() {
     }
     f.writeSettings(hide);
     // KEST changes kest.ini at once, then runs until it is ended.
-    f.kest("KEST_INI_DIR=" + ShellQuote(f.path(u"ini"_s)) + " " +
-           ShellQuote(BuildDir() + u"/kest-standin"_s) + " --set MainFile=/w/blink/after.pas");
+    f.kest(f.standIn("--set MainFile=/w/blink/after.pas"));
     const QString program = f.path(u"program/pmkest"_s);
     QVERIFY(QFile::copy(BuildDir() + u"/pmkest"_s, program));
     // A runtime folder that only its user may enter, as the program wants it for dirs.txt.

@@ -9,7 +9,9 @@
 #include "core/project/project_files.h"
 #include "core/text/cp1251.h"
 #include "core/text/str_utils.h"
+#include "core/wine/kest_command.h"
 #include "core/wine/wine_setup.h"
+#include "support/program_fixture.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 #include "support/test_main.h"
@@ -35,12 +37,8 @@ QString Env(const char* name) {
 
 // A KEST folder inside the prepared prefix, a project folder with blanks and Cyrillic letters
 // outside it (on Z:), and the manager's settings naming both.
-struct WineFixture {
-    QTemporaryDir root;
+struct WineFixture : test::ProgramFixture {
     std::unique_ptr<QTemporaryDir> kestDir;
-    UiState state;
-    test::ScriptedDialogs dialogs;
-    std::unique_ptr<TMain> window;
     QString kest;
     QString projectFolder;
 
@@ -48,17 +46,14 @@ struct WineFixture {
         kestDir = std::make_unique<QTemporaryDir>(Env("PMKEST_WINE_PREFIX") +
                                                   u"/drive_c/KEST Тест 8051 XXXXXX"_s);
         kest = kestDir->path() + u"/"_s;
+        kestFolder = kest;
         projectFolder = root.filePath(u"Мой проект 8051"_s) + u"/"_s;
-        for (const QString& d :
-             {QString(u"program"_s), QString(u"run"_s), QString(u"Мой проект 8051"_s)})
-            QDir(root.path()).mkpath(d);
+        QDir(root.path()).mkpath(u"Мой проект 8051"_s);
         QFile::copy(standIn, kest + u"kest.exe"_s);
         WriteAll(kest + u"kest.ini"_s, "[Main]\r\nSourcePath=\r\n");
         WriteAll(mpm(), Cp1251(settings()) + "\r\n");
         WriteAll(settings(), "[Main]\r\nSourcePath=/stale/\r\nPascalOptions=-A\r\nMainFile=x\r\n");
-        WriteAll(root.filePath(u"program/PMKEST_121226.ini"_s),
-                 "COUNTER=0\r\nPATHKEST=" + Cp1251(kest) + "\r\nPATHINIKEST=" + Cp1251(kest) +
-                     "\r\nPROJECTCUR=" + Cp1251(mpm()) + "\r\nFLAGHIDE=FALSE\r\n");
+        writeManagerSettings({0, Cp1251(kest), Cp1251(kest), Cp1251(mpm()), false, false});
     }
     QString mpm() const { return projectFolder + u"blink.mpm"_s; }
     QString settings() const { return projectFolder + u"blink.ini"_s; }
@@ -68,12 +63,6 @@ struct WineFixture {
         TProject project;
         QVERIFY(LoadProject(project, *cp1251::FromQString(mpm()), false).ok());
         QVERIFY(SaveProjectSettings(project, false, KestPathsFor(*cp1251::FromQString(kest))).ok());
-    }
-    TMain& start(const QStringList& arguments = {}) {
-        window = std::make_unique<TMain>(
-            state, dialogs,
-            StartOptions{root.filePath(u"program"_s), arguments, root.filePath(u"run"_s), {}});
-        return *window;
     }
     QByteArray windowsFolder() const {
         return "SourcePath=Z:" +

@@ -1,11 +1,11 @@
+#include "platform/process_search.h"
+
 #include <dirent.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QList>
-
-#include "platform/process_search.h"
 
 namespace pmkest {
 

@@ -6,6 +6,7 @@
 #include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
 #include "platform/file_error.h"
+#include "platform/folder_separators.h"
 
 namespace pmkest {
 
@@ -81,9 +82,10 @@ Expected<std::string> ReadWholeFile(const std::string& path, bool russian) {
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-Status WriteFileAtomic(const std::string& path, std::string_view data, bool russian) {
+Status WriteFileAtomic(const std::string& path, std::string_view data, bool russian,
+                       Durability durability) {
     const QString name = ToFsPath(path);
-    AtomicFileWriter file;
+    AtomicFileWriter file(durability == Durability::Durable);
     FileFault fault = file.open(name);
     if (!fault.failed()) fault = file.write(data.data(), static_cast<qint64>(data.size()));
     if (!fault.failed()) fault = file.commit();
@@ -101,12 +103,12 @@ bool PathExists(const std::string& path) {
     return !path.empty() && QFileInfo::exists(ToFsPath(path));
 }
 
+size_t LastSeparator(std::string_view path) {
+    return path.find_last_of(kFolderSeparators);
+}
+
 std::string FolderPart(const std::string& path) {
-#ifdef Q_OS_WIN
-    const size_t p = path.find_last_of("\\:");
-#else
-    const size_t p = path.find_last_of('/');
-#endif
+    const size_t p = LastSeparator(path);
     if (p == std::string::npos) return {};
     return path.substr(0, p + 1);
 }

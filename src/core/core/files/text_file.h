@@ -24,8 +24,11 @@ inline constexpr qint64 kFileReadLimit = 64 * 1024 * 1024;
 // A regular file of at most kFileReadLimit bytes; anything else is refused with a text.
 Expected<std::string> ReadWholeFile(const std::string& path, bool russian);
 // Written to a temporary file in the same folder and renamed over the target; on failure the
-// old file stays whole. A link stays a link: its target gets the data.
-Status WriteFileAtomic(const std::string& path, std::string_view data, bool russian);
+// old file stays whole. A link stays a link: its target gets the data. UntilReboot does not
+// wait for the disk: for data that only matters while the machine keeps running.
+enum class Durability { Durable, UntilReboot };
+Status WriteFileAtomic(const std::string& path, std::string_view data, bool russian,
+                       Durability durability = Durability::Durable);
 // "<path>: <reason>" in the interface language where the reason is the program's own.
 QString FileFaultText(const QString& path, const FileFault& fault, bool russian);
 
@@ -33,6 +36,8 @@ QString ToFsPath(const std::string& path);  // CP1251 path -> file system path
 bool FileExists(const std::string& path);
 // Anything at all, also a folder or a pipe: reading it then says what it is.
 bool PathExists(const std::string& path);
+// Where the last folder separator is; npos when there is none.
+size_t LastSeparator(std::string_view path);
 // Everything up to and including the last separator; empty when there is none.
 std::string FolderPart(const std::string& path);
 

@@ -14,7 +14,6 @@
 #include "platform/regular_file.h"
 #include "platform/stop_points.h"
 #include "platform/termination_signals.h"
-#include "platform/unsynced_write.h"
 
 namespace pmkest {
 
@@ -59,9 +58,9 @@ void RunRecovery::inform(const QString& text) {
 Status RunRecovery::record(RunPhase phase, bool durable) {
     m_run->phase = phase;
     const QByteArray text = ComposeRunJournal(*m_run);
-    if (!durable) return ReplaceFileUnsynced(Shown(m_journalPath), text);
     return WriteFileAtomic(m_journalPath, std::string_view(text.constData(), size_t(text.size())),
-                           m_state.russian);
+                           m_state.russian,
+                           durable ? Durability::Durable : Durability::UntilReboot);
 }
 
 QString RunRecovery::BeginRun(const std::string& projectFile, const std::string& settingsFile,

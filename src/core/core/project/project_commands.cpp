@@ -32,13 +32,6 @@ void ProjectCommands::showError(const QString& text) {
     m_dialogs.reportError(m_state.russian, text);
 }
 
-std::optional<std::string> ProjectCommands::storable(const QString& path) {
-    QString error;
-    std::optional<std::string> bytes = StorablePath(path, m_state.russian, error);
-    if (!bytes) showError(error);
-    return bytes;
-}
-
 bool ProjectCommands::showFailure(const ProjectFileResult& result) {
     if (result.outcome == ProjectFileResult::Failed) showError(result.error);
     if (result.outcome == ProjectFileResult::Unstorable)
@@ -63,7 +56,7 @@ std::optional<std::string> ProjectCommands::showOpenDialog() {
     m_openFileName = chosen.fileName;
     // A pattern only filters the list; it never becomes a project.
     if (!chosen.accepted || HasWildcard(QFileInfo(chosen.path).fileName())) return std::nullopt;
-    return storable(chosen.path);
+    return StorablePath(chosen.path, m_dialogs, m_state.russian);
 }
 
 void ProjectCommands::OptionsEdit() {
@@ -111,7 +104,7 @@ void ProjectCommands::CreateProject1Click() {
     const FileDialogResult chosen = m_dialogs.saveFile(request);
     std::optional<std::string> path;
     if (chosen.accepted && !HasWildcard(QFileInfo(chosen.path).fileName()))
-        path = storable(chosen.path);
+        path = StorablePath(chosen.path, m_dialogs, m_state.russian);
     // Wine must reach the project's folder before anything of the project is written.
     const KestPaths paths = m_host.CurrentKestPaths();
     if (path && !reachable(paths.ToKest(FolderPart(*path)), FolderPart(*path))) return;

@@ -53,7 +53,6 @@ private:
     void OptionsEdit();
     bool loadForEdit(const std::string& projectFile);
     std::optional<std::string> showOpenDialog();
-    std::optional<std::string> storable(const QString& path);
     bool reachable(const std::optional<std::string>& mapped, const std::string& path);
     void showError(const QString& text);
     // Shows a failed or refused write; true when there was one.

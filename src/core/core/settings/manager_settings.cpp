@@ -58,6 +58,28 @@ std::optional<ValueFault> FindSettingsFault(const SettingsValues& values) {
     return std::nullopt;
 }
 
+SettingsValues SettingsValuesOf(const AppState& state) {
+    SettingsValues values;
+    values.counter = state.launchCounter;
+    values.kestFolder = state.kestFolder;
+    values.kestIniFolder = state.kestIniFolder;
+    values.projectCur = state.project.ProjectFile;
+    values.hide = state.hideOption;
+    values.russian = state.russian;
+    values.recent = state.recent;
+    return values;
+}
+
+void ApplySettingsValues(const SettingsValues& values, AppState& state) {
+    state.launchCounter = values.counter;
+    state.kestFolder = values.kestFolder;
+    state.kestIniFolder = values.kestIniFolder;
+    state.project.ProjectFile = values.projectCur;
+    state.hideOption = values.hide;
+    state.russian = values.russian;
+    state.recent = values.recent;
+}
+
 SettingsLocation LocateManagerSettings(const QString& programFolder, QString userFolder) {
     const QString name = QString::fromLatin1(kSettingsFileName);
     const QString beside = QDir(programFolder).filePath(name);
@@ -70,11 +92,7 @@ SettingsLocation LocateManagerSettings(const QString& programFolder, QString use
 }
 
 std::string SettingsPathFor(const std::string& projectFile) {
-#ifdef Q_OS_WIN
-    const size_t folderEnd = projectFile.find_last_of("\\:");
-#else
-    const size_t folderEnd = projectFile.find_last_of('/');
-#endif
+    const size_t folderEnd = LastSeparator(projectFile);
     const size_t dot = projectFile.find_last_of('.');
     const bool hasExtension =
         dot != std::string::npos && (folderEnd == std::string::npos || dot > folderEnd);

@@ -24,6 +24,10 @@ struct SettingsValues {
     RecentProjects recent;
 };
 
+// The part of the program's state that the file holds, and back.
+SettingsValues SettingsValuesOf(const AppState& state);
+void ApplySettingsValues(const SettingsValues& values, AppState& state);
+
 // Offers every line to every key. A bad "COUNTER=" value skips only that line; its error text
 // is added to errors. After every line, recent entries naming no existing file are emptied.
 void ParseManagerSettings(const std::vector<std::string>& lines, SettingsValues& values,

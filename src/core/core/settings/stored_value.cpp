@@ -6,6 +6,7 @@
 #include "core/app_state.h"
 #include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
+#include "core/user_dialogs.h"
 
 namespace pmkest {
 
@@ -62,6 +63,13 @@ std::optional<std::string> StorablePath(const QString& path, bool russian, QStri
         error = ValueFaultText(*fault, russian);
         return std::nullopt;
     }
+    return bytes;
+}
+
+std::optional<std::string> StorablePath(const QString& path, UserDialogs& dialogs, bool russian) {
+    QString error;
+    std::optional<std::string> bytes = StorablePath(path, russian, error);
+    if (!bytes) dialogs.reportError(russian, error);
     return bytes;
 }
 

@@ -10,6 +10,8 @@
 
 namespace pmkest {
 
+class UserDialogs;
+
 enum class KeysOf { ManagerSettings, ProjectSettings, Both };
 
 // What keeps a value from reading back as itself.
@@ -24,5 +26,7 @@ QString ValueFaultText(const ValueFault& fault, bool russian);
 // A path handed in by a dialog or the command line, as the CP1251 bytes the program keeps.
 // None, with the message in error, when it has no CP1251 form or would not read back.
 std::optional<std::string> StorablePath(const QString& path, bool russian, QString& error);
+// The same, with the message shown as an error.
+std::optional<std::string> StorablePath(const QString& path, UserDialogs& dialogs, bool russian);
 
 }  // namespace pmkest

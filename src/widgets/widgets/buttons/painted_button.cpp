@@ -48,4 +48,10 @@ void DrawCaption(ButtonStyle& style, PaintBox& box, const QString& caption) {
     box.present(style.ButtonImage.image);
 }
 
+void WireButtonLooks(ButtonStyle& style, PaintBox& box, std::function<QString()> caption) {
+    box.onPaint = [&style, &box, caption] { DrawButton(style, box, caption(), false); };
+    QObject::connect(&box, &PaintBox::mouseMoved, &box,
+                     [&style, &box, caption] { DrawButton(style, box, caption(), true); });
+}
+
 }  // namespace pmkest

@@ -3,6 +3,7 @@
 // and copied onto the box in one step.
 
 #include <QString>
+#include <functional>
 
 #include "widgets/buttons/button_style.h"
 #include "widgets/buttons/paint_box.h"
@@ -16,6 +17,9 @@ void DrawNormal(ButtonStyle& style, PaintBox& box, const QString& caption);
 void DrawHover(ButtonStyle& style, PaintBox& box, const QString& caption);
 // Pressed look, 50 ms without handling events, then the hover look.
 void DrawPressed(ButtonStyle& style, PaintBox& box, const QString& caption);
+// Makes the box paint itself with the normal look and show the hover look under the mouse;
+// caption gives the caption of the moment.
+void WireButtonLooks(ButtonStyle& style, PaintBox& box, std::function<QString()> caption);
 // Caption and outline onto the style's image, then the image onto the box.
 void DrawCaption(ButtonStyle& style, PaintBox& box, const QString& caption);
 

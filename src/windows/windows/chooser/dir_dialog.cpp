@@ -255,12 +255,8 @@ void TDirDlgF::Image3Click() {
 
 void TDirDlgF::Button1Click() {
     const QString directory = QDir::toNativeSeparators(m_list->directory());
-    QString error;
-    const std::optional<std::string> text = StorablePath(directory, m_state.russian, error);
-    if (!text) {
-        m_dialogs.reportError(m_state.russian, error);
-        return;
-    }
+    const std::optional<std::string> text = StorablePath(directory, m_dialogs, m_state.russian);
+    if (!text) return;
     m_state.dialogOk = true;
     m_chosenDirectory = *text;
     done(Accepted);

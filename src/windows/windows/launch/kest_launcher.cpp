@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QLabel>
 #include <QProcess>
 #include <QWidget>
@@ -20,22 +19,6 @@
 #include "widgets/status_panels.h"
 
 namespace pmkest {
-
-KestCommand KestCommandFor(const std::string& kestFolder) {
-    const QString native = ToFsPath(kestFolder + "kest");
-    const QFileInfo info(native);
-    if (info.isFile() && info.isExecutable()) return {native, {}, {}};
-    QString wine = qEnvironmentVariable("WINE");
-    if (wine.isEmpty()) wine = QStringLiteral("wine");
-    return {wine, {ToFsPath(kestFolder + "kest.exe")}, {}};
-}
-
-KestPaths KestPathsFor(const std::string& kestFolder) {
-    if (kestFolder.empty() || !KestReadsWinePaths(kestFolder)) return {};
-    const QString prefix =
-        WinePrefixFor(cp1251::ToQString(kestFolder), QProcessEnvironment::systemEnvironment());
-    return KestPaths(ReadWineDrives(prefix));
-}
 
 KestLauncher::KestLauncher(AppState& state, UserDialogs& dialogs, const LaunchView& view,
                            QObject* parent)

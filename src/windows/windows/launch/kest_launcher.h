@@ -4,14 +4,12 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QProcessEnvironment>
 #include <QString>
-#include <QStringList>
 #include <string>
 
 #include "core/app_state.h"
 #include "core/launch/run_recovery.h"
-#include "core/wine/kest_paths.h"
+#include "core/wine/kest_command.h"
 
 class QCheckBox;
 class QLabel;
@@ -22,17 +20,6 @@ namespace pmkest {
 
 class StatusPanels;
 class UserDialogs;
-
-// KEST folder + "kest" when that is an executable file, else KEST folder + "kest.exe"
-// through Wine ($WINE, else "wine"). Never a shell, so no name needs quoting.
-struct KestCommand {
-    QString program;
-    QStringList arguments;
-    QProcessEnvironment environment;  // empty: the manager's own
-};
-KestCommand KestCommandFor(const std::string& kestFolder);
-// The form of the paths KEST in this folder reads.
-KestPaths KestPathsFor(const std::string& kestFolder);
 
 // The parts of the main window that a run works on.
 struct LaunchView {
@@ -58,6 +45,9 @@ public:
     bool running() const { return m_running; }
     // Waiting for a KEST that an earlier manager started; closing leaves it to the next start.
     bool adopting() const { return m_recovery->adopting(); }
+    // A KEST that this manager started and so may end: an adopted one is not ours to end, its
+    // journal lets the next start finish the run.
+    bool runsOwnKest() const { return m_running && !adopting(); }
     // At start-up: finishes a run whose manager was ended while KEST ran.
     void FinishInterruptedRun() { m_recovery->FinishInterruptedRun(); }
     // The settings file that the running start will copy kest.ini back into.

@@ -139,8 +139,8 @@ void TMain::buildControls() {
         const int number = i + 1;
         box->setObjectName(QStringLiteral("PaintBox%1").arg(number));
         box->setGeometry(places[i]);
-        box->onPaint = [this, number] { PaintBoxPaint(number); };
-        connect(box, &PaintBox::mouseMoved, this, [this, number] { PaintBoxMouseMove(number); });
+        WireButtonLooks(m_state.buttonStyle, *box,
+                        [this, number] { return buttonCaption(number); });
         connect(box, &PaintBox::clicked, this, [this, number] { PaintBoxClick(number); });
         m_paintBoxes[static_cast<size_t>(i)] = box;
     }
@@ -280,13 +280,7 @@ void TMain::FormCreate(const StartOptions& options) {
 }
 
 void TMain::ReadManagerSettings() {
-    SettingsValues values;
-    values.counter = m_state.launchCounter;
-    values.kestFolder = m_state.kestFolder;
-    values.kestIniFolder = m_state.kestIniFolder;
-    values.projectCur = m_state.project.ProjectFile;
-    values.russian = m_state.russian;
-    values.recent = m_state.recent;
+    SettingsValues values = SettingsValuesOf(m_state);
     if (PathExists(m_state.settingsReadPath)) {
         const Expected<std::string> read = ReadWholeFile(m_state.settingsReadPath, m_state.russian);
         if (!read) {
@@ -297,13 +291,7 @@ void TMain::ReadManagerSettings() {
             for (const QString& error : errors) showStartupError(error);
         }
     }
-    m_state.launchCounter = values.counter;
-    m_state.kestFolder = values.kestFolder;
-    m_state.kestIniFolder = values.kestIniFolder;
-    m_state.project.ProjectFile = values.projectCur;
-    m_state.hideOption = values.hide;
-    m_state.russian = values.russian;
-    m_state.recent = values.recent;
+    ApplySettingsValues(values, m_state);
 
     m_label1->setText(cp1251::ToQString(m_state.kestIniFolder));
     m_label2->setText(cp1251::ToQString(m_state.project.ProjectFile));
@@ -314,14 +302,8 @@ void TMain::ReadManagerSettings() {
 }
 
 Status TMain::WriteManagerSettings() {
-    SettingsValues values;
-    values.counter = m_state.launchCounter;
-    values.kestFolder = m_state.kestFolder;
-    values.kestIniFolder = m_state.kestIniFolder;
-    values.projectCur = m_state.project.ProjectFile;
+    SettingsValues values = SettingsValuesOf(m_state);
     values.hide = m_checkBox1->isChecked();
-    values.russian = m_state.russian;
-    values.recent = m_state.recent;
     // Such a value would set other keys at the next start: the old file stays as it is.
     if (const std::optional<ValueFault> fault = FindSettingsFault(values))
         return Failure{ValueFaultText(*fault, m_state.russian)};
@@ -388,14 +370,6 @@ void TMain::ApplyLanguage(bool russian) {
     for (PaintBox* box : m_paintBoxes) box->update();
 }
 
-void TMain::PaintBoxPaint(int number) {
-    DrawButton(m_state.buttonStyle, *paintBox(number), buttonCaption(number), false);
-}
-
-void TMain::PaintBoxMouseMove(int number) {
-    DrawButton(m_state.buttonStyle, *paintBox(number), buttonCaption(number), true);
-}
-
 void TMain::FormMouseMove() {
     ResetButtons();
 }
@@ -437,13 +411,6 @@ void TMain::PaintBoxClick(int number) {
     ResetButtons();
 }
 
-std::optional<std::string> TMain::storablePath(const QString& path) {
-    QString error;
-    std::optional<std::string> bytes = StorablePath(path, m_state.russian, error);
-    if (!bytes) m_dialogs.reportError(m_state.russian, error);
-    return bytes;
-}
-
 void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& presetName) {
     FileDialogRequest request;
     request.folder = cp1251::ToQString(folder);
@@ -453,7 +420,8 @@ void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& pr
     // Only the folder is kept. The chosen file's name is not checked; the next start's paths
     // check catches a wrong one.
     const std::optional<std::string> path =
-        storablePath(chosen.path.left(chosen.path.lastIndexOf(QLatin1Char('/')) + 1));
+        StorablePath(chosen.path.left(chosen.path.lastIndexOf(QLatin1Char('/')) + 1), m_dialogs,
+                     m_state.russian);
     if (!path) return;
     folder = *path;
     row->setText(cp1251::ToQString(folder));
@@ -514,8 +482,7 @@ void TMain::TerminationRequested() {
     for (QWidget* window : QApplication::topLevelWidgets())
         if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
             dialog->reject();
-    // An adopted KEST is not ours to end; its journal lets the next start finish the run.
-    if (m_launcher->running() && !m_launcher->adopting()) {
+    if (m_launcher->runsOwnKest()) {
         m_launcher->EndRun();  // the start ends KEST, copies kest.ini back and quits
         return;
     }
@@ -524,8 +491,7 @@ void TMain::TerminationRequested() {
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
-    // An adopted KEST is not ours to end; its journal lets the next start finish the run.
-    if (!m_closing && m_launcher->running() && !m_launcher->adopting()) {
+    if (!m_closing && m_launcher->runsOwnKest()) {
         if (!confirmCloseDuringRun()) {
             event->ignore();
             return;

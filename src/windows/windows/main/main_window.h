@@ -98,15 +98,12 @@ private:
     void WriteShellFolderLines(const QString& runtimeFolder);
     void StartCommandLineProject(const QString& argument);
     bool confirmCloseDuringRun();
-    void PaintBoxPaint(int number);
-    void PaintBoxMouseMove(int number);
     void PaintBoxClick(int number);
     void FormMouseMove();
     void choosePathFolder(std::string& folder, QLabel* row, const QString& presetName);
     void flashFlag(QFrame* bevel, bool russian);
     // nullopt (after telling the user) when a chosen path has no CP1251 form or would not read
     // back from the settings file as itself.
-    std::optional<std::string> storablePath(const QString& path);
     QString buttonCaption(int number) const;
 
     UiState& m_state;

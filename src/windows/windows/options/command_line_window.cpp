@@ -40,10 +40,8 @@ Toptf::Toptf(UiState& state, QWidget* parent) : QDialog(parent), m_state(state) 
     };
     m_paintBox3 = makeBox("PaintBox3");
     m_paintBox4 = makeBox("PaintBox4");
-    m_paintBox3->onPaint = [this] { PaintBox3Paint(); };
-    m_paintBox4->onPaint = [this] { PaintBox4Paint(); };
-    connect(m_paintBox3, &PaintBox::mouseMoved, this, [this] { PaintBox3MouseMove(); });
-    connect(m_paintBox4, &PaintBox::mouseMoved, this, [this] { PaintBox4MouseMove(); });
+    WireButtonLooks(m_state.buttonStyle, *m_paintBox3, [this] { return m_cancelCaption; });
+    WireButtonLooks(m_state.buttonStyle, *m_paintBox4, [this] { return m_okCaption; });
     connect(m_paintBox3, &PaintBox::clicked, this, [this] { PaintBox3Click(); });
     connect(m_paintBox4, &PaintBox::clicked, this, [this] { PaintBox4Click(); });
 
@@ -86,19 +84,6 @@ void Toptf::Timer1Timer() {
         setWindowTitle(QStringLiteral("Command Line Option"));
     }
     m_okCaption = QStringLiteral("Ok");
-}
-
-void Toptf::PaintBox3Paint() {
-    DrawButton(m_state.buttonStyle, *m_paintBox3, m_cancelCaption, false);
-}
-void Toptf::PaintBox4Paint() {
-    DrawButton(m_state.buttonStyle, *m_paintBox4, m_okCaption, false);
-}
-void Toptf::PaintBox3MouseMove() {
-    DrawButton(m_state.buttonStyle, *m_paintBox3, m_cancelCaption, true);
-}
-void Toptf::PaintBox4MouseMove() {
-    DrawButton(m_state.buttonStyle, *m_paintBox4, m_okCaption, true);
 }
 
 void Toptf::FormMouseMove() {

@@ -36,10 +36,6 @@ protected:
 private:
     void PaintBox3Click();
     void PaintBox4Click();
-    void PaintBox3Paint();
-    void PaintBox4Paint();
-    void PaintBox3MouseMove();
-    void PaintBox4MouseMove();
     void FormMouseMove();
 
     UiState& m_state;

@@ -183,12 +183,8 @@ void TOption::buildControls() {
     };
     m_paintBox1 = makeBox("PaintBox1", {500, 274, 100, 24});
     m_paintBox2 = makeBox("PaintBox2", {616, 274, 100, 24});
-    m_paintBox1->onPaint = [this] { PaintBoxPaint(m_paintBox1, ExitCaption()); };
-    m_paintBox2->onPaint = [this] { PaintBoxPaint(m_paintBox2, OkCaption()); };
-    connect(m_paintBox1, &PaintBox::mouseMoved, this,
-            [this] { PaintBoxMouseMove(m_paintBox1, ExitCaption()); });
-    connect(m_paintBox2, &PaintBox::mouseMoved, this,
-            [this] { PaintBoxMouseMove(m_paintBox2, OkCaption()); });
+    WireButtonLooks(m_state.buttonStyle, *m_paintBox1, [this] { return ExitCaption(); });
+    WireButtonLooks(m_state.buttonStyle, *m_paintBox2, [this] { return OkCaption(); });
     connect(m_paintBox1, &PaintBox::clicked, this, [this] { PaintBox1Click(); });
     connect(m_paintBox2, &PaintBox::clicked, this, [this] { PaintBox2Click(); });
 
@@ -298,14 +294,6 @@ void TOption::PaintBox2Click() {
     Timer1Timer();
     m_state.dialogOk = true;
     done(Accepted);
-}
-
-void TOption::PaintBoxPaint(PaintBox* box, const QString& caption) {
-    DrawButton(m_state.buttonStyle, *box, caption, false);
-}
-
-void TOption::PaintBoxMouseMove(PaintBox* box, const QString& caption) {
-    DrawButton(m_state.buttonStyle, *box, caption, true);
 }
 
 void TOption::FormMouseMove() {

@@ -62,8 +62,6 @@ private:
     void CancelClose1Click();
     void PaintBox1Click();
     void PaintBox2Click();
-    void PaintBoxPaint(PaintBox* box, const QString& caption);
-    void PaintBoxMouseMove(PaintBox* box, const QString& caption);
     void FormMouseMove();
     void SpeedButtonClick(int field);
 
