@@ -27,7 +27,7 @@ namespace {
 
 // A bench on a failed copy measures nothing.
 void Copy(const std::string& from, const std::string& to) {
-    const Status copied = CopyFileData(from, to, false);
+    const Status copied = CopyFileData(from, to, Language::English);
     if (!copied) qFatal("%s", qPrintable(copied.error()));
 }
 
@@ -132,7 +132,7 @@ void LaunchCost() {
         run.managerPid = QCoreApplication::applicationPid();
         const QByteArray text = ComposeRunJournal(run);
         if (!WriteFileAtomic(journal, std::string_view(text.constData(), size_t(text.size())),
-                             false))
+                             Language::English))
             qFatal("journal");
         Copy(kestIni, res);
         Copy(settings, kestIni);
@@ -144,7 +144,7 @@ void LaunchCost() {
         const QByteArray withId = ComposeRunJournal(run);
         static_cast<void>(
             WriteFileAtomic(journal, std::string_view(withId.constData(), size_t(withId.size())),
-                            false, Durability::UntilReboot));
+                            Language::English, Durability::UntilReboot));
         process.waitForFinished(-1);
         static_cast<void>(DigestOfFile(settings));
         Copy(kestIni, settings);

@@ -22,7 +22,7 @@ bool Exists(const std::string& path) {
 bool Same(const SettingsValues& a, const SettingsValues& b) {
     return a.counter == b.counter && a.kestFolder == b.kestFolder &&
            a.kestIniFolder == b.kestIniFolder && a.projectCur == b.projectCur && a.hide == b.hide &&
-           a.russian == b.russian && a.recent == b.recent;
+           a.language == b.language && a.recent == b.recent;
 }
 
 }  // namespace

@@ -69,11 +69,11 @@ int RunConsole(const QStringList& args) {
     }
     if (!sets.empty()) {
         const std::string path = IniPath();
-        const Expected<std::string> read = ReadWholeFile(path, false);
+        const Expected<std::string> read = ReadWholeFile(path, Language::English);
         if (!read) return Fail(read.error());
         std::vector<std::string> lines = SplitLines(*read);
         for (const std::string& assignment : sets) SetKey(lines, assignment);
-        const Status written = WriteFileAtomic(path, JoinLinesCrLf(lines), false);
+        const Status written = WriteFileAtomic(path, JoinLinesCrLf(lines), Language::English);
         if (!written) return Fail(written.error());
     }
     if (sleepMs > 0) QThread::msleep(sleepMs);
@@ -82,7 +82,7 @@ int RunConsole(const QStringList& args) {
 
 int RunWindow() {
     const std::string path = IniPath();
-    const Expected<std::string> read = ReadWholeFile(path, false);
+    const Expected<std::string> read = ReadWholeFile(path, Language::English);
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("KEST (stand-in)"));
@@ -112,7 +112,8 @@ int RunWindow() {
             where->setText(QStringLiteral("The text holds characters that CP1251 cannot store."));
             return;
         }
-        const Status written = WriteFileAtomic(path, JoinLinesCrLf(SplitLines(*bytes)), false);
+        const Status written =
+            WriteFileAtomic(path, JoinLinesCrLf(SplitLines(*bytes)), Language::English);
         if (!written) {
             where->setText(written.error());
             return;

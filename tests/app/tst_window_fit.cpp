@@ -66,8 +66,8 @@ void TestWindowFit::captionsInsideTheFrame_data() {
 void TestWindowFit::captionsInsideTheFrame() {
     QFETCH(bool, russian);
     Fixture f;
-    f.state.russian = russian;
-    f.windows->main->ApplyLanguage(russian);
+    f.state.language = russian ? Language::Russian : Language::English;
+    f.windows->main->ApplyLanguage(f.state.language);
     f.windows->commandLine->Timer1Timer();
     const std::vector<QWidget*> all = f.showAll();
     QVERIFY(!all.empty());

@@ -61,8 +61,10 @@ struct WineFixture : test::ProgramFixture {
     void saveProject(const QByteArray& extra = {}) {
         if (!extra.isEmpty()) WriteAll(settings(), ReadAll(settings()) + extra);
         TProject project;
-        QVERIFY(LoadProject(project, *cp1251::FromQString(mpm()), false).ok());
-        QVERIFY(SaveProjectSettings(project, false, KestPathsFor(*cp1251::FromQString(kest))).ok());
+        QVERIFY(LoadProject(project, *cp1251::FromQString(mpm()), Language::English).ok());
+        QVERIFY(SaveProjectSettings(project, Language::English,
+                                    KestPathsFor(*cp1251::FromQString(kest)))
+                    .ok());
     }
     QByteArray windowsFolder() const {
         return "SourcePath=Z:" +

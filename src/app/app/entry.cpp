@@ -75,27 +75,27 @@ bool IsToolkitOption(const QString& argument) {
 }
 
 // The language the user last chose; nothing is written.
-bool StoredLanguageIsRussian() {
+Language StoredLanguage() {
     const SettingsLocation where =
         LocateManagerSettings(QCoreApplication::applicationDirPath(), QString());
     const std::optional<std::string> path = cp1251::FromQString(where.readPath);
-    if (!path || !FileExists(*path)) return false;
-    const Expected<std::string> read = ReadWholeFile(*path, false);
-    if (!read) return false;
+    if (!path || !FileExists(*path)) return Language::English;
+    const Expected<std::string> read = ReadWholeFile(*path, Language::English);
+    if (!read) return Language::English;
     SettingsValues values;
     std::vector<QString> errors;
     ParseManagerSettings(
         SplitLines(*read), values, [](const std::string&) { return true; }, errors);
-    return values.russian;
+    return values.language;
 }
 
 // Help, version or a bad option: printed, no window, the settings left alone.
 int AnswerWithoutWindow(const CommandLine& line) {
-    const bool russian = StoredLanguageIsRussian();
+    const Language language = StoredLanguage();
     const QString version = QCoreApplication::applicationVersion();
     switch (line.action) {
         case CommandLine::Action::Help:
-            std::fputs(Tr(UiText::CommandLineHelp, russian).arg(version).toLocal8Bit().constData(),
+            std::fputs(Tr(UiText::CommandLineHelp, language).arg(version).toLocal8Bit().constData(),
                        stdout);
             return 0;
         case CommandLine::Action::Version:
@@ -103,7 +103,7 @@ int AnswerWithoutWindow(const CommandLine& line) {
                        stdout);
             return 0;
         case CommandLine::Action::Unknown:
-            std::fputs(Tr(UiText::UnknownOption, russian)
+            std::fputs(Tr(UiText::UnknownOption, language)
                            .arg(line.unknown.join(QStringLiteral(", ")))
                            .toLocal8Bit()
                            .constData(),
@@ -145,7 +145,7 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
                                                        : instanceFolder);
     if (!guard.acquire()) {
         shownDialogs.showMessage(MessageKind::Information, QStringLiteral("pmkest"),
-                                 Tr(UiText::AlreadyRunning, false));
+                                 Tr(UiText::AlreadyRunning, Language::English));
         return 0;
     }
 

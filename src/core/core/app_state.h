@@ -7,6 +7,7 @@
 
 #include "core/files/file_utils.h"
 #include "core/project/tproject.h"
+#include "core/text/language.h"
 #include "core/text/message_table.h"
 
 namespace pmkest {
@@ -22,7 +23,7 @@ struct AppState {
     std::string kestIniFolder;  // with its trailing separator
     RecentProjects recent;
     int32_t launchCounter = 0;
-    bool russian = false;
+    Language language = Language::English;
     bool hideOption = false;       // the value read at start; the check box holds it afterwards
     std::string programFolder;     // with its trailing separator
     std::string settingsPath;      // written at close

@@ -4,8 +4,8 @@
 
 namespace pmkest {
 
-void UserDialogs::reportError(bool russian, const QString& text) {
-    showMessage(MessageKind::Error, Tr(UiText::TitleError, russian), text);
+void UserDialogs::reportError(Language language, const QString& text) {
+    showMessage(MessageKind::Error, Tr(UiText::TitleError, language), text);
 }
 
 }  // namespace pmkest

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "core/text/language.h"
+
 namespace pmkest {
 
 enum class MessageKind { Error, Information, Question, Warning, Plain };
@@ -48,7 +50,7 @@ public:
     virtual void openDocument(const QString& path) = 0;
 
     // The one way an error reaches the user: an error box titled in the interface language.
-    void reportError(bool russian, const QString& text);
+    void reportError(Language language, const QString& text);
 };
 
 }  // namespace pmkest

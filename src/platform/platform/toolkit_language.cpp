@@ -7,12 +7,12 @@
 
 namespace pmkest {
 
-void UseToolkitLanguage(bool russian) {
+void UseToolkitLanguage(QLocale::Language language) {
     QCoreApplication* app = QCoreApplication::instance();
     if (!app) return;
     const QString name = QStringLiteral("ToolkitRussian");
     auto* translator = app->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly);
-    if (!russian) {
+    if (language != QLocale::Russian) {
         if (translator) {
             QCoreApplication::removeTranslator(translator);
             delete translator;

@@ -1,8 +1,11 @@
 #pragma once
+// The toolkit's own texts (standard buttons, file dialogs) in the interface language.
+
+#include <QLocale>
 
 namespace pmkest {
 
-// The toolkit's own texts (standard buttons, file dialogs) in Russian or in English.
-void UseToolkitLanguage(bool russian);
+// Russian loads the toolkit's Russian texts; any other language leaves them English.
+void UseToolkitLanguage(QLocale::Language language);
 
 }  // namespace pmkest

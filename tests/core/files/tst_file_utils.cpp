@@ -53,7 +53,8 @@ void TestFileUtils::copySizes() {
     const QByteArray data = Noise(size);
     WriteAll(dir.filePath(u"src"_s), data);
     WriteAll(dir.filePath(u"dst"_s), Noise(30000));  // a longer old file is replaced, not overlaid
-    QCOMPARE(CopyFileData(P(dir.filePath(u"src"_s)), P(dir.filePath(u"dst"_s)), false).error(),
+    QCOMPARE(CopyFileData(P(dir.filePath(u"src"_s)), P(dir.filePath(u"dst"_s)), Language::English)
+                 .error(),
              QString());
     QCOMPARE(ReadAll(dir.filePath(u"dst"_s)), data);
 }
@@ -63,7 +64,8 @@ void TestFileUtils::copyFromReadOnlySource() {
     const QString src = dir.filePath(u"ro.ini"_s);
     WriteAll(src, "A=1\r\n");
     QFile::setPermissions(src, QFile::ReadOwner | QFile::ReadGroup);
-    QCOMPARE(CopyFileData(P(src), P(dir.filePath(u"copy.ini"_s)), false).error(), QString());
+    QCOMPARE(CopyFileData(P(src), P(dir.filePath(u"copy.ini"_s)), Language::English).error(),
+             QString());
     QCOMPARE(ReadAll(dir.filePath(u"copy.ini"_s)), QByteArray("A=1\r\n"));
     QCOMPARE(QFile::permissions(src) & QFile::WriteOwner, QFile::Permissions());
 }
@@ -95,7 +97,8 @@ void TestFileUtils::copyFailures() {
     WriteAll(dir.filePath(u"src"_s), "new");
     WriteAll(dir.filePath(u"dst"_s), "old");
     const QString error =
-        CopyFileData(P(dir.filePath(source)), P(dir.filePath(destination)), false).error();
+        CopyFileData(P(dir.filePath(source)), P(dir.filePath(destination)), Language::English)
+            .error();
     QVERIFY2(error.contains(dir.filePath(named)), qPrintable(error));
     // The old destination stays whole and no temporary file is left behind.
     QCOMPARE(ReadAll(dir.filePath(u"dst"_s)), QByteArray("old"));

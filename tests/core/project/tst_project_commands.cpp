@@ -229,7 +229,7 @@ void TestProjectCommands::writeFailureReachesUserInTheirLanguage() {
     QFETCH(bool, russian);
     QFETCH(QString, title);
     Fixture f;
-    f.state.russian = russian;
+    f.state.language = russian ? Language::Russian : Language::English;
     // A folder in the settings file's place: its write fails.
     QVERIFY(QDir(f.dir.path()).mkdir(u"w.ini"_s));
     f.dialogs.fileAnswers.push_back(f.path(u"w.mpm"_s));

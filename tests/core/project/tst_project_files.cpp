@@ -178,7 +178,7 @@ void TestProjectFiles::loadProject() {
     WriteAll(other, "PascalOptions=-A\r\nPascalUnits=/u1\r\nPascalUnits=/u2\r\nOutPath=/o\n");
     TProject p;
     p.ListPath = "kept";
-    ProjectFileResult r = LoadProject(p, P(mpm), false);
+    ProjectFileResult r = LoadProject(p, P(mpm), Language::English);
     QVERIFY(r.ok());
     QCOMPARE(p.ProjectFile, P(mpm));
     QCOMPARE(p.SettingsFile, P(other));
@@ -191,7 +191,7 @@ void TestProjectFiles::loadProject() {
     const QString mpm2 = dir.filePath(u"b.mpm"_s);
     WriteAll(mpm2, dir.filePath(u"b.ini"_s).toUtf8() + "\r\n");
     WriteAll(dir.filePath(u"b.ini"_s), "PascalUnits=/b\r\n");
-    QVERIFY(LoadProject(p, P(mpm2), false).ok());
+    QVERIFY(LoadProject(p, P(mpm2), Language::English).ok());
     QCOMPARE(p.PascalOptions, std::string("-A"));
     QCOMPARE(p.PascalUnits, std::string("/b"));
 }
@@ -218,7 +218,7 @@ void TestProjectFiles::loadProjectRefusals() {
     TProject p = Values();
     p.SettingsFile = "/w/blink/blink.ini";
     const TProject before = p;
-    QCOMPARE(int(LoadProject(p, P(mpm), false).outcome), outcome);
+    QCOMPARE(int(LoadProject(p, P(mpm), Language::English).outcome), outcome);
     QCOMPARE(p.ProjectFile, before.ProjectFile);
     QCOMPARE(p.SettingsFile, before.SettingsFile);
     QCOMPARE(p.PascalOptions, before.PascalOptions);
@@ -236,14 +236,16 @@ void TestProjectFiles::initProjectSettings() {
     p.ProjectFile = P(mpm);
     p.SettingsFile = P(ini);
     // Nothing is written while the template or the project file is missing.
-    QCOMPARE(InitProjectSettings(p, kestIni, false).outcome, ProjectFileResult::Missing);
+    QCOMPARE(InitProjectSettings(p, kestIni, Language::English).outcome,
+             ProjectFileResult::Missing);
     WriteAll(dir.filePath(u"kest/kest.ini"_s), Template());
-    QCOMPARE(InitProjectSettings(p, kestIni, false).outcome, ProjectFileResult::Missing);
+    QCOMPARE(InitProjectSettings(p, kestIni, Language::English).outcome,
+             ProjectFileResult::Missing);
     QVERIFY(!QFile::exists(ini));
 
     WriteAll(mpm, ini.toUtf8() + "\r\n");
     WriteAll(ini, "an old file of that name is overwritten\r\n");
-    QVERIFY(InitProjectSettings(p, kestIni, false).ok());
+    QVERIFY(InitProjectSettings(p, kestIni, Language::English).ok());
     QCOMPARE(p.SourcePath, P(dir.filePath(u"proj/"_s)));
     const QByteArray expected =
         "[Editor]\r\n"
@@ -274,11 +276,11 @@ void TestProjectFiles::saveProjectSettings() {
     TProject p = Values();
     p.ProjectFile = P(dir.filePath(u"blink.mpm"_s));
     p.SettingsFile = P(ini);
-    QCOMPARE(SaveProjectSettings(p, false).outcome, ProjectFileResult::Missing);
+    QCOMPARE(SaveProjectSettings(p, Language::English).outcome, ProjectFileResult::Missing);
     QVERIFY(!QFile::exists(ini));
 
     WriteAll(ini, Template());
-    QVERIFY(SaveProjectSettings(p, false).ok());
+    QVERIFY(SaveProjectSettings(p, Language::English).ok());
     const QByteArray expected =
         "[Editor]\r\n"
         "Font=Courier New\r\n"
@@ -302,12 +304,12 @@ void TestProjectFiles::saveProjectSettings() {
 
     // Without any known key only the line ends change.
     WriteAll(ini, "a=1\nb=2\r\n\xFF\n");
-    QVERIFY(SaveProjectSettings(p, false).ok());
+    QVERIFY(SaveProjectSettings(p, Language::English).ok());
     QCOMPARE(ReadAll(ini), QByteArray("a=1\r\nb=2\r\n\xFF\r\n"));
 
     // CR-only line ends: still lines, not one line that every key would take whole.
     WriteAll(ini, "a=1\rPascalOptions=-X\r\rb=2");
-    QVERIFY(SaveProjectSettings(p, false).ok());
+    QVERIFY(SaveProjectSettings(p, Language::English).ok());
     QCOMPARE(ReadAll(ini), QByteArray("a=1\r\nPascalOptions=-A -H\r\n\r\nb=2\r\n"));
 }
 
@@ -321,7 +323,7 @@ void TestProjectFiles::writeFailureIsReported() {
     p.ProjectFile = P(mpm);
     // A settings file in a folder that does not exist: the error names it, nothing is created.
     p.SettingsFile = P(dir.filePath(u"missing/blink.ini"_s));
-    const ProjectFileResult r = InitProjectSettings(p, P(dir.path() + u"/"_s), false);
+    const ProjectFileResult r = InitProjectSettings(p, P(dir.path() + u"/"_s), Language::English);
     QCOMPARE(r.outcome, ProjectFileResult::Failed);
     QVERIFY2(r.error.contains(u"missing/blink.ini"_s), qPrintable(r.error));
     QVERIFY(!QFile::exists(dir.filePath(u"missing"_s)));

@@ -49,10 +49,10 @@ void TestManagerSettings::keysAndValues() {
     QCOMPARE(p.values.kestIniFolder, std::string("/ini/"));
     QCOMPARE(p.values.projectCur, std::string("/p/a.mpm"));
     QVERIFY(!p.values.hide);
-    QVERIFY(p.values.russian);
+    QVERIFY(p.values.language == Language::Russian);
     QVERIFY(p.errors.empty());
 
-    QVERIFY(!Parse("FLAGRUS= TRUE\r\n").values.russian);
+    QVERIFY(Parse("FLAGRUS= TRUE\r\n").values.language == Language::English);
     QVERIFY(Parse("FLAGHIDE=TRUE\r\n").values.hide);
     // The key may stand anywhere in the line; the value follows the line's first "=".
     QCOMPARE(Parse("x PATHKEST=/a/\r\n").values.kestFolder, std::string("/a/"));
@@ -93,7 +93,7 @@ void TestManagerSettings::badCounterSkipsOnlyItsLine() {
     QCOMPARE(p.errors[0], QStringLiteral("'12 ' is not a valid integer value"));
     QCOMPARE(p.values.counter, 0);
     QCOMPARE(p.values.kestFolder, std::string("/ide/"));
-    QVERIFY(p.values.russian);
+    QVERIFY(p.values.language == Language::Russian);
     QCOMPARE(p.values.recent[0], std::string("/p/a.mpm"));
 
     // The value is shown as the user wrote it, Cyrillic included.
@@ -124,7 +124,7 @@ void TestManagerSettings::lineEnds() {
     QCOMPARE(cr.values.counter, 3);
     QCOMPARE(cr.values.kestFolder, std::string("/a/"));
     QCOMPARE(cr.values.kestIniFolder, std::string("/b/"));
-    QVERIFY(cr.values.russian);
+    QVERIFY(cr.values.language == Language::Russian);
     QVERIFY(cr.errors.empty());
 }
 
@@ -171,7 +171,7 @@ void TestManagerSettings::roundTrip() {
     v.kestIniFolder = "/ini/";
     v.projectCur = cp1251::FromUtf8("/проекты/a.mpm");
     v.hide = true;
-    v.russian = true;
+    v.language = Language::Russian;
     v.recent[0] = "/p/a.mpm";
     v.recent[6] = "/p/gone.mpm";
     v.recent[19] = "/p/t.mpm";
@@ -182,7 +182,7 @@ void TestManagerSettings::roundTrip() {
     QCOMPARE(p.values.kestIniFolder, v.kestIniFolder);
     QCOMPARE(p.values.projectCur, v.projectCur);
     QVERIFY(p.values.hide);
-    QVERIFY(p.values.russian);
+    QVERIFY(p.values.language == Language::Russian);
     QCOMPARE(p.values.recent[0], v.recent[0]);
     QVERIFY(p.values.recent[6].empty());  // its file is gone
     QCOMPARE(p.values.recent[19], v.recent[19]);

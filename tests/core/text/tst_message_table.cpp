@@ -21,10 +21,10 @@ void TestMessageTable::fillAndLanguages() {
     FillMessageTable(table);
     QVERIFY(table.entry(0).empty());
     QCOMPARE(cp1251::ToQString(table.entry(4)), QStringLiteral("Файл проекта не найден"));
-    PutMainMessages(table, false);
+    PutMainMessages(table, Language::English);
     QCOMPARE(table.entry(2), std::string("Do not put the path program initialization KEST"));
     QCOMPARE(table.entry(5), std::string("Alternate initialization file not found"));
-    PutMainMessages(table, true);
+    PutMainMessages(table, Language::Russian);
     QCOMPARE(cp1251::ToQString(table.entry(2)),
              QStringLiteral("Не введен путь к файлу инициализации программы KEST"));
     table.setEntry(7, std::string(200, 'x'));
@@ -59,7 +59,7 @@ void TestMessageTable::showPending() {
     QFETCH(QString, text);
     MessageState state;
     FillMessageTable(state.table);
-    PutMainMessages(state.table, false);
+    PutMainMessages(state.table, Language::English);
     test::ScriptedDialogs dialogs;
     state.MessageCode = code;
     ShowPendingMessage(state, static_cast<uint8_t>(kind), dialogs);
@@ -73,7 +73,7 @@ void TestMessageTable::showTwiceShowsOnce() {
     MessageState state;
     FillMessageTable(state.table);
     test::ScriptedDialogs dialogs;
-    RaiseMessage(state, 2, dialogs);
+    RaiseMessage(state, Message::NoKestIniPath, dialogs);
     ShowPendingMessage(state, 0, dialogs);
     QCOMPARE(dialogs.messages.size(), size_t(1));
     ResetMessageState(state);

@@ -291,7 +291,7 @@ void TestMainWindow::languageSwitch() {
         return f.window->findChild<QMenu*>(QString::fromLatin1(name))->title();
     };
     QTest::mouseClick(w.findChild<QWidget*>(QStringLiteral("Image4")), Qt::LeftButton);
-    QVERIFY(f.state.russian);
+    QVERIFY(f.state.language == Language::Russian);
     QCOMPARE(w.windowTitle(), QStringLiteral("Менеджер проектов KEST [13.01.09]"));
     QCOMPARE(text("CreateProject1"), QStringLiteral("Создать новый проект"));
     QCOMPARE(text("EditCurrentProject1"), QStringLiteral("Редактировать загруженный проект"));
@@ -325,7 +325,7 @@ void TestMainWindow::languageSwitch() {
     TMain& again = f.start();
     QCOMPARE(again.windowTitle(), QStringLiteral("Менеджер проектов KEST [13.01.09]"));
     QTest::mouseClick(again.findChild<QWidget*>(QStringLiteral("Image6")), Qt::LeftButton);
-    QVERIFY(!f.state.russian);
+    QVERIFY(f.state.language == Language::English);
     QCOMPARE(again.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));
     QCOMPARE(text("EditCurrentProject1"), QStringLiteral("Edit Loaded Project"));
     QCOMPARE(f.status(0), QStringLiteral("English"));
@@ -358,7 +358,7 @@ void TestMainWindow::boxesFollowTheLanguage() {
         w.Image4Click();
     else
         w.Image6Click();
-    RaiseMessage(f.state.messages, 4, f.dialogs);
+    RaiseMessage(f.state.messages, Message::ProjectNotFound, f.dialogs);
     QCOMPARE(f.dialogs.messages.back().title, title);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), yes);
 }

@@ -77,10 +77,10 @@ void TestCommandLineWindow::captionsFollowLanguage() {
     QFETCH(QString, title);
     QFETCH(QString, cancel);
     UiState state;
-    state.russian = !russian;
+    state.language = russian ? Language::English : Language::Russian;
     Toptf w(state);
     w.Timer1Timer();
-    state.russian = russian;
+    state.language = russian ? Language::Russian : Language::English;
     // The window's own one-second timer picks up the switch.
     QTRY_COMPARE_WITH_TIMEOUT(w.windowTitle(), title, 2500);
     QCOMPARE(w.cancelCaption(), cancel);

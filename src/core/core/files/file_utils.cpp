@@ -96,29 +96,29 @@ ShellFolders ReadShellFolders() {
     return ShellFoldersFrom(QString::fromUtf8(bytes), QDir::homePath());
 }
 
-Status CopyFileData(const std::string& source, const std::string& destination, bool russian) {
+Status CopyFileData(const std::string& source, const std::string& destination, Language language) {
     const QString from = ToFsPath(source);
     const QString to = ToFsPath(destination);
     RegularFileReader in;
     FileFault fault = in.open(from);
-    if (fault.failed()) return Failure{FileFaultText(from, fault, russian)};
+    if (fault.failed()) return Failure{FileFaultText(from, fault, language)};
     AtomicFileWriter out;
     fault = out.open(to);
-    if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
+    if (fault.failed()) return Failure{FileFaultText(to, fault, language)};
     char block[8192];
     bool started = false;
     for (;;) {
         qint64 got = 0;
         fault = in.read(block, sizeof block, got);
-        if (fault.failed()) return Failure{FileFaultText(from, fault, russian)};
+        if (fault.failed()) return Failure{FileFaultText(from, fault, language)};
         if (got == 0) break;
         fault = out.write(block, got);
-        if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
+        if (fault.failed()) return Failure{FileFaultText(to, fault, language)};
         if (!started) PassStopPoint("copying", to);
         started = true;
     }
     fault = out.commit();
-    if (fault.failed()) return Failure{FileFaultText(to, fault, russian)};
+    if (fault.failed()) return Failure{FileFaultText(to, fault, language)};
     return {};
 }
 

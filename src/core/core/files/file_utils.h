@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "core/text/language.h"
 #include "platform/expected.h"
 
 namespace pmkest {
@@ -28,6 +29,6 @@ ShellFolders ReadShellFolders();
 // The destination becomes a byte-for-byte copy of the source, copied in 8192-byte blocks.
 // The source is only read and must be a regular file; the destination is replaced atomically,
 // so a failure leaves it whole, and a link stays a link. The error names the file that failed.
-Status CopyFileData(const std::string& source, const std::string& destination, bool russian);
+Status CopyFileData(const std::string& source, const std::string& destination, Language language);
 
 }  // namespace pmkest

@@ -45,7 +45,7 @@ QString ToFsPath(const std::string& path) {
     return cp1251::ToQString(path);
 }
 
-QString FileFaultText(const QString& path, const FileFault& fault, bool russian) {
+QString FileFaultText(const QString& path, const FileFault& fault, Language language) {
     QString reason;
     switch (fault.kind) {
         case FileFault::Kind::None:
@@ -54,42 +54,42 @@ QString FileFaultText(const QString& path, const FileFault& fault, bool russian)
             reason = fault.reason;
             break;
         case FileFault::Kind::Folder:
-            reason = Tr(UiText::FileIsFolder, russian);
+            reason = Tr(UiText::FileIsFolder, language);
             break;
         case FileFault::Kind::Pipe:
-            reason = Tr(UiText::FileIsPipe, russian);
+            reason = Tr(UiText::FileIsPipe, language);
             break;
         case FileFault::Kind::Device:
-            reason = Tr(UiText::FileIsDevice, russian);
+            reason = Tr(UiText::FileIsDevice, language);
             break;
         case FileFault::Kind::Socket:
-            reason = Tr(UiText::FileIsSocket, russian);
+            reason = Tr(UiText::FileIsSocket, language);
             break;
         case FileFault::Kind::Special:
-            reason = Tr(UiText::FileIsSpecial, russian);
+            reason = Tr(UiText::FileIsSpecial, language);
             break;
         case FileFault::Kind::TooLarge:
-            reason = Tr(UiText::FileTooLarge, russian).arg(kFileReadLimit / (1024 * 1024));
+            reason = Tr(UiText::FileTooLarge, language).arg(kFileReadLimit / (1024 * 1024));
             break;
     }
     return FileErrorText(path, reason);
 }
 
-Expected<std::string> ReadWholeFile(const std::string& path, bool russian) {
+Expected<std::string> ReadWholeFile(const std::string& path, Language language) {
     QByteArray bytes;
     const FileFault fault = ReadRegularFile(ToFsPath(path), kFileReadLimit, bytes);
-    if (fault.failed()) return Failure{FileFaultText(ToFsPath(path), fault, russian)};
+    if (fault.failed()) return Failure{FileFaultText(ToFsPath(path), fault, language)};
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-Status WriteFileAtomic(const std::string& path, std::string_view data, bool russian,
+Status WriteFileAtomic(const std::string& path, std::string_view data, Language language,
                        Durability durability) {
     const QString name = ToFsPath(path);
     AtomicFileWriter file(durability == Durability::Durable);
     FileFault fault = file.open(name);
     if (!fault.failed()) fault = file.write(data.data(), static_cast<qint64>(data.size()));
     if (!fault.failed()) fault = file.commit();
-    if (fault.failed()) return Failure{FileFaultText(name, fault, russian)};
+    if (fault.failed()) return Failure{FileFaultText(name, fault, language)};
     return {};
 }
 

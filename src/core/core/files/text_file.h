@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text/language.h"
 #include "platform/expected.h"
 #include "platform/regular_file.h"
 
@@ -22,15 +23,15 @@ std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 inline constexpr qint64 kFileReadLimit = 64 * 1024 * 1024;
 
 // A regular file of at most kFileReadLimit bytes; anything else is refused with a text.
-Expected<std::string> ReadWholeFile(const std::string& path, bool russian);
+Expected<std::string> ReadWholeFile(const std::string& path, Language language);
 // Written to a temporary file in the same folder and renamed over the target; on failure the
 // old file stays whole. A link stays a link: its target gets the data. UntilReboot does not
 // wait for the disk: for data that only matters while the machine keeps running.
 enum class Durability { Durable, UntilReboot };
-Status WriteFileAtomic(const std::string& path, std::string_view data, bool russian,
+Status WriteFileAtomic(const std::string& path, std::string_view data, Language language,
                        Durability durability = Durability::Durable);
 // "<path>: <reason>" in the interface language where the reason is the program's own.
-QString FileFaultText(const QString& path, const FileFault& fault, bool russian);
+QString FileFaultText(const QString& path, const FileFault& fault, Language language);
 
 QString ToFsPath(const std::string& path);  // CP1251 path -> file system path
 bool FileExists(const std::string& path);

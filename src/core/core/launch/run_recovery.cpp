@@ -47,11 +47,11 @@ RunRecovery::RunRecovery(AppState& state, UserDialogs& dialogs, Hooks hooks, QOb
 }
 
 void RunRecovery::showError(const QString& text) {
-    m_dialogs.reportError(m_state.russian, text);
+    m_dialogs.reportError(m_state.language, text);
 }
 
 void RunRecovery::inform(const QString& text) {
-    m_dialogs.showMessage(MessageKind::Information, Tr(UiText::TitleProgram, m_state.russian),
+    m_dialogs.showMessage(MessageKind::Information, Tr(UiText::TitleProgram, m_state.language),
                           text);
 }
 
@@ -59,22 +59,22 @@ Status RunRecovery::record(RunPhase phase, bool durable) {
     m_run->phase = phase;
     const QByteArray text = ComposeRunJournal(*m_run);
     return WriteFileAtomic(m_journalPath, std::string_view(text.constData(), size_t(text.size())),
-                           m_state.russian,
+                           m_state.language,
                            durable ? Durability::Durable : Durability::UntilReboot);
 }
 
 QString RunRecovery::BeginRun(const std::string& projectFile, const std::string& settingsFile,
                               const std::string& kestIni) {
-    const bool russian = m_state.russian;
+    const Language language = m_state.language;
     RunJournal run;
     for (const auto& [file, digest] :
          {std::pair{&settingsFile, &run.settingsDigest}, std::pair{&kestIni, &run.iniDigest}}) {
         FileFault fault;
         const std::optional<FileDigest> read = DigestOfFile(*file, &fault);
         if (!read)
-            return Tr(UiText::SwapFailed, russian)
+            return Tr(UiText::SwapFailed, language)
                 .arg(Shown(settingsFile), Shown(kestIni),
-                     FileFaultText(Shown(*file), fault, russian));
+                     FileFaultText(Shown(*file), fault, language));
         *digest = *read;
     }
     run.projectFile = projectFile;
@@ -87,7 +87,7 @@ QString RunRecovery::BeginRun(const std::string& projectFile, const std::string&
     const Status written = record(RunPhase::Begun);
     if (!written) {
         m_run.reset();
-        return Tr(UiText::JournalNotWritten, russian).arg(Shown(m_journalPath), written.error());
+        return Tr(UiText::JournalNotWritten, language).arg(Shown(m_journalPath), written.error());
     }
     PassStopPoint("journal-begun");
     return {};
@@ -100,7 +100,7 @@ QString RunRecovery::KestStarting(const QString& program, QString& mark) {
     m_run->kestSince = ProcessClockNow();
     const Status written = record(RunPhase::Swapped);
     if (!written) {
-        const QString text = Tr(UiText::JournalNotWritten, m_state.russian)
+        const QString text = Tr(UiText::JournalNotWritten, m_state.language)
                                  .arg(Shown(m_journalPath), written.error());
         m_run->phase = RunPhase::Begun;
         AbandonRun();
@@ -147,8 +147,8 @@ void RunRecovery::FinishRun() {
     m_run.reset();
     std::string backup;
     if (copyBack(run, m_journalPath, backup) && !backup.empty())
-        m_dialogs.showMessage(MessageKind::Warning, Tr(UiText::TitleProgram, m_state.russian),
-                              Tr(UiText::ChangedDuringRun, m_state.russian)
+        m_dialogs.showMessage(MessageKind::Warning, Tr(UiText::TitleProgram, m_state.language),
+                              Tr(UiText::ChangedDuringRun, m_state.language)
                                   .arg(Shown(run.settingsFile), Shown(backup)));
 }
 
@@ -157,7 +157,7 @@ bool RunRecovery::undoSwap(const RunJournal& run, QString& error) {
     if (ini && *ini == run.iniDigest) return true;  // the swap never replaced it
     const std::string res = ResPath(run);
     if (!ini || *ini != run.settingsDigest || DigestOfFile(res) != run.iniDigest) return false;
-    const Status copied = CopyFileData(res, run.kestIni, m_state.russian);
+    const Status copied = CopyFileData(res, run.kestIni, m_state.language);
     if (!copied) {
         error = copied.error();
         return false;
@@ -174,7 +174,7 @@ std::string RunRecovery::keepBackup(const std::string& file, const std::vector<s
     for (const std::string& earlier : BackupsOf(file))
         if (DigestOfFile(earlier) == digest) return {};
     const std::string backup = AsidePathFor(file, QDateTime::currentDateTime(), "bak");
-    const Status copied = CopyFileData(file, backup, m_state.russian);
+    const Status copied = CopyFileData(file, backup, m_state.language);
     if (!copied) {
         error = copied.error();
         return {};
@@ -185,7 +185,7 @@ std::string RunRecovery::keepBackup(const std::string& file, const std::vector<s
 
 bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath,
                            std::string& backup) {
-    const bool russian = m_state.russian;
+    const Language language = m_state.language;
     const std::string& ini = run.kestIni;
     const std::string& settings = run.settingsFile;
     const std::optional<FileDigest> now = DigestOfFile(settings);
@@ -195,14 +195,14 @@ bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath
         QString error;
         backup = keepBackup(settings, {ini, ResPath(run)}, error);
         if (!error.isEmpty()) {
-            showError(Tr(UiText::BackupFailed, russian).arg(Shown(settings), Shown(ini), error));
+            showError(Tr(UiText::BackupFailed, language).arg(Shown(settings), Shown(ini), error));
             return false;
         }
     }
     if (!now || DigestOfFile(ini) != now) {
-        const Status copied = CopyFileData(ini, settings, russian);
+        const Status copied = CopyFileData(ini, settings, language);
         if (!copied) {
-            showError(Tr(UiText::CopyBackFailed, russian)
+            showError(Tr(UiText::CopyBackFailed, language)
                           .arg(Shown(ini), Shown(settings), copied.error()));
             return false;
         }
@@ -214,13 +214,13 @@ bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath
 
 void RunRecovery::putAside(const std::string& journalPath, const RunJournal& run, bool damaged,
                            QString text) {
-    const bool russian = m_state.russian;
+    const Language language = m_state.language;
     const std::string aside =
         AsidePathFor(journalPath, QDateTime::currentDateTime(), damaged ? "damaged" : "declined");
     QFile journal(Shown(journalPath));
     if (journal.rename(Shown(aside)))
         text += QLatin1Char('\n') +
-                Tr(UiText::MovedAside, russian).arg(Shown(journalPath), Shown(aside));
+                Tr(UiText::MovedAside, language).arg(Shown(journalPath), Shown(aside));
     else
         text += QStringLiteral("\n%1: %2").arg(Shown(journalPath), journal.errorString());
     // kest.ini may hold the only copy of that run's result: the next start moves it to kest.res
@@ -235,10 +235,10 @@ void RunRecovery::putAside(const std::string& journalPath, const RunJournal& run
             text += QLatin1Char('\n') + error;
         else if (!copy.empty())
             text +=
-                QLatin1Char('\n') + Tr(UiText::CopyKept, russian).arg(Shown(kestIni), Shown(copy));
+                QLatin1Char('\n') + Tr(UiText::CopyKept, language).arg(Shown(kestIni), Shown(copy));
     }
     m_dialogs.showMessage(damaged ? MessageKind::Warning : MessageKind::Information,
-                          Tr(UiText::TitleProgram, m_state.russian), text);
+                          Tr(UiText::TitleProgram, m_state.language), text);
 }
 
 void RunRecovery::adopt(const RunJournal& run, const std::string& journalPath) {
@@ -251,7 +251,7 @@ void RunRecovery::adopt(const RunJournal& run, const std::string& journalPath) {
 bool RunRecovery::FinishInterruptedRun() {
     if (m_run) return false;  // a run is going on
     if (m_state.kestIniFolder.empty()) return true;
-    const bool russian = m_state.russian;
+    const Language language = m_state.language;
     const std::string path = m_state.kestIniFolder + kJournalFileName;
     const std::string ini = m_state.kestIniFolder + "kest.ini";
     const QFileInfo info(Shown(path));
@@ -261,15 +261,15 @@ bool RunRecovery::FinishInterruptedRun() {
     unknown.kestIni = ini;
     auto unusable = [&](const RunJournal& run, const QString& reason) {
         RemoveDebris(path, ini, run.settingsFile);
-        putAside(path, run, true, Tr(UiText::JournalUnusable, russian).arg(Shown(path), reason));
+        putAside(path, run, true, Tr(UiText::JournalUnusable, language).arg(Shown(path), reason));
         return false;
     };
     // Never a pipe or a device: reading it could block.
     QByteArray text;
     const FileFault fault = ReadRegularFile(Shown(path), kJournalLimit, text);
     if (fault.kind == FileFault::Kind::System)
-        return unusable(unknown, Tr(UiText::JournalUnreadable, russian).arg(fault.reason));
-    if (fault.failed()) return unusable(unknown, Tr(UiText::JournalDamaged, russian));
+        return unusable(unknown, Tr(UiText::JournalUnreadable, language).arg(fault.reason));
+    if (fault.failed()) return unusable(unknown, Tr(UiText::JournalDamaged, language));
 
     const ParsedJournal parsed = ParseRunJournal(text, ini);
     RunJournal run = parsed.journal;
@@ -277,17 +277,17 @@ bool RunRecovery::FinishInterruptedRun() {
         case JournalFault::None:
             break;
         case JournalFault::Damaged:
-            return unusable(unknown, Tr(UiText::JournalDamaged, russian));
+            return unusable(unknown, Tr(UiText::JournalDamaged, language));
         case JournalFault::OtherVersion:
-            return unusable(unknown, Tr(UiText::JournalOtherVersion, russian));
+            return unusable(unknown, Tr(UiText::JournalOtherVersion, language));
         case JournalFault::PhaseOutOfOrder:
-            return unusable(unknown, Tr(UiText::JournalPhaseOutOfOrder, russian));
+            return unusable(unknown, Tr(UiText::JournalPhaseOutOfOrder, language));
         case JournalFault::ForeignKestIni:
             return unusable(unknown,
-                            Tr(UiText::JournalForeignKestIni, russian).arg(Shown(run.kestIni)));
+                            Tr(UiText::JournalForeignKestIni, language).arg(Shown(run.kestIni)));
         case JournalFault::NoSettingsFile:
             return unusable(
-                unknown, Tr(UiText::JournalNoSettingsFile, russian).arg(Shown(run.settingsFile)));
+                unknown, Tr(UiText::JournalNoSettingsFile, language).arg(Shown(run.settingsFile)));
     }
     RemoveDebris(path, ini, run.settingsFile);
 
@@ -300,10 +300,10 @@ bool RunRecovery::FinishInterruptedRun() {
                     showError(error);
                     return false;
                 }
-                return unusable(run, Tr(UiText::JournalFitsNoFile, russian));
+                return unusable(run, Tr(UiText::JournalFitsNoFile, language));
             }
             QFile::remove(Shown(path));
-            inform(Tr(UiText::StartInterrupted, russian).arg(Shown(run.projectFile)));
+            inform(Tr(UiText::StartInterrupted, language).arg(Shown(run.projectFile)));
             return true;
         }
         case RunPhase::Swapped:
@@ -331,9 +331,9 @@ bool RunRecovery::FinishInterruptedRun() {
             std::string backup;
             if (!copyBack(run, path, backup)) return false;
             m_hooks.countRun();
-            QString done = Tr(UiText::RunRecovered, russian).arg(Shown(run.settingsFile));
+            QString done = Tr(UiText::RunRecovered, language).arg(Shown(run.settingsFile));
             if (!backup.empty())
-                done += QLatin1Char('\n') + Tr(UiText::BackupKept, russian).arg(Shown(backup));
+                done += QLatin1Char('\n') + Tr(UiText::BackupKept, language).arg(Shown(backup));
             inform(done);
             return true;
         }
@@ -344,27 +344,28 @@ bool RunRecovery::FinishInterruptedRun() {
     if (result && result == DigestOfFile(run.settingsFile)) {
         QFile::remove(Shown(path));
         m_hooks.countRun();
-        inform(
-            Tr(UiText::RunUnchanged, russian).arg(Shown(run.projectFile), Shown(run.settingsFile)));
+        inform(Tr(UiText::RunUnchanged, language)
+                   .arg(Shown(run.projectFile), Shown(run.settingsFile)));
         return true;
     }
 
     const QString when = run.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString question =
-        Tr(UiText::RunInterrupted, russian)
+        Tr(UiText::RunInterrupted, language)
             .arg(Shown(run.projectFile), when, Shown(run.kestIni), Shown(run.settingsFile));
-    if (!m_dialogs.askYesNoDefaultYes(Tr(UiText::TitleProgram, m_state.russian), question)) {
+    if (!m_dialogs.askYesNoDefaultYes(Tr(UiText::TitleProgram, m_state.language), question)) {
         // Dismissed by the end of the program, not by the user: the next start asks again.
         if (TerminationSignals::received()) return false;
-        putAside(path, run, false, Tr(UiText::NothingCopied, russian).arg(Shown(run.settingsFile)));
+        putAside(path, run, false,
+                 Tr(UiText::NothingCopied, language).arg(Shown(run.settingsFile)));
         return true;
     }
     std::string backup;
     if (!copyBack(run, path, backup)) return false;
     m_hooks.countRun();
-    QString done = Tr(UiText::RunRecovered, russian).arg(Shown(run.settingsFile));
+    QString done = Tr(UiText::RunRecovered, language).arg(Shown(run.settingsFile));
     if (!backup.empty())
-        done += QLatin1Char('\n') + Tr(UiText::BackupKept, russian).arg(Shown(backup));
+        done += QLatin1Char('\n') + Tr(UiText::BackupKept, language).arg(Shown(backup));
     inform(done);
     return true;
 }

@@ -29,20 +29,20 @@ void ProjectCommands::setStartFolder(const QString& folder) {
 }
 
 void ProjectCommands::showError(const QString& text) {
-    m_dialogs.reportError(m_state.russian, text);
+    m_dialogs.reportError(m_state.language, text);
 }
 
 bool ProjectCommands::showFailure(const ProjectFileResult& result) {
     if (result.outcome == ProjectFileResult::Failed) showError(result.error);
     if (result.outcome == ProjectFileResult::Unstorable)
-        showError(ValueFaultText(result.fault, m_state.russian));
+        showError(ValueFaultText(result.fault, m_state.language));
     return result.outcome == ProjectFileResult::Failed ||
            result.outcome == ProjectFileResult::Unstorable;
 }
 
 bool ProjectCommands::reachable(const std::optional<std::string>& mapped, const std::string& path) {
     if (!mapped)
-        showError(Tr(UiText::OutsideWineDrives, m_state.russian).arg(cp1251::ToQString(path)));
+        showError(Tr(UiText::OutsideWineDrives, m_state.language).arg(cp1251::ToQString(path)));
     return mapped.has_value();
 }
 
@@ -56,14 +56,14 @@ std::optional<std::string> ProjectCommands::showOpenDialog() {
     m_openFileName = chosen.fileName;
     // A pattern only filters the list; it never becomes a project.
     if (!chosen.accepted || HasWildcard(QFileInfo(chosen.path).fileName())) return std::nullopt;
-    return StorablePath(chosen.path, m_dialogs, m_state.russian);
+    return StorablePath(chosen.path, m_dialogs, m_state.language);
 }
 
 void ProjectCommands::OptionsEdit() {
     TProject& project = m_state.project;
     // The copy back at the end of a run would silently undo this edit.
     if (m_host.IsKestRunningOn(project.SettingsFile)) {
-        showError(Tr(UiText::EditWhileRunning, m_state.russian)
+        showError(Tr(UiText::EditWhileRunning, m_state.language)
                       .arg(cp1251::ToQString(project.SettingsFile)));
         return;
     }
@@ -84,11 +84,11 @@ void ProjectCommands::OptionsEdit() {
     if (!reachable(paths.ToKest(folder), folder)) return;
     project.PascalOptions = options.text;
     project.PascalOutPath = *kestOutPath;
-    showFailure(SaveProjectSettings(project, m_state.russian, paths));
+    showFailure(SaveProjectSettings(project, m_state.language, paths));
 }
 
 bool ProjectCommands::loadForEdit(const std::string& projectFile) {
-    const ProjectFileResult loaded = LoadProject(m_state.project, projectFile, m_state.russian);
+    const ProjectFileResult loaded = LoadProject(m_state.project, projectFile, m_state.language);
     if (loaded.outcome == ProjectFileResult::Failed) showError(loaded.error);
     return loaded.ok();
 }
@@ -104,7 +104,7 @@ void ProjectCommands::CreateProject1Click() {
     const FileDialogResult chosen = m_dialogs.saveFile(request);
     std::optional<std::string> path;
     if (chosen.accepted && !HasWildcard(QFileInfo(chosen.path).fileName()))
-        path = StorablePath(chosen.path, m_dialogs, m_state.russian);
+        path = StorablePath(chosen.path, m_dialogs, m_state.language);
     // Wine must reach the project's folder before anything of the project is written.
     const KestPaths paths = m_host.CurrentKestPaths();
     if (path && !reachable(paths.ToKest(FolderPart(*path)), FolderPart(*path))) return;
@@ -116,7 +116,7 @@ void ProjectCommands::CreateProject1Click() {
         const bool fresh = !FileExists(*path);
         if (fresh) {
             const Status written = WriteFileAtomic(project.ProjectFile,
-                                                   project.SettingsFile + "\r\n", m_state.russian);
+                                                   project.SettingsFile + "\r\n", m_state.language);
             if (!written) {
                 showError(written.error());
                 return;
@@ -126,7 +126,7 @@ void ProjectCommands::CreateProject1Click() {
         m_host.DeriveProjectSettingsPath();
         if (fresh) {
             if (showFailure(
-                    InitProjectSettings(project, m_state.kestIniFolder, m_state.russian, paths)))
+                    InitProjectSettings(project, m_state.kestIniFolder, m_state.language, paths)))
                 return;
             if (loadForEdit(project.ProjectFile)) OptionsEdit();
         }

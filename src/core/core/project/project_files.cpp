@@ -56,8 +56,8 @@ bool SetSourcePath(TProject& project, const KestPaths& paths) {
 }  // namespace
 
 Expected<std::optional<std::string>> ReadProjectFileLine(const std::string& projectFile,
-                                                         bool russian) {
-    const Expected<std::string> read = ReadWholeFile(projectFile, russian);
+                                                         Language language) {
+    const Expected<std::string> read = ReadWholeFile(projectFile, language);
     if (!read) return Failure{read.error()};
     const std::vector<std::string> lines = SplitLines(*read);
     if (lines.empty()) return std::optional<std::string>();
@@ -101,15 +101,16 @@ void LoadProjectLine(const std::string& line, TProject& project) {
     ReadKeyText("PascalOptions=", line, project.PascalOptions);
 }
 
-ProjectFileResult LoadProject(TProject& project, const std::string& projectFile, bool russian) {
+ProjectFileResult LoadProject(TProject& project, const std::string& projectFile,
+                              Language language) {
     // A folder or a pipe in a file's place is refused with a message, not passed over.
     if (!PathExists(projectFile)) return Missing();
-    const Expected<std::optional<std::string>> first = ReadProjectFileLine(projectFile, russian);
+    const Expected<std::optional<std::string>> first = ReadProjectFileLine(projectFile, language);
     if (!first) return Failed(first.error());
     // An empty project file names no file.
     const std::string named = first->value_or(std::string());
     if (!PathExists(named)) return Missing();
-    const Expected<std::string> settings = ReadWholeFile(named, russian);
+    const Expected<std::string> settings = ReadWholeFile(named, language);
     if (!settings) return Failed(settings.error());
 
     TProject loaded = project;
@@ -121,27 +122,28 @@ ProjectFileResult LoadProject(TProject& project, const std::string& projectFile,
 }
 
 ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder,
-                                      bool russian, const KestPaths& paths) {
+                                      Language language, const KestPaths& paths) {
     const std::string templatePath = kestIniFolder + "kest.ini";
     if (!FileExists(templatePath) || !FileExists(project.ProjectFile)) return Missing();
     if (!SetSourcePath(project, paths)) return Unreachable(FolderPart(project.ProjectFile));
-    const Expected<std::string> read = ReadWholeFile(templatePath, russian);
+    const Expected<std::string> read = ReadWholeFile(templatePath, language);
     if (!read) return Failed(read.error());
     std::vector<std::string> lines = SplitLines(*read);
     if (auto fault = ApplyToLines(lines, project, ApplyCreationKeys)) return Unstorable(*fault);
-    const Status written = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines), russian);
+    const Status written = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines), language);
     if (!written) return Failed(written.error());
     return {};
 }
 
-ProjectFileResult SaveProjectSettings(TProject& project, bool russian, const KestPaths& paths) {
+ProjectFileResult SaveProjectSettings(TProject& project, Language language,
+                                      const KestPaths& paths) {
     if (!FileExists(project.SettingsFile)) return Missing();
     if (!SetSourcePath(project, paths)) return Unreachable(FolderPart(project.ProjectFile));
-    const Expected<std::string> read = ReadWholeFile(project.SettingsFile, russian);
+    const Expected<std::string> read = ReadWholeFile(project.SettingsFile, language);
     if (!read) return Failed(read.error());
     std::vector<std::string> lines = SplitLines(*read);
     if (auto fault = ApplyToLines(lines, project, ApplySaveKeys)) return Unstorable(*fault);
-    const Status written = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines), russian);
+    const Status written = WriteFileAtomic(project.SettingsFile, JoinLinesCrLf(lines), language);
     if (!written) return Failed(written.error());
     return {};
 }

@@ -8,6 +8,7 @@
 
 #include "core/project/tproject.h"
 #include "core/settings/stored_value.h"
+#include "core/text/language.h"
 #include "core/wine/kest_paths.h"
 #include "platform/expected.h"
 
@@ -26,7 +27,7 @@ struct ProjectFileResult {
 
 // The first line of a project file, exactly as stored; none when the file is empty.
 Expected<std::optional<std::string>> ReadProjectFileLine(const std::string& projectFile,
-                                                         bool russian);
+                                                         Language language);
 
 // Line rules, applied to one line as read.
 std::string ApplyCreationKeys(const std::string& line, const TProject& project);
@@ -34,13 +35,13 @@ std::string ApplySaveKeys(const std::string& line, const TProject& project);
 void LoadProjectLine(const std::string& line, TProject& project);
 
 // Makes projectFile the current project and loads its values; a failure changes nothing.
-ProjectFileResult LoadProject(TProject& project, const std::string& projectFile, bool russian);
+ProjectFileResult LoadProject(TProject& project, const std::string& projectFile, Language language);
 // Writes the settings file of a new project from kestIniFolder + "kest.ini".
 // The source path is written in the form that paths gives KEST.
 ProjectFileResult InitProjectSettings(TProject& project, const std::string& kestIniFolder,
-                                      bool russian, const KestPaths& paths = KestPaths());
+                                      Language language, const KestPaths& paths = KestPaths());
 // Rewrites the current settings file in place, line for line, with the current values.
-ProjectFileResult SaveProjectSettings(TProject& project, bool russian,
+ProjectFileResult SaveProjectSettings(TProject& project, Language language,
                                       const KestPaths& paths = KestPaths());
 
 }  // namespace pmkest

@@ -26,7 +26,9 @@ void ParseManagerSettings(const std::vector<std::string>& lines, SettingsValues&
         ReadKeyText("PATHINIKEST=", line, values.kestIniFolder);
         ReadKeyText("PROJECTCUR=", line, values.projectCur);
         ReadKeyBool("FLAGHIDE=", line, values.hide);
-        ReadKeyBool("FLAGRUS=", line, values.russian);
+        bool flagRus = values.language == Language::Russian;
+        ReadKeyBool("FLAGRUS=", line, flagRus);
+        values.language = flagRus ? Language::Russian : Language::English;
         for (size_t i = 0; i < recentKeys.size(); ++i) {
             std::string& entry = values.recent[i];
             if (line.find(recentKeys[i]) != std::string::npos) entry = KeyValue(line);
@@ -43,7 +45,8 @@ std::string ComposeManagerSettings(const SettingsValues& values) {
     lines.push_back("PATHINIKEST=" + values.kestIniFolder);
     lines.push_back("PROJECTCUR=" + values.projectCur);
     lines.push_back(std::string("FLAGHIDE=") + (values.hide ? "TRUE" : "FALSE"));
-    lines.push_back(std::string("FLAGRUS=") + (values.russian ? "TRUE" : "FALSE"));
+    lines.push_back(std::string("FLAGRUS=") +
+                    (values.language == Language::Russian ? "TRUE" : "FALSE"));
     for (int n = 1; n <= kRecentCount; ++n)
         lines.push_back("PROJECT" + std::to_string(n) + "=" +
                         values.recent[static_cast<size_t>(n - 1)]);
@@ -65,7 +68,7 @@ SettingsValues SettingsValuesOf(const AppState& state) {
     values.kestIniFolder = state.kestIniFolder;
     values.projectCur = state.project.ProjectFile;
     values.hide = state.hideOption;
-    values.russian = state.russian;
+    values.language = state.language;
     values.recent = state.recent;
     return values;
 }
@@ -76,7 +79,7 @@ void ApplySettingsValues(const SettingsValues& values, AppState& state) {
     state.kestIniFolder = values.kestIniFolder;
     state.project.ProjectFile = values.projectCur;
     state.hideOption = values.hide;
-    state.russian = values.russian;
+    state.language = values.language;
     state.recent = values.recent;
 }
 

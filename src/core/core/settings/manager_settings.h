@@ -20,7 +20,7 @@ struct SettingsValues {
     std::string kestIniFolder;
     std::string projectCur;
     bool hide = false;
-    bool russian = false;
+    Language language = Language::English;
     RecentProjects recent;
 };
 

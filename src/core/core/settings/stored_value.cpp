@@ -47,29 +47,30 @@ std::optional<ValueFault> FindValueFault(std::string_view value, KeysOf keys) {
     return std::nullopt;
 }
 
-QString ValueFaultText(const ValueFault& fault, bool russian) {
+QString ValueFaultText(const ValueFault& fault, Language language) {
     const QString value = QDir::toNativeSeparators(cp1251::ToQString(fault.value));
-    if (fault.key.empty()) return Tr(UiText::PathHoldsLineBreak, russian).arg(value);
-    return Tr(UiText::PathHoldsKey, russian).arg(value, cp1251::ToQString(fault.key));
+    if (fault.key.empty()) return Tr(UiText::PathHoldsLineBreak, language).arg(value);
+    return Tr(UiText::PathHoldsKey, language).arg(value, cp1251::ToQString(fault.key));
 }
 
-std::optional<std::string> StorablePath(const QString& path, bool russian, QString& error) {
+std::optional<std::string> StorablePath(const QString& path, Language language, QString& error) {
     std::optional<std::string> bytes = cp1251::FromQString(path);
     if (!bytes) {
-        error = Tr(UiText::PathNotStorable, russian).arg(QDir::toNativeSeparators(path));
+        error = Tr(UiText::PathNotStorable, language).arg(QDir::toNativeSeparators(path));
         return std::nullopt;
     }
     if (const std::optional<ValueFault> fault = FindValueFault(*bytes)) {
-        error = ValueFaultText(*fault, russian);
+        error = ValueFaultText(*fault, language);
         return std::nullopt;
     }
     return bytes;
 }
 
-std::optional<std::string> StorablePath(const QString& path, UserDialogs& dialogs, bool russian) {
+std::optional<std::string> StorablePath(const QString& path, UserDialogs& dialogs,
+                                        Language language) {
     QString error;
-    std::optional<std::string> bytes = StorablePath(path, russian, error);
-    if (!bytes) dialogs.reportError(russian, error);
+    std::optional<std::string> bytes = StorablePath(path, language, error);
+    if (!bytes) dialogs.reportError(language, error);
     return bytes;
 }
 

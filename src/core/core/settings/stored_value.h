@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/text/language.h"
+
 namespace pmkest {
 
 class UserDialogs;
@@ -21,12 +23,13 @@ struct ValueFault {
 };
 std::optional<ValueFault> FindValueFault(std::string_view value, KeysOf keys = KeysOf::Both);
 // The message that names the value and what is wrong with it.
-QString ValueFaultText(const ValueFault& fault, bool russian);
+QString ValueFaultText(const ValueFault& fault, Language language);
 
 // A path handed in by a dialog or the command line, as the CP1251 bytes the program keeps.
 // None, with the message in error, when it has no CP1251 form or would not read back.
-std::optional<std::string> StorablePath(const QString& path, bool russian, QString& error);
+std::optional<std::string> StorablePath(const QString& path, Language language, QString& error);
 // The same, with the message shown as an error.
-std::optional<std::string> StorablePath(const QString& path, UserDialogs& dialogs, bool russian);
+std::optional<std::string> StorablePath(const QString& path, UserDialogs& dialogs,
+                                        Language language);
 
 }  // namespace pmkest

@@ -8,20 +8,10 @@ namespace pmkest {
 
 namespace {
 
-struct MainMessage {
-    const char* russian;
-    const char* english;
-};
-
-constexpr MainMessage kMainMessages[6] = {
-    {"Не введен путь к программе KEST", "Do not put the path to the KEST"},
-    {"Не введен путь к файлу инициализации программы KEST",
-     "Do not put the path program initialization KEST"},
-    {"Имя файла проекта не введено", "Do not enter the name of the project file"},
-    {"Файл проекта не найден", "The project file not found"},
-    {"Альтернативный файл инициализации не найден", "Alternate initialization file not found"},
-    {"Библиотечный компонент не найден", "Library component not found"},
-};
+// Entries 1..6, in the order of their numbers.
+constexpr UiText kMainMessages[6] = {
+    UiText::NoKestPath,      UiText::NoKestIniPath,        UiText::NoProjectName,
+    UiText::ProjectNotFound, UiText::AlternateIniNotFound, UiText::LibraryComponentNotFound};
 
 struct LibraryMessage {
     int number;
@@ -91,18 +81,15 @@ void ResetMessageState(MessageState& state) {
 
 void FillMessageTable(MessageTable& table) {
     table = MessageTable();
-    for (int i = 0; i < 6; ++i) table.setEntry(i + 1, cp1251::FromUtf8(kMainMessages[i].russian));
-    table.setRussian(true);
+    PutMainMessages(table, Language::Russian);
     for (const auto& message : kLibraryMessages)
         table.setEntry(message.number, cp1251::FromUtf8(message.text));
 }
 
-void PutMainMessages(MessageTable& table, bool russian) {
-    for (int i = 0; i < 6; ++i) {
-        const MainMessage& m = kMainMessages[i];
-        table.setEntry(i + 1, cp1251::FromUtf8(russian ? m.russian : m.english));
-    }
-    table.setRussian(russian);
+void PutMainMessages(MessageTable& table, Language language) {
+    for (int i = 0; i < 6; ++i)
+        table.setEntry(i + 1, cp1251::FromQString(Tr(kMainMessages[i], language)).value_or(""));
+    table.setLanguage(language);
 }
 
 void ShowPendingMessage(MessageState& state, uint8_t kind, UserDialogs& dialogs) {
@@ -117,13 +104,13 @@ void ShowPendingMessage(MessageState& state, uint8_t kind, UserDialogs& dialogs)
                                         UiText::TitleConfirm, UiText::TitleWarning,
                                         UiText::TitleProgram};
     const int index = kind > 4 ? 4 : kind;
-    dialogs.showMessage(kinds[index], Tr(titles[index], state.table.russian()),
+    dialogs.showMessage(kinds[index], Tr(titles[index], state.table.language()),
                         cp1251::ToQString(state.table.entry(code)));
     state.MessageCode = 0;
 }
 
-void RaiseMessage(MessageState& state, int32_t number, UserDialogs& dialogs) {
-    state.MessageCode = number;
+void RaiseMessage(MessageState& state, Message message, UserDialogs& dialogs) {
+    state.MessageCode = static_cast<int32_t>(message);
     ShowPendingMessage(state, 0, dialogs);
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/text/language.h"
+
 namespace pmkest {
 
 class UserDialogs;
@@ -19,12 +21,12 @@ public:
     // Keeps at most 80 bytes; entry 0 always stays empty.
     void setEntry(int number, std::string_view text);
     // The language of entries 1..6, which the box titles follow.
-    bool russian() const { return m_russian; }
-    void setRussian(bool russian) { m_russian = russian; }
+    Language language() const { return m_language; }
+    void setLanguage(Language language) { m_language = language; }
 
 private:
     std::array<std::string, kMessageCount> m_entries;
-    bool m_russian = true;
+    Language m_language = Language::Russian;
 };
 
 struct MessageState {
@@ -35,11 +37,20 @@ struct MessageState {
 void ResetMessageState(MessageState& state);
 void FillMessageTable(MessageTable& table);
 // Entries 1..6 in the given language.
-void PutMainMessages(MessageTable& table, bool russian);
+void PutMainMessages(MessageTable& table, Language language);
 // Shows the pending entry (if any) in a box of the given kind and clears the code.
 // Kinds: 0 error, 1 information, 2 question, 3 warning, 4 and above plain.
 void ShowPendingMessage(MessageState& state, uint8_t kind, UserDialogs& dialogs);
-// MessageCode = number, then ShowPendingMessage with kind 0.
-void RaiseMessage(MessageState& state, int32_t number, UserDialogs& dialogs);
+// The messages the program raises, under their numbers in the table.
+enum class Message : int32_t {
+    NoKestPath = 1,
+    NoKestIniPath = 2,
+    NoProjectName = 3,
+    ProjectNotFound = 4,
+    AlternateIniNotFound = 5,
+    LibraryComponentNotFound = 6,
+};
+// MessageCode = the message's number, then ShowPendingMessage with kind 0.
+void RaiseMessage(MessageState& state, Message message, UserDialogs& dialogs);
 
 }  // namespace pmkest

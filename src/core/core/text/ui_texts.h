@@ -1,11 +1,76 @@
 #pragma once
-// Texts of the messages that have no number in the message table, in both languages.
+// Every text of the program's own that the user reads, in both languages, keyed by UiText.
+// Texts that are the same in both languages are kept here too, so there is one place to look.
 
 #include <QString>
+
+#include "core/text/language.h"
 
 namespace pmkest {
 
 enum class UiText {
+    // The numbered messages 1..6 (the message table holds them under these numbers).
+    NoKestPath,
+    NoKestIniPath,
+    NoProjectName,
+    ProjectNotFound,
+    AlternateIniNotFound,
+    LibraryComponentNotFound,
+    // The main window.
+    MainCaption,
+    MainDesignCaption,
+    ButtonStart,
+    ButtonKestIniPath,
+    ButtonOpenProject,
+    ButtonClose,
+    ButtonKestPath,
+    ButtonHelp,
+    MenuFile,
+    MenuCreateProject,
+    MenuEditCurrentProject,
+    MenuEditProject,
+    MenuOpenProject,
+    MenuReopenProject,
+    MenuExit,
+    MenuHelp,
+    MenuAbout,
+    HideWindow,
+    HelpPage,      // the help file's name in the program folder
+    LanguageName,  // first status panel
+    // The command-line window.
+    CommandLineCaption,
+    CommandLineDesignCaption,
+    Cancel,
+    Ok,
+    // The options editor.
+    OptionsCaption,  // %1: the project settings file
+    OptionsDesignCaption,
+    OptionsExit,
+    OptionsManualInput,
+    OptionsOkClose,
+    OptionsCancelClose,
+    SwitchAssemblerFile,
+    SwitchBuild,
+    SwitchErrorColumn,
+    SwitchConditionals,
+    SwitchMapFile,
+    SwitchHexFile,
+    SwitchLibraryA,
+    SwitchMakeUnits,
+    SwitchOmfFile,
+    SwitchExtendedOmf,
+    SwitchQuiet,
+    SwitchSyntaxCheck,
+    MemoryGlobals,
+    MemoryLocals,
+    MemoryParameters,
+    MemoryTemporaries,
+    DirectoryOutput,
+    DirectoryL51,
+    DirectoryUnits,
+    DirectoryIncludes,
+    DirectoryObjects,
+    // Texts of the messages that have no number in the message table.
     AlreadyRunning,
     SettingsNotWritten,  // %1: the error
     CloseAnyway,
@@ -62,6 +127,6 @@ enum class UiText {
     FileTooLarge,  // %1: the limit in MiB
 };
 
-QString Tr(UiText id, bool russian);
+QString Tr(UiText id, Language language);
 
 }  // namespace pmkest

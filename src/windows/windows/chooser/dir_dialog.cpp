@@ -205,8 +205,8 @@ bool TDirDlgF::GoTo(const QString& path) {
     const QString error = m_list->setDirectory(path);
     if (error.isEmpty()) return true;
     m_dialogs.reportError(
-        m_state.russian,
-        Tr(UiText::FolderNotEntered, m_state.russian).arg(QDir::toNativeSeparators(path), error));
+        m_state.language,
+        Tr(UiText::FolderNotEntered, m_state.language).arg(QDir::toNativeSeparators(path), error));
     return false;
 }
 
@@ -255,7 +255,7 @@ void TDirDlgF::Image3Click() {
 
 void TDirDlgF::Button1Click() {
     const QString directory = QDir::toNativeSeparators(m_list->directory());
-    const std::optional<std::string> text = StorablePath(directory, m_dialogs, m_state.russian);
+    const std::optional<std::string> text = StorablePath(directory, m_dialogs, m_state.language);
     if (!text) return;
     m_state.dialogOk = true;
     m_chosenDirectory = *text;

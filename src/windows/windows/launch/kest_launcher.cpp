@@ -35,18 +35,18 @@ KestLauncher::KestLauncher(AppState& state, UserDialogs& dialogs, const LaunchVi
 
 bool KestLauncher::CheckKestPaths() {
     if (m_state.kestFolder.empty() || !FileExists(m_state.kestFolder + "kest.exe")) {
-        RaiseMessage(m_state.messages, 1, m_dialogs);
+        RaiseMessage(m_state.messages, Message::NoKestPath, m_dialogs);
         return false;
     }
     if (m_state.kestIniFolder.empty() || !FileExists(m_state.kestIniFolder + "kest.ini")) {
-        RaiseMessage(m_state.messages, 2, m_dialogs);
+        RaiseMessage(m_state.messages, Message::NoKestIniPath, m_dialogs);
         return false;
     }
     return true;
 }
 
 void KestLauncher::showError(const QString& text) {
-    m_dialogs.reportError(m_state.russian, text);
+    m_dialogs.reportError(m_state.language, text);
 }
 
 void KestLauncher::StartKest() {
@@ -57,12 +57,12 @@ void KestLauncher::StartKest() {
     if (!m_recovery->FinishInterruptedRun()) return;
     // No project chosen yet: say so instead of an I/O error about an empty name.
     if (m_state.project.ProjectFile.empty()) {
-        RaiseMessage(m_state.messages, 3, m_dialogs);
+        RaiseMessage(m_state.messages, Message::NoProjectName, m_dialogs);
         return;
     }
 
     const Expected<std::optional<std::string>> first =
-        ReadProjectFileLine(m_state.project.ProjectFile, m_state.russian);
+        ReadProjectFileLine(m_state.project.ProjectFile, m_state.language);
     if (!first) {
         showError(first.error());
         return;
@@ -70,7 +70,7 @@ void KestLauncher::StartKest() {
     if (*first) m_state.project.SettingsFile = **first;
     // A folder or a device in its place is named by the swap's message.
     if (!PathExists(m_state.project.SettingsFile)) {
-        RaiseMessage(m_state.messages, 5, m_dialogs);
+        RaiseMessage(m_state.messages, Message::AlternateIniNotFound, m_dialogs);
         return;
     }
 
@@ -78,7 +78,7 @@ void KestLauncher::StartKest() {
     const std::string ini = m_state.kestIniFolder + "kest.ini";
     const std::string res = m_state.kestIniFolder + "kest.res";
     const std::string settings = m_state.project.SettingsFile;
-    const bool russian = m_state.russian;
+    const Language language = m_state.language;
 
     KestCommand command = KestCommandFor(m_state.kestFolder);
     bool preparing = false;
@@ -92,11 +92,11 @@ void KestLauncher::StartKest() {
     }
     // KEST must not run on the wrong settings: a failed swap stops the start.
     for (const auto& [from, to] : {std::pair{ini, res}, std::pair{settings, ini}}) {
-        const Status copied = CopyFileData(from, to, russian);
+        const Status copied = CopyFileData(from, to, language);
         if (!copied) {
             m_recovery->AbandonRun();
             showError(
-                Tr(UiText::SwapFailed, russian).arg(ToFsPath(from), ToFsPath(to), copied.error()));
+                Tr(UiText::SwapFailed, language).arg(ToFsPath(from), ToFsPath(to), copied.error()));
             return;
         }
     }
@@ -122,7 +122,7 @@ void KestLauncher::StartKest() {
     const QString wineInUse =
         command.environment.isEmpty()
             ? QString()
-            : Tr(UiText::WineInUse, russian)
+            : Tr(UiText::WineInUse, language)
                   .arg(command.program, command.environment.value(QStringLiteral("WINEPREFIX")));
     if (m_view.status && !wineInUse.isEmpty()) {
         settingsPanel = m_view.status->panelText(2);
@@ -137,8 +137,8 @@ void KestLauncher::StartKest() {
     const bool ended = m_endRequested;
     if (!ok && !ended)
         m_dialogs.showMessage(MessageKind::Plain,
-                              m_exitCode > 0 ? Tr(UiText::ExitCodeTitle, russian).arg(m_exitCode)
-                                             : Tr(UiText::TitleProgram, russian),
+                              m_exitCode > 0 ? Tr(UiText::ExitCodeTitle, language).arg(m_exitCode)
+                                             : Tr(UiText::TitleProgram, language),
                               QStringLiteral("Problems!"));
     SetMainControlsEnabled(true);
     if (m_view.status && !wineInUse.isEmpty()) m_view.status->setPanelText(2, settingsPanel);
@@ -166,18 +166,18 @@ bool KestLauncher::prepareWine(KestCommand& command, bool& preparing) {
     const WineStart wine = PrepareWineStart(
         m_state.kestFolder, {m_state.kestFolder, m_state.kestIniFolder, project.SettingsFile,
                              FolderPart(project.ProjectFile)});
-    const bool russian = m_state.russian;
+    const Language language = m_state.language;
     switch (wine.problem) {
         case WineStart::Ready:
             break;
         case WineStart::WineMissing:
-            showError(Tr(UiText::WineNotFound, russian).arg(wine.subject));
+            showError(Tr(UiText::WineNotFound, language).arg(wine.subject));
             return false;
         case WineStart::Needs32Bit:
-            showError(Tr(UiText::Wine32Missing, russian).arg(wine.subject));
+            showError(Tr(UiText::Wine32Missing, language).arg(wine.subject));
             return false;
         case WineStart::NeedsLocale:
-            showError(Tr(UiText::NoCp1251Locale, russian).arg(wine.subject));
+            showError(Tr(UiText::NoCp1251Locale, language).arg(wine.subject));
             return false;
     }
     command.program = wine.wine;
@@ -188,7 +188,7 @@ bool KestLauncher::prepareWine(KestCommand& command, bool& preparing) {
 
 void KestLauncher::showPrefixNote(const QString& prefix) {
     // A window of its own, so it is seen with the main window hidden too.
-    auto* note = new QLabel(Tr(UiText::PreparingPrefix, m_state.russian).arg(prefix));
+    auto* note = new QLabel(Tr(UiText::PreparingPrefix, m_state.language).arg(prefix));
     note->setObjectName(QStringLiteral("PrefixNote"));
     note->setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
     note->setAttribute(Qt::WA_DeleteOnClose);

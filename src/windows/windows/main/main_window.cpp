@@ -18,7 +18,6 @@
 #include "core/settings/manager_settings.h"
 #include "core/settings/stored_value.h"
 #include "core/text/cp1251.h"
-#include "core/text/language.h"
 #include "core/text/str_utils.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
@@ -105,7 +104,7 @@ QLabel* MakeRow(QWidget* parent, const char* name, QRect place) {
 TMain::TMain(UiState& state, UserDialogs& dialogs, const StartOptions& options, QWidget* parent)
     : QMainWindow(parent), m_state(state), m_dialogs(dialogs) {
     setObjectName(QStringLiteral("Main"));
-    setWindowTitle(QStringLiteral("Менеджер проектов KEST"));
+    setWindowTitle(Tr(UiText::MainDesignCaption, Language::Russian));
     buildControls();
     buildMenus();
     m_launcher = new KestLauncher(m_state, m_dialogs,
@@ -145,7 +144,7 @@ void TMain::buildControls() {
         m_paintBoxes[static_cast<size_t>(i)] = box;
     }
 
-    m_checkBox1 = new QCheckBox(QStringLiteral("Скрыть окно"), m_client);
+    m_checkBox1 = new QCheckBox(Tr(UiText::HideWindow, Language::Russian), m_client);
     m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
     m_checkBox1->setGeometry(592, 136, 97, 17);
     m_checkBox1->setAttribute(Qt::WA_NoMousePropagation);
@@ -226,7 +225,7 @@ void TMain::buildMenus() {
 }
 
 void TMain::showStartupError(const QString& text) {
-    m_dialogs.reportError(m_state.russian, text);
+    m_dialogs.reportError(m_state.language, text);
 }
 
 void TMain::FormCreate(const StartOptions& options) {
@@ -239,20 +238,20 @@ void TMain::FormCreate(const StartOptions& options) {
     InitButtonStyle(m_state.buttonStyle);
     SetProgramButtonLook(m_state.buttonStyle);
 
-    m_state.russian = false;
+    m_state.language = Language::English;
 
     QString folder = options.programFolder;
     if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
     m_state.programFolder = cp1251::FromQString(folder).value_or(std::string());
     // Without a storable program folder there is no settings file.
     if (m_state.programFolder.empty()) {
-        showStartupError(Tr(UiText::PathNotStorable, m_state.russian).arg(folder));
+        showStartupError(Tr(UiText::PathNotStorable, m_state.language).arg(folder));
     } else {
         const SettingsLocation where = LocateManagerSettings(folder, options.userConfigFolder);
         const auto writePath = cp1251::FromQString(where.writePath);
         const auto readPath = cp1251::FromQString(where.readPath);
         if (!writePath || !readPath)
-            showStartupError(Tr(UiText::PathNotStorable, m_state.russian).arg(where.writePath));
+            showStartupError(Tr(UiText::PathNotStorable, m_state.language).arg(where.writePath));
         m_state.settingsPath = writePath.value_or(std::string());
         m_state.settingsReadPath = readPath.value_or(m_state.settingsPath);
     }
@@ -270,7 +269,7 @@ void TMain::FormCreate(const StartOptions& options) {
     // Runs before the language is applied, so its numbered messages are the Russian ones.
     if (!options.arguments.isEmpty()) StartCommandLineProject(options.arguments.first());
 
-    ApplyLanguage(m_state.russian);
+    ApplyLanguage(m_state.language);
 
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -282,7 +281,8 @@ void TMain::FormCreate(const StartOptions& options) {
 void TMain::ReadManagerSettings() {
     SettingsValues values = SettingsValuesOf(m_state);
     if (PathExists(m_state.settingsReadPath)) {
-        const Expected<std::string> read = ReadWholeFile(m_state.settingsReadPath, m_state.russian);
+        const Expected<std::string> read =
+            ReadWholeFile(m_state.settingsReadPath, m_state.language);
         if (!read) {
             showStartupError(read.error());
         } else {
@@ -306,10 +306,10 @@ Status TMain::WriteManagerSettings() {
     values.hide = m_checkBox1->isChecked();
     // Such a value would set other keys at the next start: the old file stays as it is.
     if (const std::optional<ValueFault> fault = FindSettingsFault(values))
-        return Failure{ValueFaultText(*fault, m_state.russian)};
+        return Failure{ValueFaultText(*fault, m_state.language)};
     // The per-user folder may not exist yet.
     QDir().mkpath(ToFsPath(FolderPart(m_state.settingsPath)));
-    return WriteFileAtomic(m_state.settingsPath, ComposeManagerSettings(values), m_state.russian);
+    return WriteFileAtomic(m_state.settingsPath, ComposeManagerSettings(values), m_state.language);
 }
 
 void TMain::DeriveProjectSettingsPath() {
@@ -344,28 +344,31 @@ void TMain::OpenRecentProject(int k) {
     ShowRecentProjects();
     m_label2->setText(QString());
     m_statusBar->setPanelText(2, QString());
-    RaiseMessage(m_state.messages, 4, m_dialogs);
+    RaiseMessage(m_state.messages, Message::ProjectNotFound, m_dialogs);
 }
 
-void TMain::ApplyLanguage(bool russian) {
-    const LanguageTexts& texts = TextsFor(russian);
+void TMain::ApplyLanguage(Language language) {
+    // PaintBox1 .. PaintBox6.
+    static constexpr UiText kButtons[6] = {UiText::ButtonStart,       UiText::ButtonKestIniPath,
+                                           UiText::ButtonOpenProject, UiText::ButtonClose,
+                                           UiText::ButtonKestPath,    UiText::ButtonHelp};
     for (size_t i = 0; i < 6; ++i)
-        m_state.buttonCaptions[i] = cp1251::FromQString(texts.buttonCaptions[i]).value_or("");
-    setWindowTitle(texts.windowCaption);
-    m_createProject1->setText(texts.createProject);
-    m_editCurrentProject1->setText(texts.editCurrentProject);
-    m_editProject1->setText(texts.editProject);
-    m_openproject1->setText(texts.openProject);
-    m_reopenProject1->setTitle(texts.reopenProject);
-    m_exit1->setText(texts.exit);
-    m_file1->setTitle(texts.file);
-    m_checkBox1->setText(texts.hideWindow);
-    m_help1->setTitle(texts.help);
-    m_about1->setText(texts.about);
-    m_state.helpPagePath = HelpPagePath(m_state.programFolder, texts.helpPage);
-    PutMainMessages(m_state.messages.table, russian);
-    m_statusBar->setPanelText(0, texts.languageName);
-    UseToolkitLanguage(russian);
+        m_state.buttonCaptions[i] = cp1251::FromQString(Tr(kButtons[i], language)).value_or("");
+    setWindowTitle(Tr(UiText::MainCaption, language));
+    m_createProject1->setText(Tr(UiText::MenuCreateProject, language));
+    m_editCurrentProject1->setText(Tr(UiText::MenuEditCurrentProject, language));
+    m_editProject1->setText(Tr(UiText::MenuEditProject, language));
+    m_openproject1->setText(Tr(UiText::MenuOpenProject, language));
+    m_reopenProject1->setTitle(Tr(UiText::MenuReopenProject, language));
+    m_exit1->setText(Tr(UiText::MenuExit, language));
+    m_file1->setTitle(Tr(UiText::MenuFile, language));
+    m_checkBox1->setText(Tr(UiText::HideWindow, language));
+    m_help1->setTitle(Tr(UiText::MenuHelp, language));
+    m_about1->setText(Tr(UiText::MenuAbout, language));
+    m_state.helpPagePath = HelpPagePath(m_state.programFolder, Tr(UiText::HelpPage, language));
+    PutMainMessages(m_state.messages.table, language);
+    m_statusBar->setPanelText(0, Tr(UiText::LanguageName, language));
+    UseToolkitLanguage(language == Language::Russian ? QLocale::Russian : QLocale::English);
     update();
     for (PaintBox* box : m_paintBoxes) box->update();
 }
@@ -421,7 +424,7 @@ void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& pr
     // check catches a wrong one.
     const std::optional<std::string> path =
         StorablePath(chosen.path.left(chosen.path.lastIndexOf(QLatin1Char('/')) + 1), m_dialogs,
-                     m_state.russian);
+                     m_state.language);
     if (!path) return;
     folder = *path;
     row->setText(cp1251::ToQString(folder));
@@ -439,21 +442,21 @@ void TMain::PaintBox6Click() {
     m_dialogs.openDocument(cp1251::ToQString(m_state.helpPagePath));
 }
 
-void TMain::flashFlag(QFrame* bevel, bool russian) {
-    m_state.russian = russian;
+void TMain::flashFlag(QFrame* bevel, Language language) {
+    m_state.language = language;
     bevel->setFrameShadow(QFrame::Raised);
     bevel->repaint();
-    ApplyLanguage(russian);
+    ApplyLanguage(language);
     BusyWait(20);
     bevel->setFrameShadow(QFrame::Sunken);
 }
 
 void TMain::Image4Click() {
-    flashFlag(m_bevel4, true);
+    flashFlag(m_bevel4, Language::Russian);
 }
 
 void TMain::Image6Click() {
-    flashFlag(m_bevel5, false);
+    flashFlag(m_bevel5, Language::English);
 }
 
 void TMain::About1Click() {
@@ -464,17 +467,17 @@ void TMain::About1Click() {
 bool TMain::FormClose() {
     const Status written = WriteManagerSettings();
     if (written) return true;
-    return m_dialogs.askYesNo(Tr(UiText::TitleError, m_state.russian),
-                              Tr(UiText::SettingsNotWritten, m_state.russian).arg(written.error()) +
-                                  QStringLiteral("\n\n") +
-                                  Tr(UiText::CloseAnyway, m_state.russian));
+    return m_dialogs.askYesNo(
+        Tr(UiText::TitleError, m_state.language),
+        Tr(UiText::SettingsNotWritten, m_state.language).arg(written.error()) +
+            QStringLiteral("\n\n") + Tr(UiText::CloseAnyway, m_state.language));
 }
 
 void TMain::TerminationRequested() {
     if (m_closing) return;  // already on the way out
     m_closing = true;
     if (const Status written = WriteManagerSettings(); !written)
-        std::fputs((Tr(UiText::SettingsNotWritten, m_state.russian).arg(written.error()) + u'\n')
+        std::fputs((Tr(UiText::SettingsNotWritten, m_state.language).arg(written.error()) + u'\n')
                        .toLocal8Bit()
                        .constData(),
                    stderr);

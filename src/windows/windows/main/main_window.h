@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "core/project/project_commands.h"
+#include "core/text/language.h"
 #include "widgets/buttons/paint_box.h"
 #include "widgets/status_panels.h"
 #include "widgets/ui_state.h"
@@ -59,7 +60,7 @@ public:
     void AddRecentProject() override;
     void OpenRecentProject(int k);
     void ResetButtons();
-    void ApplyLanguage(bool russian);
+    void ApplyLanguage(Language language);
     void setAboutBox(TAboutBox* box) { m_aboutBox = box; }
     // The options editor, for the project commands.
     void setOptionEditor(TOption* editor) { m_option = editor; }
@@ -101,7 +102,7 @@ private:
     void PaintBoxClick(int number);
     void FormMouseMove();
     void choosePathFolder(std::string& folder, QLabel* row, const QString& presetName);
-    void flashFlag(QFrame* bevel, bool russian);
+    void flashFlag(QFrame* bevel, Language language);
     // nullopt (after telling the user) when a chosen path has no CP1251 form or would not read
     // back from the settings file as itself.
     QString buttonCaption(int number) const;

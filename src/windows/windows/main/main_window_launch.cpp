@@ -22,17 +22,17 @@ void TMain::WriteShellFolderLines(const QString& runtimeFolder) {
     const std::optional<std::string> path =
         cp1251::FromQString(QDir(folder).filePath(QStringLiteral("dirs.txt")));
     const Status written =
-        path ? WriteFileAtomic(*path, JoinLinesCrLf(lines), m_state.russian)
-             : Status(Failure{Tr(UiText::PathNotStorable, m_state.russian).arg(folder)});
+        path ? WriteFileAtomic(*path, JoinLinesCrLf(lines), m_state.language)
+             : Status(Failure{Tr(UiText::PathNotStorable, m_state.language).arg(folder)});
     if (!written)
-        showStartupError(Tr(UiText::DirsNotWritten, m_state.russian).arg(written.error()));
+        showStartupError(Tr(UiText::DirsNotWritten, m_state.language).arg(written.error()));
 }
 
 void TMain::StartCommandLineProject(const QString& argument) {
     // Kept absolute: the project's folder becomes its source path, and the path is stored.
     const QString absolute = QFileInfo(argument).absoluteFilePath();
     QString error;
-    const std::optional<std::string> path = StorablePath(absolute, m_state.russian, error);
+    const std::optional<std::string> path = StorablePath(absolute, m_state.language, error);
     if (!path) {
         showStartupError(error);
         return;
@@ -40,7 +40,7 @@ void TMain::StartCommandLineProject(const QString& argument) {
     m_state.project.ProjectFile = *path;
     if (!PathExists(*path)) return;
     // The file is read through only to prove that it can be read.
-    const Expected<std::string> read = ReadWholeFile(*path, m_state.russian);
+    const Expected<std::string> read = ReadWholeFile(*path, m_state.language);
     if (!read) {
         showStartupError(read.error());
         return;
@@ -52,8 +52,8 @@ void TMain::StartCommandLineProject(const QString& argument) {
 
 bool TMain::confirmCloseDuringRun() {
     // Ending KEST loses its unsaved work, so only a yes goes on.
-    if (!m_dialogs.askYesNo(Tr(UiText::TitleProgram, m_state.russian),
-                            Tr(UiText::EndKestQuestion, m_state.russian)))
+    if (!m_dialogs.askYesNo(Tr(UiText::TitleProgram, m_state.language),
+                            Tr(UiText::EndKestQuestion, m_state.language)))
         return false;
     if (!FormClose()) return false;
     m_launcher->EndRun();

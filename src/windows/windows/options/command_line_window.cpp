@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/text/ui_texts.h"
 #include "widgets/buttons/paint_box.h"
 #include "widgets/buttons/painted_button.h"
 #include "widgets/cp1251_validator.h"
@@ -20,7 +21,7 @@ constexpr int kHeight = 90;
 
 Toptf::Toptf(UiState& state, QWidget* parent) : QDialog(parent), m_state(state) {
     setObjectName(QStringLiteral("optf"));
-    setWindowTitle(QStringLiteral("Command Line Of Turbo51"));
+    setWindowTitle(Tr(UiText::CommandLineDesignCaption, m_state.language));
     // An ordinary sizable window.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
@@ -76,14 +77,9 @@ QString Toptf::lineText() const {
 }
 
 void Toptf::Timer1Timer() {
-    if (m_state.russian) {
-        m_cancelCaption = QStringLiteral("Отмена");
-        setWindowTitle(QStringLiteral("Опции командной строки"));
-    } else {
-        m_cancelCaption = QStringLiteral("Cancel");
-        setWindowTitle(QStringLiteral("Command Line Option"));
-    }
-    m_okCaption = QStringLiteral("Ok");
+    m_cancelCaption = Tr(UiText::Cancel, m_state.language);
+    setWindowTitle(Tr(UiText::CommandLineCaption, m_state.language));
+    m_okCaption = Tr(UiText::Ok, m_state.language);
 }
 
 void Toptf::FormMouseMove() {

@@ -15,6 +15,7 @@
 
 #include "core/text/cp1251.h"
 #include "core/text/str_utils.h"
+#include "core/text/ui_texts.h"
 #include "widgets/buttons/paint_box.h"
 #include "widgets/buttons/painted_button.h"
 #include "widgets/cp1251_validator.h"
@@ -31,42 +32,41 @@ constexpr int kClientWidth = 764;  // fits an 800-pixel screen with its frame
 constexpr int kClientHeight = 431;
 constexpr int kStatusHeight = 19;
 
-const char* const kSwitchLabels[kSwitchCount] = {
-    "Generate assembler file",
-    "Build",
-    "Show error column number",
-    "Define conditionals",
-    "Generate map file",
-    "Generate Intel HEX file",
-    "Use library Turbo51A.l51 (compiled with $A+, ACALL/AJMP instructions)",
-    "Make modified units",
-    "Generate OMF-51 file",
-    "Generate extended OMF-51 file (needed for source-level debugging)",
-    "Quiet compile",
-    "Syntax check",
+// The window is English in either interface language.
+constexpr Language kWindowLanguage = Language::English;
+
+constexpr UiText kSwitchLabels[kSwitchCount] = {
+    UiText::SwitchAssemblerFile, UiText::SwitchBuild,     UiText::SwitchErrorColumn,
+    UiText::SwitchConditionals,  UiText::SwitchMapFile,   UiText::SwitchHexFile,
+    UiText::SwitchLibraryA,      UiText::SwitchMakeUnits, UiText::SwitchOmfFile,
+    UiText::SwitchExtendedOmf,   UiText::SwitchQuiet,     UiText::SwitchSyntaxCheck,
 };
 
-const char* const kMemoryLabels[kMemCount] = {
-    "Set default memory type for global variables",
-    "Set default memory type for local variables",
-    "Set default memory type for parameter variables",
-    "Set default memory type for temporary variables",
+constexpr UiText kMemoryLabels[kMemCount] = {
+    UiText::MemoryGlobals,
+    UiText::MemoryLocals,
+    UiText::MemoryParameters,
+    UiText::MemoryTemporaries,
 };
 
-const char* const kDirectoryLabels[kDirCount] = {
-    "BIN/HEX/U51/OMF output directory", "L51/CFG directory",       "Unit file directories",
-    "Include file directories",         "Object file directories",
+constexpr UiText kDirectoryLabels[kDirCount] = {
+    UiText::DirectoryOutput,   UiText::DirectoryL51,     UiText::DirectoryUnits,
+    UiText::DirectoryIncludes, UiText::DirectoryObjects,
 };
+
+QString Text(UiText id) {
+    return Tr(id, kWindowLanguage);
+}
 
 QString ExitCaption() {
-    return QStringLiteral("Exit");
+    return Text(UiText::OptionsExit);
 }
 QString OkCaption() {
-    return QStringLiteral("Ok");
+    return Text(UiText::Ok);
 }
 
-QLabel* MakeLabel(QWidget* parent, int number, const char* text, QRect place) {
-    auto* label = new QLabel(QString::fromLatin1(text), parent);
+QLabel* MakeLabel(QWidget* parent, int number, UiText text, QRect place) {
+    auto* label = new QLabel(Text(text), parent);
     label->setObjectName(QStringLiteral("Label%1").arg(number));
     label->setGeometry(place);
     label->setTextFormat(Qt::PlainText);
@@ -78,7 +78,7 @@ QLabel* MakeLabel(QWidget* parent, int number, const char* text, QRect place) {
 TOption::TOption(UiState& state, Toptf& commandLine, QWidget* parent)
     : QDialog(parent), m_state(state), m_commandLine(commandLine) {
     setObjectName(QStringLiteral("Option"));
-    setWindowTitle(QStringLiteral("Editor of the command line options"));
+    setWindowTitle(Text(UiText::OptionsDesignCaption));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
@@ -97,16 +97,16 @@ TOption::TOption(UiState& state, Toptf& commandLine, QWidget* parent)
 void TOption::buildMenu() {
     auto* bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    m_file1 = bar->addMenu(QStringLiteral("File"));
+    m_file1 = bar->addMenu(Text(UiText::MenuFile));
     m_file1->setObjectName(QStringLiteral("File1"));
-    auto addItem = [this](const char* name, const char* text) {
-        QAction* action = m_file1->addAction(QString::fromLatin1(text));
+    auto addItem = [this](const char* name, UiText text) {
+        QAction* action = m_file1->addAction(Text(text));
         action->setObjectName(QString::fromLatin1(name));
         return action;
     };
-    m_manualInput1 = addItem("ManualInput1", "Manual Input");
-    m_okClose1 = addItem("OkClose1", "Ok - Close");
-    m_cancelClose1 = addItem("CancelClose1", "Cancel - Close");
+    m_manualInput1 = addItem("ManualInput1", UiText::OptionsManualInput);
+    m_okClose1 = addItem("OkClose1", UiText::OptionsOkClose);
+    m_cancelClose1 = addItem("CancelClose1", UiText::OptionsCancelClose);
     connect(m_manualInput1, &QAction::triggered, this, [this] { ManualInput1Click(); });
     connect(m_okClose1, &QAction::triggered, this, [this] { OkClose1Click(); });
     connect(m_cancelClose1, &QAction::triggered, this, [this] { CancelClose1Click(); });
@@ -222,8 +222,7 @@ void TOption::FormActivate() {
     // "[*]" in a title is the toolkit's modified mark; doubled, the path shows unchanged.
     QString path = cp1251::ToQString(m_state.project.SettingsFile);
     path.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    setWindowTitle(QStringLiteral("Editor of the command line options  [") + path +
-                   QStringLiteral("]"));
+    setWindowTitle(Text(UiText::OptionsCaption).arg(path));
 }
 
 void TOption::ParseIntoControls(std::string_view optionString) {
