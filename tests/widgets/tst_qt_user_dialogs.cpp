@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "platform/start_folder.h"
 #include "support/test_main.h"
 #include "widgets/qt_user_dialogs.h"
 

@@ -14,9 +14,6 @@ inline bool HasWildcard(const QString& name) {
     return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
 }
 
-// Where the file dialogs start: the documents folder, else home ("c:\" on Windows).
-QString DialogStartFolder();
-
 struct FileDialogRequest {
     QString title;
     QString folder;         // start folder; empty lets the dialog choose

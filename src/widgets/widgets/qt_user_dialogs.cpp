@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QStandardPaths>
 #include <QUrl>
 
 namespace pmkest {
@@ -47,17 +46,6 @@ public:
 };
 
 }  // namespace
-
-QString DialogStartFolder() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("c:\\");
-#else
-    // The root is not writable for a normal user; new projects belong in the documents folder.
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
-    return QDir::homePath();
-#endif
-}
 
 void QtUserDialogs::showMessage(MessageKind kind, const QString& title, const QString& text) {
     // A message never waits under a busy cursor.

@@ -7,6 +7,7 @@
 
 #include "core/files/text_file.h"
 #include "core/text/str_utils.h"
+#include "platform/path_rules.h"
 
 namespace pmkest {
 
@@ -15,12 +16,11 @@ std::vector<VolumeInfo> MountedVolumes() {
     const QList<QStorageInfo> mounted = QStorageInfo::mountedVolumes();
     for (const QStorageInfo& volume : mounted)
         volumes.push_back({volume.rootPath(), volume.isValid() && volume.isReady(), volume.name()});
-#ifdef Q_OS_WIN
-    for (VolumeInfo& volume : volumes) volume.caption.clear();  // drive letters say it all
-    return volumes;
-#else
+    if constexpr (kVolumesAreDrives) {
+        for (VolumeInfo& volume : volumes) volume.caption.clear();  // drive letters say it all
+        return volumes;
+    }
     return UserVolumes(volumes, QDir::homePath());
-#endif
 }
 
 std::vector<VolumeInfo> UserVolumes(const std::vector<VolumeInfo>& mounted, const QString& home) {
@@ -75,14 +75,7 @@ std::vector<QString> DriveButtonRoots(std::vector<VolumeInfo> volumes) {
 
 std::string StartDirectory(const std::string& startPath) {
     std::string folder = TrimBlanks(FolderPart(startPath));
-#ifdef Q_OS_WIN
-    constexpr size_t kRootLength = 3;  // "c:\"
-    const char separator = '\\';
-#else
-    constexpr size_t kRootLength = 1;  // "/"
-    const char separator = '/';
-#endif
-    if (folder.size() > kRootLength && folder.back() == separator) folder.pop_back();
+    if (folder.size() > kRootLength && folder.back() == kFolderSeparator) folder.pop_back();
     return folder;
 }
 

@@ -6,7 +6,7 @@
 #include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
 #include "platform/file_error.h"
-#include "platform/folder_separators.h"
+#include "platform/path_rules.h"
 
 namespace pmkest {
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/path_rules.h"
+
 namespace pmkest {
 
 // Indices into OptionSet::switches, in composition order (CheckBox1 .. CheckBox12).
@@ -62,11 +64,8 @@ struct OptionSet {
 // where the file system ignores case; where it does not, upper-casing would name another
 // folder, so the program keeps them as written.
 enum class DirectoryCase { Upper, Keep };
-#ifdef _WIN32
-inline constexpr DirectoryCase kFileSystemDirectoryCase = DirectoryCase::Upper;
-#else
-inline constexpr DirectoryCase kFileSystemDirectoryCase = DirectoryCase::Keep;
-#endif
+inline constexpr DirectoryCase kFileSystemDirectoryCase =
+    kNamesIgnoreCase ? DirectoryCase::Upper : DirectoryCase::Keep;
 
 // Reads the first 32 blank-separated words; later words are ignored, as is any word that is
 // not a known switch. Words are cut to 127 characters. Never fails.

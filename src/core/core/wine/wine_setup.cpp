@@ -7,10 +7,6 @@
 
 #include "core/text/cp1251.h"
 
-#ifndef Q_OS_WIN
-#include <locale.h>
-#endif
-
 namespace pmkest {
 
 namespace {
@@ -154,19 +150,6 @@ bool WineRuns32Bit(const QString& wineProgram) {
                 bin.filePath(QLatin1String(place) + QLatin1String("/i386-windows/ntdll.dll"))))
             return true;
     return false;
-}
-
-bool LocaleInstalled(const QString& locale) {
-#ifdef Q_OS_WIN
-    Q_UNUSED(locale);
-    return false;
-#else
-    const QByteArray name = locale.toLatin1();
-    locale_t handle = newlocale(LC_ALL_MASK, name.constData(), static_cast<locale_t>(nullptr));
-    if (!handle) return false;
-    freelocale(handle);
-    return true;
-#endif
 }
 
 QString Cp1251Locale(const QProcessEnvironment& env, const LocaleProbe& installed) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/wine/wine_paths.h"
+#include "platform/installed_locale.h"
 
 namespace pmkest {
 
@@ -38,7 +39,6 @@ bool WineRuns32Bit(const QString& wineProgram);
 // A UTF-8 locale whose Windows code page is 1251: the user's own when it is one, else the
 // first installed candidate; empty when there is none.
 using LocaleProbe = std::function<bool(const QString& locale)>;
-bool LocaleInstalled(const QString& locale);
 QString Cp1251Locale(const QProcessEnvironment& env,
                      const LocaleProbe& installed = LocaleInstalled);
 

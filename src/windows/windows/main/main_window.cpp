@@ -21,6 +21,7 @@
 #include "core/text/str_utils.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
+#include "platform/start_folder.h"
 #include "platform/termination_signals.h"
 #include "platform/toolkit_language.h"
 #include "widgets/busy_wait.h"
