@@ -1,4 +1,5 @@
 #pragma once
+// Answers a modal window from inside its own event loop.
 
 #include <QTimer>
 #include <QWidget>

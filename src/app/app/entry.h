@@ -1,4 +1,5 @@
 #pragma once
+// The program from main() on: the single-instance check, the windows and the message loop.
 
 #include <QString>
 

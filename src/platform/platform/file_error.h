@@ -1,4 +1,5 @@
 #pragma once
+// The one form of a file error text that the user reads.
 
 #include <QString>
 

@@ -1,4 +1,5 @@
 #pragma once
+// Whether a folder can be listed and whether new files can be made in it.
 
 #include <QString>
 

@@ -1,4 +1,5 @@
 #pragma once
+// The per-user folder for the program's runtime files.
 
 #include <QString>
 

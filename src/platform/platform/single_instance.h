@@ -1,4 +1,5 @@
 #pragma once
+// Keeps a second copy of the program from running.
 
 #include <QLockFile>
 #include <QString>

@@ -1,4 +1,5 @@
 #pragma once
+// A wait that handles no events, for the click flashes of the painted buttons.
 
 #include <cstdint>
 

@@ -1,4 +1,5 @@
 #pragma once
+// The validator of line edits whose text is kept as CP1251.
 
 #include <QValidator>
 

@@ -1,4 +1,5 @@
 #pragma once
+// The dialog interface of core on real Qt message boxes and file dialogs.
 
 #include <QPointer>
 #include <QWidget>

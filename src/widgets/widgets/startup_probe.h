@@ -1,4 +1,5 @@
 #pragma once
+// A hook for the start-up benchmark.
 
 class QWidget;
 

@@ -1,4 +1,5 @@
 #pragma once
+// The status bars of the windows.
 
 #include <QString>
 #include <QWidget>

@@ -47,7 +47,7 @@ public:
     void KestEnded(int exitCode);
     // The swap failed, so there is no run to finish: kest.ini is put back if it was replaced.
     void AbandonRun();
-    // Step 11: kest.ini back into the run's settings file, keeping a version of it that
+    // After the run: kest.ini back into the run's settings file, keeping a version of it that
     // something else wrote meanwhile. The journal goes once the result is back.
     void FinishRun();
 

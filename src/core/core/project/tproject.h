@@ -1,4 +1,5 @@
 #pragma once
+// The project record: the current project's files and the KEST settings it carries.
 
 #include <string>
 

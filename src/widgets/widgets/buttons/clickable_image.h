@@ -1,4 +1,5 @@
 #pragma once
+// Pictures that act as buttons: the language flags and the shortcut pictures.
 
 #include <QLabel>
 #include <functional>

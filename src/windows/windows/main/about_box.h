@@ -1,4 +1,5 @@
 #pragma once
+// The about box (TAboutBox).
 
 #include <QDialog>
 

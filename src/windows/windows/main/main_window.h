@@ -1,4 +1,5 @@
 #pragma once
+// The main window (TMain): the project rows, the painted buttons, the menus and the flags.
 
 #include <QFrame>
 #include <QLabel>
