@@ -14,6 +14,7 @@
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
 #include "core/wine/wine_setup.h"
+#include "platform/stop_points.h"
 #include "platform/termination_signals.h"
 #include "widgets/status_panels.h"
 
@@ -99,6 +100,18 @@ void KestLauncher::StartKest() {
             return;
         }
     }
+    PassStopPoint("swap-copied");
+    // KEST carries the run's mark, so that it can be found should the manager end before it
+    // has noted KEST's id.
+    QString mark;
+    const QString markError = m_recovery->KestStarting(command.program, mark);
+    if (!markError.isEmpty()) {
+        showError(markError);
+        return;
+    }
+    KestCommand marked = command;
+    if (marked.environment.isEmpty()) marked.environment = QProcessEnvironment::systemEnvironment();
+    marked.environment.insert(QLatin1String(RunRecovery::kMarkVariable), mark);
 
     m_running = true;
     m_endRequested = false;
@@ -118,7 +131,8 @@ void KestLauncher::StartKest() {
     }
     // Making a new prefix keeps Wine busy for a while before KEST shows: say so.
     if (preparing) showPrefixNote(command.environment.value(QStringLiteral("WINEPREFIX")));
-    const bool ok = RunAndWait(command, m_view.hideOption && m_view.hideOption->isChecked());
+    const bool ok = RunAndWait(marked, m_view.hideOption && m_view.hideOption->isChecked());
+    m_recovery->KestEnded(m_exitCode);
     if (m_prefixNote) m_prefixNote->deleteLater();
     const bool ended = m_endRequested;
     if (!ok && !ended)
@@ -197,6 +211,7 @@ bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
     process.start(command.program, command.arguments);
     if (!process.waitForStarted(-1)) return false;
+    PassStopPoint("kest-started");
     m_recovery->KestStarted(process.processId());
 
     if (hide) {
