@@ -25,7 +25,7 @@ namespace {
 
 // A bench on a failed copy measures nothing.
 void Copy(const std::string& from, const std::string& to) {
-    const Status copied = CopyFileData(from, to, false);
+    const Status copied = CopyFileData(from, to, Language::English);
     if (!copied) qFatal("%s", qPrintable(copied.error()));
 }
 

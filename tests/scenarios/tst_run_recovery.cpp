@@ -46,10 +46,26 @@ QByteArray ProjectIni() {
 QByteArray AfterRun() {
     return ProjectIni().replace("MainFile=/w/blink/blink.pas", "MainFile=/w/blink/after.pas");
 }
+// The same text grown to 8 MiB with lines that KEST keeps as they are.
+QByteArray Big(const QByteArray& text) {
+    QByteArray big = text;
+    for (int i = 0; big.size() < 8 * 1024 * 1024; ++i)
+        big += "Pad" + QByteArray::number(i) + '=' + QByteArray(100, char('a' + i % 26)) + "\r\n";
+    return big;
+}
 
 struct Fixture : test::ProgramFixture {
-    Fixture() {
-        writeFiles(OldIni(), ProjectIni());
+    QByteArray oldIni = OldIni();
+    QByteArray projectIni = ProjectIni();
+    QByteArray afterRun = AfterRun();
+
+    explicit Fixture(bool big = false) {
+        if (big) {
+            oldIni = Big(oldIni);
+            projectIni = Big(projectIni);
+            afterRun = Big(afterRun);
+        }
+        writeFiles(oldIni, projectIni);
         kest({});
         writeSettings(false);
     }
@@ -74,16 +90,34 @@ struct Fixture : test::ProgramFixture {
             if (!c->isEnabled()) return false;
         return true;
     }
-    // A journal as a start writes it, for this fixture's project.
+    // A journal as a start writes it for this fixture's project once KEST has started.
     QByteArray journalText() const {
         RunJournal run;
+        run.phase = RunPhase::Swapped;
         run.projectFile = P(mpm());
         run.settingsFile = P(settings());
         run.kestIni = P(ini());
+        run.iniDigest = *DigestOfFile(P(ini()));
         run.settingsDigest = *DigestOfFile(P(settings()));
         run.started = QDateTime::currentDateTimeUtc();
         run.managerPid = 1;
+        run.kestProgram = path(u"kest/kest"_s);
+        run.kestMark = u"0"_s;
         return ComposeRunJournal(run);
+    }
+    // The real program, started on the project; stopAt: the point where it kills itself.
+    void startManager(QProcess& manager, const QString& stopAt = {}) {
+        const QString program = path(u"program/pmkest"_s);
+        QFile::remove(program);
+        QVERIFY(QFile::copy(BuildDir() + (stopAt.isEmpty() ? u"/pmkest"_s : u"/pmkest-stop-at"_s),
+                            program));
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), path(u"run"_s));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        if (!stopAt.isEmpty()) env.insert(QStringLiteral("PMKEST_STOP_AT"), stopAt);
+        manager.setProcessEnvironment(env);
+        manager.start(program, {mpm()});
+        QVERIFY(manager.waitForStarted());
     }
 };
 
@@ -101,6 +135,8 @@ private slots:
     void initTestCase();
     void killedManager_data();
     void killedManager();
+    void killPoints_data();
+    void killPoints();
     void changedDuringRun();
     void nothingToRecover();
     void unusableJournal_data();
@@ -126,7 +162,6 @@ void TestRunRecovery::killedManager_data() {
     QTest::addColumn<bool>("answer");
     QTest::newRow("hide on, KEST ended") << true << "ended" << false << true;
     QTest::newRow("hide off, KEST ended, Start pressed") << false << "ended" << true << true;
-    QTest::newRow("KEST still running: adopted") << true << "running" << false << true;
     QTest::newRow("its pid now another program's") << false << "reused" << false << true;
     QTest::newRow("copy back declined") << true << "ended" << false << false;
 }
@@ -139,17 +174,10 @@ void TestRunRecovery::killedManager() {
     QFETCH(bool, answer);
     Fixture f;
     f.writeSettings(hide);
-    const QString program = f.path(u"program/pmkest"_s);
-    QVERIFY(QFile::copy(BuildDir() + u"/pmkest"_s, program));
     if (byStart) f.start();  // a manager that is already running when the other one dies
 
     QProcess manager;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), f.path(u"run"_s));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    manager.setProcessEnvironment(env);
-    manager.start(program, {f.mpm()});
-    QVERIFY(manager.waitForStarted());
+    f.startManager(manager);
     QTRY_VERIFY_WITH_TIMEOUT(JournalKestPid(ReadAll(f.journal())) > 0, 20000);
     const qint64 kestPid = JournalKestPid(ReadAll(f.journal()));
     QCOMPARE(ReadAll(f.ini()), ProjectIni());
@@ -157,13 +185,11 @@ void TestRunRecovery::killedManager() {
     QVERIFY(manager.waitForFinished());
     QCOMPARE(manager.exitStatus(), QProcess::CrashExit);
 
+    f.go();
+    int status = 0;
+    QCOMPARE(::waitpid(pid_t(kestPid), &status, 0), pid_t(kestPid));
+    QCOMPARE(ReadAll(f.ini()), AfterRun());
     QProcess other;
-    if (then != u"running"_s) {
-        f.go();
-        int status = 0;
-        QCOMPARE(::waitpid(pid_t(kestPid), &status, 0), pid_t(kestPid));
-        QCOMPARE(ReadAll(f.ini()), AfterRun());
-    }
     if (then == u"reused"_s) {
         other.start(QStringLiteral("sleep"), {QStringLiteral("30")});
         QVERIFY(other.waitForStarted());
@@ -180,21 +206,6 @@ void TestRunRecovery::killedManager() {
         f.start();
     other.kill();
     other.waitForFinished();
-
-    if (then == u"running"_s) {
-        QVERIFY(f.dialogs.questions.isEmpty());
-        QVERIFY(!f.controlsEnabled());
-        QVERIFY(f.window->launcher().running());
-        f.go();
-        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(f.journal()), 20000);
-        QVERIFY(f.controlsEnabled());
-        ::waitpid(pid_t(kestPid), nullptr, 0);
-        QCOMPARE(ReadAll(f.settings()), AfterRun());
-        QVERIFY(f.files(u"proj"_s, u"*.bak"_s).isEmpty());  // nothing changed the project meanwhile
-        QVERIFY(f.dialogs.messages.empty());
-        QCOMPARE(f.state.launchCounter, 1);
-        return;
-    }
 
     QCOMPARE(f.dialogs.questions.size(), 1);
     const QString question = f.dialogs.questions[0];
@@ -219,20 +230,133 @@ void TestRunRecovery::killedManager() {
         return;
     }
     QCOMPARE(ReadAll(f.settings()), AfterRun());
-    const QStringList backups = f.files(u"proj"_s, u"blink.ini.*.bak"_s);
-    QCOMPARE(backups.size(), 1);
-    QVERIFY(
-        QRegularExpression(QStringLiteral(R"(^blink\.ini\.\d{4}-\d\d-\d\dT\d\d-\d\d-\d\d\.bak$)"))
-            .match(backups[0])
-            .hasMatch());
-    QCOMPARE(ReadAll(f.path(u"proj/"_s + backups[0])), ProjectIni());
-    QVERIFY2(message.contains(backups[0]), qPrintable(message));
+    // Nothing else wrote the project during the run: its old version needs no backup.
+    QVERIFY(f.files(u"proj"_s, u"*.bak"_s).isEmpty());
+    QVERIFY2(message.contains(u"copied back"_s), qPrintable(message));
     if (byStart) {
         // The start went on after the recovery: kest.res holds the recovered result.
         QCOMPARE(ReadAll(f.path(u"ini/kest.res"_s)), AfterRun());
         QCOMPARE(f.state.launchCounter, 2);
     } else {
         QCOMPARE(f.state.launchCounter, 1);
+    }
+#endif
+}
+
+void TestRunRecovery::killPoints_data() {
+    QTest::addColumn<QString>("point");    // where the manager kills itself
+    QTest::addColumn<bool>("big");         // 8 MiB files
+    QTest::addColumn<QString>("kest");     // at the restart: none (never started), running, ended
+    QTest::addColumn<QString>("project");  // what the project holds at the end: old, result
+    QTest::addColumn<QString>("ini");      // what kest.ini holds at the end: old, project, result
+    QTest::addColumn<QString>("said");     // in what the user is told; empty: nothing
+    QTest::addColumn<bool>("cut");         // the journal's last phase is then cut off
+    for (const bool big : {false, true}) {
+        const QString size = big ? u", 8 MiB"_s : QString();
+        auto row = [&](const QString& name) { return &QTest::newRow(qPrintable(name + size)); };
+        const QString before = u"before KEST ran"_s;
+        *row(u"after the journal"_s) << "journal-begun" << big << "none"
+                                     << "old"
+                                     << "old" << before << false;
+        *row(u"copying kest.res"_s) << "copying:kest.res" << big << "none"
+                                    << "old"
+                                    << "old" << before << false;
+        *row(u"copying the project in"_s) << "copying:kest.ini" << big << "none"
+                                          << "old"
+                                          << "old" << before << false;
+        *row(u"after the swap copies"_s) << "swap-copied" << big << "none"
+                                         << "old"
+                                         << "old" << before << false;
+        *row(u"after the swap"_s) << "swapped" << big << "none"
+                                  << "old"
+                                  << "project"
+                                  << "changed nothing" << false;
+        *row(u"KEST started, its id not noted"_s) << "kest-started" << big << "running"
+                                                  << "result"
+                                                  << "result" << QString() << false;
+        *row(u"while KEST runs"_s) << "running" << big << "running"
+                                   << "result"
+                                   << "result" << QString() << false;
+        *row(u"after KEST ended"_s) << "kest-ended" << big << "ended"
+                                    << "result"
+                                    << "result"
+                                    << "copied back" << false;
+        *row(u"copying back"_s) << "copying:blink.ini" << big << "ended"
+                                << "result"
+                                << "result"
+                                << "copied back" << false;
+        *row(u"after the copy back"_s) << "copied-back" << big << "ended"
+                                       << "result"
+                                       << "result"
+                                       << "copied back" << false;
+    }
+    QTest::newRow("KEST started, its id not noted, ended since")
+        << "kest-started" << false << "ended"
+        << "result"
+        << "result"
+        << "was cut short" << false;
+    QTest::newRow("the record of KEST's end cut off") << "kest-ended" << false << "ended"
+                                                      << "result"
+                                                      << "result"
+                                                      << "was cut short" << true;
+}
+
+// Wherever the manager is killed, the restart with the default answers leaves the project with
+// its old bytes or with KEST's result, and kest.ini with the old file or KEST's result.
+void TestRunRecovery::killPoints() {
+#ifdef Q_OS_LINUX
+    QFETCH(QString, point);
+    QFETCH(bool, big);
+    QFETCH(QString, kest);
+    QFETCH(QString, project);
+    QFETCH(QString, ini);
+    QFETCH(QString, said);
+    QFETCH(bool, cut);
+    Fixture f(big);
+    const bool endsAtOnce = kest == u"ended"_s && point != u"kest-started"_s;
+    if (endsAtOnce) f.go();
+    QProcess manager;
+    f.startManager(manager, point);
+    QVERIFY(manager.waitForFinished(60000));
+    QCOMPARE(manager.exitStatus(), QProcess::CrashExit);
+    QVERIFY(QFile::exists(f.journal()));
+    if (kest == u"none"_s) QVERIFY(!QFile::exists(f.path(u"started"_s)));
+    if (kest == u"ended"_s && !endsAtOnce) {
+        f.go();
+        QTRY_VERIFY_WITH_TIMEOUT(ReadAll(f.ini()) == f.afterRun, 20000);
+    }
+    if (cut) {
+        QByteArray text = ReadAll(f.journal());
+        text.chop(10);
+        WriteAll(f.journal(), text);
+    }
+
+    f.dialogs.yesNoAnswers.push_back(true);  // the default answer
+    f.start();
+    if (kest == u"running"_s) {
+        // Adopted: waited for without a question, and its result copied back when it ends.
+        QVERIFY(f.window->launcher().running());
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.path(u"started"_s)), 20000);
+        f.go();
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(f.journal()), 20000);
+    }
+    QVERIFY(ReadAll(f.settings()) == (project == u"old"_s ? f.projectIni : f.afterRun));
+    QVERIFY(ReadAll(f.ini()) == (ini == u"old"_s       ? f.oldIni
+                                 : ini == u"project"_s ? f.projectIni
+                                                       : f.afterRun));
+    const QString res = f.path(u"ini/kest.res"_s);
+    QVERIFY(!QFile::exists(res) || ReadAll(res) == f.oldIni);
+    QVERIFY(!QFile::exists(f.journal()));
+    // No half-written copy is left, and nothing needed a backup.
+    QCOMPARE(f.files(u"ini"_s, u"*.pmkest-*"_s) + f.files(u"proj"_s, u"*.pmkest-*"_s),
+             QStringList());
+    QCOMPARE(f.files(u"proj"_s, u"*.bak"_s) + f.files(u"ini"_s, u"*.bak"_s), QStringList());
+    const QString told = (f.dialogs.questions + f.dialogs.messageTexts()).join(u'\n');
+    if (said.isEmpty())
+        QVERIFY2(told.isEmpty(), qPrintable(told));
+    else
+        QVERIFY2(told.contains(said), qPrintable(told));
+    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
     }
 #endif
 }
@@ -247,18 +371,30 @@ void TestRunRecovery::changedDuringRun() {
     QCOMPARE(f.files(u"proj"_s, u"*"_s), QStringList({u"blink.ini"_s, u"blink.mpm"_s}));
     QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList({u"kest.ini"_s, u"kest.res"_s}));
 
-    // Another program writes the project settings file while KEST runs.
+    // Another program writes the project settings file while KEST runs; ten backups of it
+    // are there already.
+    for (int i = 0; i < 10; ++i)
+        WriteAll(
+            f.path(u"proj/blink.ini.2000-01-01T00-00-%1.bak"_s).arg(i, 2, 10, QLatin1Char('0')),
+            "Old=" + QByteArray::number(i) + "\r\n");
     f.kest("printf 'Edited=elsewhere\\r\\n' > " + ShellQuote(f.settings()));
     f.clickStart();
     QCOMPARE(ReadAll(f.settings()), ReadAll(f.ini()));
-    const QStringList backups = f.files(u"proj"_s, u"blink.ini.*.bak"_s);
-    QCOMPARE(backups.size(), 1);
-    QCOMPARE(ReadAll(f.path(u"proj/"_s + backups[0])), QByteArray("Edited=elsewhere\r\n"));
+    QStringList backups = f.files(u"proj"_s, u"blink.ini.*.bak"_s);
+    QCOMPARE(backups.size(), 10);  // the oldest went
+    QCOMPARE(backups[0], u"blink.ini.2000-01-01T00-00-01.bak"_s);
+    QCOMPARE(ReadAll(f.path(u"proj/"_s + backups.last())), QByteArray("Edited=elsewhere\r\n"));
     QCOMPARE(f.dialogs.messages.size(), size_t(1));
-    QVERIFY2(f.dialogs.messages[0].text.contains(backups[0]),
+    QVERIFY2(f.dialogs.messages[0].text.contains(backups.last()),
              qPrintable(f.dialogs.messages[0].text));
     QVERIFY(!QFile::exists(f.journal()));
     QCOMPARE(f.state.launchCounter, 2);
+
+    // The same bytes again: a backup holds them already.
+    f.clickStart();
+    QCOMPARE(f.files(u"proj"_s, u"blink.ini.*.bak"_s), backups);
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    QCOMPARE(ReadAll(f.settings()), ReadAll(f.ini()));
 }
 
 void TestRunRecovery::nothingToRecover() {
@@ -267,7 +403,8 @@ void TestRunRecovery::nothingToRecover() {
     WriteAll(f.journal(), f.journalText());
     f.start();
     QVERIFY(f.dialogs.questions.isEmpty());
-    QVERIFY(f.dialogs.messages.empty());
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    QVERIFY(f.dialogs.messages[0].text.contains(u"changed nothing"_s));
     QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList{u"kest.ini"_s});
     QCOMPARE(f.files(u"proj"_s, u"*"_s), QStringList({u"blink.ini"_s, u"blink.mpm"_s}));
     QCOMPARE(f.state.launchCounter, 1);
@@ -288,6 +425,10 @@ void TestRunRecovery::unusableJournal_data() {
                                                << "missing or is not a regular file";
     QTest::newRow("another kest.ini") << "other ini"
                                       << "another KEST initialisation file";
+    QTest::newRow("phases out of order") << "order"
+                                         << "out of order";
+    QTest::newRow("kest.ini fits none of its digests") << "digests"
+                                                       << "fits neither";
 }
 
 void TestRunRecovery::unusableJournal() {
@@ -297,11 +438,19 @@ void TestRunRecovery::unusableJournal() {
     QByteArray text = f.journalText();
     if (damage == u"truncated"_s) text.truncate(text.size() / 2);
     if (damage == u"garbage"_s) text = QByteArray("\x89PNG\r\n\x1a\n\0\0\xff\xfe=x\n", 16);
-    if (damage == u"version"_s) text.replace("pmkest-run-journal=1", "pmkest-run-journal=2");
+    if (damage == u"version"_s) text.replace("pmkest-run-journal=2", "pmkest-run-journal=3");
     if (damage == u"no settings"_s) QFile::remove(f.settings());
     if (damage == u"folder"_s) {
         QFile::remove(f.settings());
         QDir().mkpath(f.settings());
+    }
+    if (damage == u"order"_s)
+        text.replace("phase=swapped", "phase=ended\r\nkest-exit=0\r\nphase=swapped");
+    if (damage == u"digests"_s) {
+        // Cut before KEST's start, with a kest.ini that was neither swapped out nor in.
+        text.truncate(text.indexOf("phase=swapped"));
+        text.replace(DigestOfFile(P(f.ini()))->sha256.toHex(), QByteArray(64, '0'));
+        text += "end=\r\n";
     }
     if (damage == u"other ini"_s)
         text.replace(f.ini().toUtf8(), f.path(u"proj/kest.ini"_s).toUtf8());

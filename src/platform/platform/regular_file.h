@@ -47,6 +47,10 @@ private:
 
 FileFault ReadRegularFile(const QString& path, qint64 limit, QByteArray& data);
 
+// Removes the temporaries that killed writers left beside the file; one that a live writer
+// holds stays.
+void RemoveLeftTemporaries(const QString& path);
+
 // Writes a new version beside the file and renames it over the file on commit(); until then,
 // and on any failure, the old file stays as it was. A symbolic link stays a link: its final
 // target gets the new content. Temporaries that a killed writer left behind for the same

@@ -75,6 +75,13 @@ void RemoveDeadTemporaries(const QString& folder, const QString& fileName) {
 
 }  // namespace
 
+void RemoveLeftTemporaries(const QString& path) {
+    QString target;
+    if (FinalTarget(path, target).failed()) return;
+    const QFileInfo info(target);
+    RemoveDeadTemporaries(info.absolutePath(), info.fileName());
+}
+
 struct RegularFileReader::Handle {
     int fd = -1;
     ~Handle() {

@@ -25,6 +25,9 @@ FileFault TextFault(const QString& reason) {
 
 }  // namespace
 
+// QSaveFile removes its own temporary unless the process is killed; those have no name of ours.
+void RemoveLeftTemporaries(const QString&) {}
+
 struct RegularFileReader::Handle {
     QFile file;
 };

@@ -10,6 +10,7 @@
 #include "core/text/cp1251.h"
 #include "core/text/str_utils.h"
 #include "platform/regular_file.h"
+#include "platform/stop_points.h"
 
 namespace pmkest {
 
@@ -105,6 +106,7 @@ Status CopyFileData(const std::string& source, const std::string& destination, L
     fault = out.open(to);
     if (fault.failed()) return Failure{FileFaultText(to, fault, language)};
     char block[8192];
+    bool started = false;
     for (;;) {
         qint64 got = 0;
         fault = in.read(block, sizeof block, got);
@@ -112,6 +114,8 @@ Status CopyFileData(const std::string& source, const std::string& destination, L
         if (got == 0) break;
         fault = out.write(block, got);
         if (fault.failed()) return Failure{FileFaultText(to, fault, language)};
+        if (!started) PassStopPoint("copying", to);
+        started = true;
     }
     fault = out.commit();
     if (fault.failed()) return Failure{FileFaultText(to, fault, language)};

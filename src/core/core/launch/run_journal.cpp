@@ -4,9 +4,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <map>
+#include <vector>
 
 #include "core/files/text_file.h"
 #include "core/text/cp1251.h"
@@ -16,7 +20,9 @@ namespace pmkest {
 namespace {
 
 constexpr const char* kVersionKey = "pmkest-run-journal";
-constexpr const char* kVersion = "1";
+constexpr const char* kVersion = "2";
+
+constexpr const char* kPhaseNames[] = {"begun", "swapped", "running", "ended"};
 
 QByteArray PathValue(const std::string& path) {
     return cp1251::ToQString(path).toUtf8();
@@ -27,11 +33,19 @@ std::optional<std::string> PathFrom(const QString& value) {
     return cp1251::FromQString(value);
 }
 
-std::optional<qint64> PositiveNumber(const QString& value, qint64 least) {
+std::optional<qint64> NumberFrom(const QString& value, qint64 least) {
     bool ok = false;
     const qint64 number = value.toLongLong(&ok);
     if (!ok || number < least) return std::nullopt;
     return number;
+}
+
+std::optional<FileDigest> DigestFrom(const QString& size, const QString& sha) {
+    const auto bytes = NumberFrom(size, 0);
+    const QByteArray hash = QByteArray::fromHex(sha.toLatin1());
+    if (!bytes || sha.size() != 64 || hash.size() != 32 || hash.toHex() != sha.toLatin1())
+        return std::nullopt;
+    return FileDigest{*bytes, hash};
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -40,50 +54,90 @@ bool SameFile(const std::string& a, const std::string& b) {
     return !ca.isEmpty() && ca == QFileInfo(ToFsPath(b)).canonicalFilePath();
 }
 
-// Every field, or nullopt when one is missing or makes no sense.
-std::optional<RunJournal> JournalFrom(const std::map<QString, QString>& values) {
-    auto value = [&](const char* key) -> std::optional<QString> {
-        const auto found = values.find(QLatin1String(key));
-        if (found == values.end()) return std::nullopt;
-        return found->second;
-    };
-    RunJournal journal;
-    const auto project = value("project");
-    const auto settings = value("settings");
-    const auto ini = value("kest-ini");
-    const auto size = value("settings-size");
-    const auto sha = value("settings-sha256");
-    const auto started = value("started");
-    const auto manager = value("manager-pid");
-    if (!project || !settings || !ini || !size || !sha || !started || !manager) return std::nullopt;
+using Record = std::map<QString, QString>;
 
-    const auto projectPath = PathFrom(*project);
-    const auto settingsPath = PathFrom(*settings);
-    const auto iniPath = PathFrom(*ini);
-    const auto sizeValue = PositiveNumber(*size, 0);
-    const auto managerPid = PositiveNumber(*manager, 1);
-    journal.started = QDateTime::fromString(*started, Qt::ISODate);
-    const QByteArray hash = QByteArray::fromHex(sha->toLatin1());
-    if (!projectPath || !settingsPath || !iniPath || !sizeValue || !managerPid ||
-        !journal.started.isValid() || sha->size() != 64 || hash.size() != 32 ||
-        hash.toHex() != sha->toLatin1())
-        return std::nullopt;
-    journal.projectFile = *projectPath;
-    journal.settingsFile = *settingsPath;
-    journal.kestIni = *iniPath;
-    journal.settingsDigest = {*sizeValue, hash};
-    journal.managerPid = *managerPid;
-
-    const auto kestPid = value("kest-pid");
-    const auto identity = value("kest-identity");
-    if (kestPid.has_value() != identity.has_value()) return std::nullopt;
-    if (kestPid) {
-        const auto pid = PositiveNumber(*kestPid, 1);
-        if (!pid || identity->isEmpty()) return std::nullopt;
-        journal.kestPid = *pid;
-        journal.kestIdentity = *identity;
+// The record's values for exactly these keys, or nullopt when one is missing or another is there.
+std::optional<std::vector<QString>> Values(const Record& record,
+                                           std::initializer_list<const char*> keys) {
+    if (record.size() != keys.size()) return std::nullopt;
+    std::vector<QString> values;
+    for (const char* key : keys) {
+        const auto found = record.find(QLatin1String(key));
+        if (found == record.end()) return std::nullopt;
+        values.push_back(found->second);
     }
-    return journal;
+    return values;
+}
+
+// Fills in the fields of one phase; false when a value is missing or makes no sense.
+bool TakeRecord(RunPhase phase, const Record& record, RunJournal& journal) {
+    switch (phase) {
+        case RunPhase::Begun: {
+            const auto v =
+                Values(record, {"project", "settings", "kest-ini", "started", "manager-pid",
+                                "ini-size", "ini-sha256", "settings-size", "settings-sha256"});
+            if (!v) return false;
+            const auto project = PathFrom((*v)[0]);
+            const auto settings = PathFrom((*v)[1]);
+            const auto ini = PathFrom((*v)[2]);
+            journal.started = QDateTime::fromString((*v)[3], Qt::ISODate);
+            const auto manager = NumberFrom((*v)[4], 1);
+            const auto iniDigest = DigestFrom((*v)[5], (*v)[6]);
+            const auto settingsDigest = DigestFrom((*v)[7], (*v)[8]);
+            if (!project || !settings || !ini || !journal.started.isValid() || !manager ||
+                !iniDigest || !settingsDigest)
+                return false;
+            journal.projectFile = *project;
+            journal.settingsFile = *settings;
+            journal.kestIni = *ini;
+            journal.managerPid = *manager;
+            journal.iniDigest = *iniDigest;
+            journal.settingsDigest = *settingsDigest;
+            return true;
+        }
+        case RunPhase::Swapped: {
+            const auto v = Values(record, {"kest-program", "kest-mark", "kest-since"});
+            if (!v || (*v)[0].isEmpty() || (*v)[1].isEmpty()) return false;
+            journal.kestProgram = (*v)[0];
+            journal.kestMark = (*v)[1];
+            journal.kestSince = (*v)[2];
+            return true;
+        }
+        case RunPhase::Running: {
+            const auto v = Values(record, {"kest-pid", "kest-identity"});
+            if (!v) return false;
+            const auto pid = NumberFrom((*v)[0], 1);
+            if (!pid || (*v)[1].isEmpty()) return false;
+            journal.kestPid = *pid;
+            journal.kestIdentity = (*v)[1];
+            return true;
+        }
+        case RunPhase::Ended: {
+            const auto v = Values(record, {"kest-exit"});
+            if (!v) return false;
+            const auto code = NumberFrom((*v)[0], -1);
+            if (!code || *code > INT_MAX) return false;
+            journal.kestExit = int(*code);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The phases a run can go through next: KEST's id may be unknown when it ends.
+bool MayFollow(std::optional<RunPhase> before, RunPhase next) {
+    if (!before) return next == RunPhase::Begun;
+    switch (*before) {
+        case RunPhase::Begun:
+            return next == RunPhase::Swapped;
+        case RunPhase::Swapped:
+            return next == RunPhase::Running || next == RunPhase::Ended;
+        case RunPhase::Running:
+            return next == RunPhase::Ended;
+        case RunPhase::Ended:
+            return false;
+    }
+    return false;
 }
 
 QString TimeStamp(const QDateTime& at) {
@@ -121,17 +175,32 @@ QByteArray ComposeRunJournal(const RunJournal& journal) {
         text += value;
         text += "\r\n";
     };
+    auto phase = [&](RunPhase p) { line("phase", kPhaseNames[int(p)]); };
     line(kVersionKey, kVersion);
+    phase(RunPhase::Begun);
     line("project", PathValue(journal.projectFile));
     line("settings", PathValue(journal.settingsFile));
     line("kest-ini", PathValue(journal.kestIni));
-    line("settings-size", QByteArray::number(journal.settingsDigest.size));
-    line("settings-sha256", journal.settingsDigest.sha256.toHex());
     line("started", journal.started.toUTC().toString(Qt::ISODate).toLatin1());
     line("manager-pid", QByteArray::number(journal.managerPid));
-    if (journal.kestPid > 0) {
+    line("ini-size", QByteArray::number(journal.iniDigest.size));
+    line("ini-sha256", journal.iniDigest.sha256.toHex());
+    line("settings-size", QByteArray::number(journal.settingsDigest.size));
+    line("settings-sha256", journal.settingsDigest.sha256.toHex());
+    if (journal.phase >= RunPhase::Swapped) {
+        phase(RunPhase::Swapped);
+        line("kest-program", journal.kestProgram.toUtf8());
+        line("kest-mark", journal.kestMark.toUtf8());
+        line("kest-since", journal.kestSince.toUtf8());
+    }
+    if (journal.phase >= RunPhase::Running && journal.kestPid > 0) {
+        phase(RunPhase::Running);
         line("kest-pid", QByteArray::number(journal.kestPid));
         line("kest-identity", journal.kestIdentity.toUtf8());
+    }
+    if (journal.phase == RunPhase::Ended) {
+        phase(RunPhase::Ended);
+        line("kest-exit", QByteArray::number(journal.kestExit));
     }
     // A journal without this last line was cut short.
     line("end", {});
@@ -143,12 +212,14 @@ ParsedJournal ParseRunJournal(const QByteArray& text, const std::string& expecte
     parsed.fault = JournalFault::Damaged;
     QStringDecoder decode(QStringDecoder::Utf8);
     const QString decoded = decode(text);
-    if (decode.hasError() || decoded.contains(QChar(0))) return parsed;
+    // A cut may fall inside a character; only the last line can hold it.
+    const qsizetype lastBreak = decoded.lastIndexOf(QLatin1Char('\n'));
+    if (decoded.left(lastBreak + 1).contains(QChar(0xFFFD)) || decoded.contains(QChar(0)))
+        return parsed;
 
     QStringList lines = decoded.split(QLatin1Char('\n'));
-    if (lines.size() < 2 || !lines.last().isEmpty()) return parsed;  // the last line ends too
-    lines.removeLast();
-    std::map<QString, QString> values;
+    lines.removeLast();  // empty, or a line cut short
+    std::vector<std::pair<RunPhase, Record>> records;
     bool ended = false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines[i];
@@ -170,15 +241,37 @@ ParsedJournal ParseRunJournal(const QByteArray& text, const std::string& expecte
             if (!ended) return parsed;
             continue;
         }
-        if (!values.emplace(key, value).second) return parsed;  // a key given twice
+        if (key == QLatin1String("phase")) {
+            const auto* found =
+                std::find_if(std::begin(kPhaseNames), std::end(kPhaseNames),
+                             [&](const char* name) { return value == QLatin1String(name); });
+            if (found == std::end(kPhaseNames)) return parsed;
+            const RunPhase phase = RunPhase(found - std::begin(kPhaseNames));
+            if (!MayFollow(records.empty() ? std::nullopt : std::optional(records.back().first),
+                           phase)) {
+                parsed.fault = JournalFault::PhaseOutOfOrder;
+                return parsed;
+            }
+            records.emplace_back(phase, Record{});
+            continue;
+        }
+        if (records.empty() || !records.back().second.emplace(key, value).second) return parsed;
     }
-    if (!ended) return parsed;
-    std::optional<RunJournal> journal = JournalFrom(values);
-    if (!journal) return parsed;
-    parsed.journal = std::move(*journal);
-    if (!SameFile(parsed.journal.kestIni, expectedKestIni))
+    if (!ended) {
+        // Whatever was being written last is not to be trusted, and its step never began.
+        if (records.size() < 2) return parsed;
+        records.pop_back();
+        parsed.cutOff = true;
+    }
+    if (records.empty()) return parsed;
+    RunJournal& journal = parsed.journal;
+    for (const auto& [phase, record] : records)
+        if (!TakeRecord(phase, record, journal)) return parsed;
+    journal.phase = records.back().first;
+
+    if (!SameFile(journal.kestIni, expectedKestIni))
         parsed.fault = JournalFault::ForeignKestIni;
-    else if (!QFileInfo(ToFsPath(parsed.journal.settingsFile)).isFile())
+    else if (!QFileInfo(ToFsPath(journal.settingsFile)).isFile())
         parsed.fault = JournalFault::NoSettingsFile;
     else
         parsed.fault = JournalFault::None;
@@ -195,6 +288,31 @@ std::string AsidePathFor(const std::string& file, const QDateTime& at, const cha
         const QFileInfo info(ToFsPath(path));
         if (!info.exists() && !info.isSymLink()) return path;
     }
+}
+
+std::vector<std::string> BackupsOf(const std::string& file) {
+    const QFileInfo info(ToFsPath(file));
+    const QRegularExpression name(
+        QLatin1Char('^') + QRegularExpression::escape(info.fileName()) +
+        QStringLiteral(R"(\.(\d{4}-\d\d-\d\dT\d\d-\d\d-\d\d)(?:-(\d+))?\.bak$)"));
+    std::vector<std::pair<std::pair<QString, int>, QString>> found;
+    for (const QString& entry : QDir(info.absolutePath()).entryList(QDir::Files | QDir::Hidden)) {
+        const QRegularExpressionMatch m = name.match(entry);
+        if (!m.hasMatch()) continue;
+        const int n = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
+        found.push_back({{m.captured(1), n}, entry});
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> backups;
+    const std::string folder = FolderPart(file);
+    for (const auto& item : found)
+        if (const auto path = cp1251::FromQString(item.second)) backups.push_back(folder + *path);
+    return backups;
+}
+
+void PruneBackups(const std::string& file, int keep) {
+    const std::vector<std::string> backups = BackupsOf(file);
+    for (size_t i = 0; i + size_t(keep) < backups.size(); ++i) QFile::remove(ToFsPath(backups[i]));
 }
 
 }  // namespace pmkest

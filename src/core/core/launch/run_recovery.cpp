@@ -3,13 +3,16 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include "core/files/file_utils.h"
 #include "core/files/text_file.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
 #include "platform/process_identity.h"
+#include "platform/process_search.h"
 #include "platform/regular_file.h"
+#include "platform/stop_points.h"
 #include "platform/termination_signals.h"
 
 namespace pmkest {
@@ -23,11 +26,16 @@ QString Shown(const std::string& path) {
     return ToFsPath(path);
 }
 
-Status WriteJournal(const std::string& path, const RunJournal& run, Language language,
-                    Durability durability = Durability::Durable) {
-    const QByteArray text = ComposeRunJournal(run);
-    return WriteFileAtomic(path, std::string_view(text.constData(), size_t(text.size())), language,
-                           durability);
+std::string ResPath(const RunJournal& run) {
+    return FolderPart(run.kestIni) + "kest.res";
+}
+
+// The temporaries of writers that were killed during this run's copies.
+void RemoveDebris(const std::string& journalPath, const std::string& kestIni,
+                  const std::string& settingsFile) {
+    for (const std::string& file :
+         {journalPath, kestIni, FolderPart(kestIni) + "kest.res", settingsFile})
+        if (!file.empty()) RemoveLeftTemporaries(Shown(file));
 }
 
 }  // namespace
@@ -42,27 +50,64 @@ void RunRecovery::showError(const QString& text) {
     m_dialogs.reportError(m_state.language, text);
 }
 
+void RunRecovery::inform(const QString& text) {
+    m_dialogs.showMessage(MessageKind::Information, Tr(UiText::TitleProgram, m_state.language),
+                          text);
+}
+
+Status RunRecovery::record(RunPhase phase, bool durable) {
+    m_run->phase = phase;
+    const QByteArray text = ComposeRunJournal(*m_run);
+    return WriteFileAtomic(m_journalPath, std::string_view(text.constData(), size_t(text.size())),
+                           m_state.language,
+                           durable ? Durability::Durable : Durability::UntilReboot);
+}
+
 QString RunRecovery::BeginRun(const std::string& projectFile, const std::string& settingsFile,
                               const std::string& kestIni) {
     const Language language = m_state.language;
-    FileFault fault;
-    const std::optional<FileDigest> digest = DigestOfFile(settingsFile, &fault);
-    if (!digest)
-        return Tr(UiText::SwapFailed, language)
-            .arg(Shown(settingsFile), Shown(kestIni),
-                 FileFaultText(Shown(settingsFile), fault, language));
     RunJournal run;
+    for (const auto& [file, digest] :
+         {std::pair{&settingsFile, &run.settingsDigest}, std::pair{&kestIni, &run.iniDigest}}) {
+        FileFault fault;
+        const std::optional<FileDigest> read = DigestOfFile(*file, &fault);
+        if (!read)
+            return Tr(UiText::SwapFailed, language)
+                .arg(Shown(settingsFile), Shown(kestIni),
+                     FileFaultText(Shown(*file), fault, language));
+        *digest = *read;
+    }
     run.projectFile = projectFile;
     run.settingsFile = settingsFile;
     run.kestIni = kestIni;
-    run.settingsDigest = *digest;
     run.started = QDateTime::currentDateTimeUtc();
     run.managerPid = QCoreApplication::applicationPid();
-    const std::string path = FolderPart(kestIni) + kJournalFileName;
-    const Status written = WriteJournal(path, run, language);
-    if (!written) return Tr(UiText::JournalNotWritten, language).arg(Shown(path), written.error());
     m_run = std::move(run);
-    m_journalPath = path;
+    m_journalPath = FolderPart(kestIni) + kJournalFileName;
+    const Status written = record(RunPhase::Begun);
+    if (!written) {
+        m_run.reset();
+        return Tr(UiText::JournalNotWritten, language).arg(Shown(m_journalPath), written.error());
+    }
+    PassStopPoint("journal-begun");
+    return {};
+}
+
+QString RunRecovery::KestStarting(const QString& program, QString& mark) {
+    if (!m_run) return {};
+    m_run->kestProgram = program;
+    m_run->kestMark = QString::number(QRandomGenerator::system()->generate64(), 16);
+    m_run->kestSince = ProcessClockNow();
+    const Status written = record(RunPhase::Swapped);
+    if (!written) {
+        const QString text = Tr(UiText::JournalNotWritten, m_state.language)
+                                 .arg(Shown(m_journalPath), written.error());
+        m_run->phase = RunPhase::Begun;
+        AbandonRun();
+        return text;
+    }
+    mark = m_run->kestMark;
+    PassStopPoint("swapped");
     return {};
 }
 
@@ -72,69 +117,106 @@ void RunRecovery::KestStarted(qint64 pid) {
     if (identity.isEmpty()) return;  // already gone: nothing to adopt later
     m_run->kestPid = pid;
     m_run->kestIdentity = identity;
-    // Only of use while this boot lasts, so it does not wait for the disk. Without it a later
-    // start asks instead of adopting; the run itself is not at risk.
-    static_cast<void>(
-        WriteJournal(m_journalPath, *m_run, m_state.language, Durability::UntilReboot));
+    // Only of use while this boot lasts, so it does not wait for the disk; should it be lost,
+    // a later start still finds KEST by its mark.
+    static_cast<void>(record(RunPhase::Running, false));
+    PassStopPoint("running");
+}
+
+void RunRecovery::KestEnded(int exitCode) {
+    if (!m_run || adopting()) return;
+    m_run->kestExit = exitCode;
+    // Without it a later start would ask instead of copying back; the copy back itself follows.
+    static_cast<void>(record(RunPhase::Ended));
+    PassStopPoint("kest-ended");
 }
 
 void RunRecovery::AbandonRun() {
     if (!m_run) return;
-    QFile::remove(Shown(m_journalPath));
+    QString error;
+    if (undoSwap(*m_run, error))
+        QFile::remove(Shown(m_journalPath));
+    else if (!error.isEmpty())
+        showError(error);  // the journal stays, so the next start puts kest.ini back
     m_run.reset();
 }
 
 void RunRecovery::FinishRun() {
     if (!m_run) return;
-    std::string backup;
-    copyBack(*m_run, m_journalPath, false, backup);
+    const RunJournal run = *m_run;
     m_run.reset();
+    std::string backup;
+    if (copyBack(run, m_journalPath, backup) && !backup.empty())
+        m_dialogs.showMessage(MessageKind::Warning, Tr(UiText::TitleProgram, m_state.language),
+                              Tr(UiText::ChangedDuringRun, m_state.language)
+                                  .arg(Shown(run.settingsFile), Shown(backup)));
 }
 
-bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath, bool recovery,
+bool RunRecovery::undoSwap(const RunJournal& run, QString& error) {
+    const std::optional<FileDigest> ini = DigestOfFile(run.kestIni);
+    if (ini && *ini == run.iniDigest) return true;  // the swap never replaced it
+    const std::string res = ResPath(run);
+    if (!ini || *ini != run.settingsDigest || DigestOfFile(res) != run.iniDigest) return false;
+    const Status copied = CopyFileData(res, run.kestIni, m_state.language);
+    if (!copied) {
+        error = copied.error();
+        return false;
+    }
+    return true;
+}
+
+std::string RunRecovery::keepBackup(const std::string& file, const std::vector<std::string>& others,
+                                    QString& error) {
+    const std::optional<FileDigest> digest = DigestOfFile(file);
+    if (!digest) return {};
+    for (const std::string& other : others)
+        if (DigestOfFile(other) == digest) return {};
+    for (const std::string& earlier : BackupsOf(file))
+        if (DigestOfFile(earlier) == digest) return {};
+    const std::string backup = AsidePathFor(file, QDateTime::currentDateTime(), "bak");
+    const Status copied = CopyFileData(file, backup, m_state.language);
+    if (!copied) {
+        error = copied.error();
+        return {};
+    }
+    PruneBackups(file);
+    return backup;
+}
+
+bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath,
                            std::string& backup) {
     const Language language = m_state.language;
     const std::string& ini = run.kestIni;
     const std::string& settings = run.settingsFile;
     const std::optional<FileDigest> now = DigestOfFile(settings);
-    bool keep = false;
-    if (now) {
-        // A normal run keeps only what someone else wrote during it; a recovery keeps any
-        // version that the copy would replace.
-        if (recovery)
-            keep = DigestOfFile(ini) != now;
-        else
-            keep = *now != run.settingsDigest;
-    }
-    if (keep) {
-        backup = AsidePathFor(settings, QDateTime::currentDateTime(), "bak");
-        const Status copied = CopyFileData(settings, backup, language);
-        if (!copied) {
-            showError(Tr(UiText::BackupFailed, language)
-                          .arg(Shown(settings), Shown(ini), copied.error()));
-            backup.clear();
+    // The version the run swapped in is KEST's to replace; only what something else wrote
+    // meanwhile is kept, and only when its bytes are nowhere else.
+    if (now && *now != run.settingsDigest && DigestOfFile(ini) != now) {
+        QString error;
+        backup = keepBackup(settings, {ini, ResPath(run)}, error);
+        if (!error.isEmpty()) {
+            showError(Tr(UiText::BackupFailed, language).arg(Shown(settings), Shown(ini), error));
             return false;
         }
     }
-    const Status copied = CopyFileData(ini, settings, language);
-    if (!copied) {
-        showError(
-            Tr(UiText::CopyBackFailed, language).arg(Shown(ini), Shown(settings), copied.error()));
-        return false;
+    if (!now || DigestOfFile(ini) != now) {
+        const Status copied = CopyFileData(ini, settings, language);
+        if (!copied) {
+            showError(Tr(UiText::CopyBackFailed, language)
+                          .arg(Shown(ini), Shown(settings), copied.error()));
+            return false;
+        }
     }
+    PassStopPoint("copied-back");
     QFile::remove(Shown(journalPath));
-    if (keep && !recovery)
-        m_dialogs.showMessage(
-            MessageKind::Warning, Tr(UiText::TitleProgram, m_state.language),
-            Tr(UiText::ChangedDuringRun, language).arg(Shown(settings), Shown(backup)));
     return true;
 }
 
-void RunRecovery::putAside(const std::string& journalPath, const std::string& kestIni, bool damaged,
+void RunRecovery::putAside(const std::string& journalPath, const RunJournal& run, bool damaged,
                            QString text) {
     const Language language = m_state.language;
-    const QDateTime now = QDateTime::currentDateTime();
-    const std::string aside = AsidePathFor(journalPath, now, damaged ? "damaged" : "declined");
+    const std::string aside =
+        AsidePathFor(journalPath, QDateTime::currentDateTime(), damaged ? "damaged" : "declined");
     QFile journal(Shown(journalPath));
     if (journal.rename(Shown(aside)))
         text += QLatin1Char('\n') +
@@ -143,15 +225,27 @@ void RunRecovery::putAside(const std::string& journalPath, const std::string& ke
         text += QStringLiteral("\n%1: %2").arg(Shown(journalPath), journal.errorString());
     // kest.ini may hold the only copy of that run's result: the next start moves it to kest.res
     // and the one after overwrites it.
+    const std::string& kestIni = run.kestIni;
     if (QFileInfo(Shown(kestIni)).isFile()) {
-        const std::string copy = AsidePathFor(kestIni, now, "bak");
-        const Status copied = CopyFileData(kestIni, copy, language);
-        text += QLatin1Char('\n') +
-                (copied ? Tr(UiText::CopyKept, language).arg(Shown(kestIni), Shown(copy))
-                        : copied.error());
+        QString error;
+        std::vector<std::string> others{FolderPart(kestIni) + "kest.res"};
+        if (!run.settingsFile.empty()) others.push_back(run.settingsFile);
+        const std::string copy = keepBackup(kestIni, others, error);
+        if (!error.isEmpty())
+            text += QLatin1Char('\n') + error;
+        else if (!copy.empty())
+            text +=
+                QLatin1Char('\n') + Tr(UiText::CopyKept, language).arg(Shown(kestIni), Shown(copy));
     }
     m_dialogs.showMessage(damaged ? MessageKind::Warning : MessageKind::Information,
                           Tr(UiText::TitleProgram, m_state.language), text);
+}
+
+void RunRecovery::adopt(const RunJournal& run, const std::string& journalPath) {
+    m_run = run;
+    m_journalPath = journalPath;
+    m_hooks.setRunning(true, run.settingsFile);
+    m_adoptPoll.start();
 }
 
 bool RunRecovery::FinishInterruptedRun() {
@@ -163,47 +257,95 @@ bool RunRecovery::FinishInterruptedRun() {
     const QFileInfo info(Shown(path));
     if (!info.exists() && !info.isSymLink()) return true;
 
-    auto unusable = [&](const QString& reason) {
-        putAside(path, ini, true, Tr(UiText::JournalUnusable, language).arg(Shown(path), reason));
+    RunJournal unknown;
+    unknown.kestIni = ini;
+    auto unusable = [&](const RunJournal& run, const QString& reason) {
+        RemoveDebris(path, ini, run.settingsFile);
+        putAside(path, run, true, Tr(UiText::JournalUnusable, language).arg(Shown(path), reason));
         return false;
     };
     // Never a pipe or a device: reading it could block.
     QByteArray text;
     const FileFault fault = ReadRegularFile(Shown(path), kJournalLimit, text);
     if (fault.kind == FileFault::Kind::System)
-        return unusable(Tr(UiText::JournalUnreadable, language).arg(fault.reason));
-    if (fault.failed()) return unusable(Tr(UiText::JournalDamaged, language));
+        return unusable(unknown, Tr(UiText::JournalUnreadable, language).arg(fault.reason));
+    if (fault.failed()) return unusable(unknown, Tr(UiText::JournalDamaged, language));
 
     const ParsedJournal parsed = ParseRunJournal(text, ini);
-    const RunJournal& run = parsed.journal;
+    RunJournal run = parsed.journal;
     switch (parsed.fault) {
         case JournalFault::None:
             break;
         case JournalFault::Damaged:
-            return unusable(Tr(UiText::JournalDamaged, language));
+            return unusable(unknown, Tr(UiText::JournalDamaged, language));
         case JournalFault::OtherVersion:
-            return unusable(Tr(UiText::JournalOtherVersion, language));
+            return unusable(unknown, Tr(UiText::JournalOtherVersion, language));
+        case JournalFault::PhaseOutOfOrder:
+            return unusable(unknown, Tr(UiText::JournalPhaseOutOfOrder, language));
         case JournalFault::ForeignKestIni:
-            return unusable(Tr(UiText::JournalForeignKestIni, language).arg(Shown(run.kestIni)));
+            return unusable(unknown,
+                            Tr(UiText::JournalForeignKestIni, language).arg(Shown(run.kestIni)));
         case JournalFault::NoSettingsFile:
             return unusable(
-                Tr(UiText::JournalNoSettingsFile, language).arg(Shown(run.settingsFile)));
+                unknown, Tr(UiText::JournalNoSettingsFile, language).arg(Shown(run.settingsFile)));
+    }
+    RemoveDebris(path, ini, run.settingsFile);
+
+    switch (run.phase) {
+        case RunPhase::Begun: {
+            // KEST cannot have run: the project is untouched, kest.ini goes back as it was.
+            QString error;
+            if (!undoSwap(run, error)) {
+                if (!error.isEmpty()) {
+                    showError(error);
+                    return false;
+                }
+                return unusable(run, Tr(UiText::JournalFitsNoFile, language));
+            }
+            QFile::remove(Shown(path));
+            inform(Tr(UiText::StartInterrupted, language).arg(Shown(run.projectFile)));
+            return true;
+        }
+        case RunPhase::Swapped:
+            // KEST may have started before its id was noted: it carries the run's mark.
+            if (const qint64 pid = FindMarkedProcess(
+                    {QLatin1String(kMarkVariable), run.kestMark, run.kestSince, run.kestProgram})) {
+                run.kestPid = pid;
+                run.kestIdentity = ProcessIdentity(pid);
+                if (!run.kestIdentity.isEmpty()) {
+                    run.phase = RunPhase::Running;
+                    adopt(run, path);
+                    return false;
+                }
+            }
+            break;
+        case RunPhase::Running:
+            // The same process, not just the same number: ids are handed out again.
+            if (ProcessIdentity(run.kestPid) == run.kestIdentity) {
+                adopt(run, path);
+                return false;
+            }
+            break;
+        case RunPhase::Ended: {
+            // What the interrupted run was about to do.
+            std::string backup;
+            if (!copyBack(run, path, backup)) return false;
+            m_hooks.countRun();
+            QString done = Tr(UiText::RunRecovered, language).arg(Shown(run.settingsFile));
+            if (!backup.empty())
+                done += QLatin1Char('\n') + Tr(UiText::BackupKept, language).arg(Shown(backup));
+            inform(done);
+            return true;
+        }
     }
 
-    // The same process, not just the same number: ids are handed out again.
-    if (run.kestPid > 0 && ProcessIdentity(run.kestPid) == run.kestIdentity) {
-        m_run = run;
-        m_journalPath = path;
-        m_hooks.setRunning(true, run.settingsFile);
-        m_adoptPoll.start();
-        return false;
-    }
-
-    // KEST ended without changing anything: nothing to bring back, nothing to ask.
+    // KEST is gone. If it changed nothing there is nothing to bring back and nothing to ask.
     const std::optional<FileDigest> result = DigestOfFile(run.kestIni);
     if (result && result == DigestOfFile(run.settingsFile)) {
         QFile::remove(Shown(path));
         m_hooks.countRun();
+        inform(Tr(UiText::RunUnchanged, language)
+                   .arg(Shown(run.projectFile), Shown(run.settingsFile)));
         return true;
     }
 
@@ -214,30 +356,26 @@ bool RunRecovery::FinishInterruptedRun() {
     if (!m_dialogs.askYesNoDefaultYes(Tr(UiText::TitleProgram, m_state.language), question)) {
         // Dismissed by the end of the program, not by the user: the next start asks again.
         if (TerminationSignals::received()) return false;
-        putAside(path, run.kestIni, false,
+        putAside(path, run, false,
                  Tr(UiText::NothingCopied, language).arg(Shown(run.settingsFile)));
         return true;
     }
     std::string backup;
-    if (!copyBack(run, path, true, backup)) return false;
+    if (!copyBack(run, path, backup)) return false;
     m_hooks.countRun();
     QString done = Tr(UiText::RunRecovered, language).arg(Shown(run.settingsFile));
     if (!backup.empty())
         done += QLatin1Char('\n') + Tr(UiText::BackupKept, language).arg(Shown(backup));
-    m_dialogs.showMessage(MessageKind::Information, Tr(UiText::TitleProgram, m_state.language),
-                          done);
+    inform(done);
     return true;
 }
 
 void RunRecovery::pollAdopted() {
     if (!m_run || ProcessIdentity(m_run->kestPid) == m_run->kestIdentity) return;
     m_adoptPoll.stop();
-    const RunJournal run = *m_run;
-    m_run.reset();
     m_hooks.setRunning(false, {});
-    std::string backup;
-    copyBack(run, m_journalPath, false, backup);
     m_hooks.countRun();
+    FinishRun();
 }
 
 }  // namespace pmkest

@@ -7,9 +7,11 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/app_state.h"
 #include "core/launch/run_journal.h"
+#include "platform/expected.h"
 
 namespace pmkest {
 
@@ -31,24 +33,43 @@ public:
     bool FinishInterruptedRun();
     bool adopting() const { return m_adoptPoll.isActive(); }
 
+    // The variable of KEST's environment that carries the run's mark.
+    static constexpr const char* kMarkVariable = "PMKEST_RUN";
+
     // Right before the swap; the message to show when the start must stop.
     QString BeginRun(const std::string& projectFile, const std::string& settingsFile,
                      const std::string& kestIni);
+    // The swap is done and KEST is about to start as program, with mark in its environment.
+    // The message to show when the start must stop; the swap is then undone.
+    QString KestStarting(const QString& program, QString& mark);
     void KestStarted(qint64 pid);
-    // The swap failed, so there is no run to finish.
+    // exitCode: -1 when KEST could not start or did not end normally.
+    void KestEnded(int exitCode);
+    // The swap failed, so there is no run to finish: kest.ini is put back if it was replaced.
     void AbandonRun();
     // After the run: kest.ini back into the run's settings file, keeping a version of it that
     // something else wrote meanwhile. The journal goes once the result is back.
     void FinishRun();
 
 private:
+    // Records the run's new phase before the step it guards; durable unless only of use
+    // while this boot lasts.
+    Status record(RunPhase phase, bool durable = true);
+    void adopt(const RunJournal& run, const std::string& journalPath);
     void pollAdopted();
-    // recovery: before a copy back for an earlier manager, any differing file is kept.
-    bool copyBack(const RunJournal& run, const std::string& journalPath, bool recovery,
-                  std::string& backup);
-    void putAside(const std::string& journalPath, const std::string& kestIni, bool damaged,
+    // The journal of a run that got no further than the swap: kest.ini as it was before.
+    // False when the files fit none of the journal's digests.
+    bool undoSwap(const RunJournal& run, QString& error);
+    // kest.ini into the settings file; backup names a version of it kept aside, if any.
+    bool copyBack(const RunJournal& run, const std::string& journalPath, std::string& backup);
+    // A copy of file beside it, unless its bytes are kept elsewhere: in one of others or in
+    // an earlier backup. Empty when none was needed; error when one was needed and failed.
+    std::string keepBackup(const std::string& file, const std::vector<std::string>& others,
+                           QString& error);
+    void putAside(const std::string& journalPath, const RunJournal& run, bool damaged,
                   QString text);
     void showError(const QString& text);
+    void inform(const QString& text);
 
     AppState& m_state;
     UserDialogs& m_dialogs;

@@ -131,6 +131,26 @@ QString Tr(UiText id, Language language) {
             return QStringLiteral("Include file directories");
         case UiText::DirectoryObjects:
             return QStringLiteral("Object file directories");
+        case UiText::ChooserCaption:
+            return QStringLiteral("Open Directory");
+        case UiText::AboutCaption:
+            return QStringLiteral("About");
+        case UiText::AboutProduct:
+            return QStringLiteral("Project manager for KEST");
+        case UiText::AboutVersion:
+            return QStringLiteral("Version %1");
+        case UiText::AboutCopyright:
+            return QStringLiteral("Projects for the KEST 8051 environment");
+        case UiText::AboutComments:
+            return QStringLiteral(
+                "Keeps a copy of kest.ini for every project, starts KEST on it and brings back "
+                "what KEST changed.");
+        case UiText::AboutOk:
+            return QStringLiteral("OK");
+        case UiText::KestProblems:
+            return QStringLiteral("Problems!");
+        case UiText::WineNoteCaption:
+            return QStringLiteral("Wine");
         case UiText::AlreadyRunning:
             return QStringLiteral("Program Is Already Running!");
         case UiText::SettingsNotWritten:
@@ -248,14 +268,15 @@ QString Tr(UiText id, Language language) {
                             "Последний запуск KEST с проектом\n%1\n(начат %2) был прерван: "
                             "менеджер завершился, пока работал KEST. Результат работы KEST "
                             "остался в\n%3\n\nСкопировать его сейчас обратно в файл настроек "
-                            "проекта\n%4?\nТекущая версия этого файла будет сохранена рядом "
-                            "с ним как резервная копия.")
+                            "проекта\n%4?\nЕсли этот файл тем временем изменила другая "
+                            "программа, её версия будет сохранена рядом с ним как резервная "
+                            "копия.")
                       : QStringLiteral(
                             "The last run of KEST on the project\n%1\n(started %2) was cut "
                             "short: the manager ended while KEST was running. KEST's result is "
                             "still in\n%3\n\nCopy it back into the project settings file\n%4\n"
-                            "now? The present version of that file is kept as a backup beside "
-                            "it.");
+                            "now? If another program changed that file meanwhile, its version is "
+                            "kept as a backup beside it.");
         case UiText::RunRecovered:
             return ru ? QStringLiteral("Результат работы KEST скопирован обратно в %1.")
                       : QStringLiteral("KEST's result was copied back into %1.");
@@ -297,6 +318,30 @@ QString Tr(UiText id, Language language) {
         case UiText::JournalUnreadable:
             return ru ? QStringLiteral("Его не удалось прочитать: %1")
                       : QStringLiteral("It cannot be read: %1");
+        case UiText::JournalPhaseOutOfOrder:
+            return ru ? QStringLiteral("Этапы запуска в нём идут не по порядку.")
+                      : QStringLiteral("It names the phases of the run out of order.");
+        case UiText::JournalFitsNoFile:
+            return ru ? QStringLiteral(
+                            "Записанное в нём не подходит ни к одному из файлов kest.ini и "
+                            "kest.res.")
+                      : QStringLiteral(
+                            "What it records fits neither kest.ini nor kest.res as they are "
+                            "now.");
+        case UiText::StartInterrupted:
+            return ru ? QStringLiteral(
+                            "Последний запуск KEST с проектом %1 был прерван до того, как "
+                            "KEST начал работу; ничего не потеряно.")
+                      : QStringLiteral(
+                            "The last start of KEST on the project %1 was interrupted before "
+                            "KEST ran; nothing was lost.");
+        case UiText::RunUnchanged:
+            return ru ? QStringLiteral(
+                            "Последний запуск KEST с проектом %1 был прерван, но KEST ничего "
+                            "не изменил: файл %2 остался прежним.")
+                      : QStringLiteral(
+                            "The last run of KEST on the project %1 was cut short, but KEST "
+                            "changed nothing: %2 is as it was.");
         case UiText::ChangedDuringRun:
             return ru ? QStringLiteral(
                             "Файл %1 был изменён другой программой, пока работал KEST. Эта "

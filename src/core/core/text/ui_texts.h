@@ -70,6 +70,17 @@ enum class UiText {
     DirectoryUnits,
     DirectoryIncludes,
     DirectoryObjects,
+    // The directory dialog and the about box, English in either language.
+    ChooserCaption,
+    AboutCaption,
+    AboutProduct,
+    AboutVersion,  // %1: the version
+    AboutCopyright,
+    AboutComments,
+    AboutOk,
+    // Starting KEST.
+    KestProblems,
+    WineNoteCaption,
     // Texts of the messages that have no number in the message table.
     AlreadyRunning,
     SettingsNotWritten,  // %1: the error
@@ -92,28 +103,32 @@ enum class UiText {
     TitleWarning,
     TitleProgram,
     // The run journal and the recovery of an interrupted run.
-    JournalNotWritten,      // %1: the journal, %2: the error
-    RunInterrupted,         // %1: project file, %2: start time, %3: kest.ini, %4: settings
-    RunRecovered,           // %1: the settings file
-    BackupKept,             // %1: the backup
-    NothingCopied,          // %1: the settings file
-    MovedAside,             // %1: the file, %2: its new name
-    CopyKept,               // %1: the file, %2: the copy
-    JournalUnusable,        // %1: the journal, %2: the reason
-    JournalDamaged,         //
-    JournalOtherVersion,    //
-    JournalForeignKestIni,  // %1: the kest.ini it names
-    JournalNoSettingsFile,  // %1: the settings file it names
-    JournalUnreadable,      // %1: the error
-    ChangedDuringRun,       // %1: the settings file, %2: the backup
-    BackupFailed,           // %1: the settings file, %2: kest.ini, %3: the error
-    OutsideWineDrives,      // %1: the path
-    WineNotFound,           // %1: the program asked for
-    Wine32Missing,          // %1: kest.exe
-    NoCp1251Locale,         // %1: the path
-    PreparingPrefix,        // %1: the prefix
-    ExitCodeTitle,          // %1: the exit code
-    WineInUse,              // %1: the Wine program, %2: the prefix
+    JournalNotWritten,       // %1: the journal, %2: the error
+    RunInterrupted,          // %1: project file, %2: start time, %3: kest.ini, %4: settings
+    RunRecovered,            // %1: the settings file
+    BackupKept,              // %1: the backup
+    NothingCopied,           // %1: the settings file
+    MovedAside,              // %1: the file, %2: its new name
+    CopyKept,                // %1: the file, %2: the copy
+    JournalUnusable,         // %1: the journal, %2: the reason
+    JournalDamaged,          //
+    JournalOtherVersion,     //
+    JournalForeignKestIni,   // %1: the kest.ini it names
+    JournalNoSettingsFile,   // %1: the settings file it names
+    JournalUnreadable,       // %1: the error
+    JournalPhaseOutOfOrder,  //
+    JournalFitsNoFile,       //
+    StartInterrupted,        // %1: the project file
+    RunUnchanged,            // %1: the project file, %2: the settings file
+    ChangedDuringRun,        // %1: the settings file, %2: the backup
+    BackupFailed,            // %1: the settings file, %2: kest.ini, %3: the error
+    OutsideWineDrives,       // %1: the path
+    WineNotFound,            // %1: the program asked for
+    Wine32Missing,           // %1: kest.exe
+    NoCp1251Locale,          // %1: the path
+    PreparingPrefix,         // %1: the prefix
+    ExitCodeTitle,           // %1: the exit code
+    WineInUse,               // %1: the Wine program, %2: the prefix
     // Refusals that keep a project whole, and what a waiting manager says.
     FolderHoldsBlank,     // %1: the folder
     OtherManagersRun,     // %1: project file, %2: the manager's process, %3: start time

@@ -14,6 +14,7 @@
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
 #include "core/wine/wine_setup.h"
+#include "platform/stop_points.h"
 #include "platform/termination_signals.h"
 #include "widgets/status_panels.h"
 
@@ -105,6 +106,18 @@ void KestLauncher::StartKest() {
             return;
         }
     }
+    PassStopPoint("swap-copied");
+    // KEST carries the run's mark, so that it can be found should the manager end before it
+    // has noted KEST's id.
+    QString mark;
+    const QString markError = m_recovery->KestStarting(command.program, mark);
+    if (!markError.isEmpty()) {
+        showError(markError);
+        return;
+    }
+    KestCommand marked = command;
+    if (marked.environment.isEmpty()) marked.environment = QProcessEnvironment::systemEnvironment();
+    marked.environment.insert(QLatin1String(RunRecovery::kMarkVariable), mark);
 
     m_running = true;
     m_endRequested = false;
@@ -124,14 +137,15 @@ void KestLauncher::StartKest() {
     }
     // Making a new prefix keeps Wine busy for a while before KEST shows: say so.
     if (preparing) showPrefixNote(command.environment.value(QStringLiteral("WINEPREFIX")));
-    const bool ok = RunAndWait(command, m_view.hideOption && m_view.hideOption->isChecked());
+    const bool ok = RunAndWait(marked, m_view.hideOption && m_view.hideOption->isChecked());
+    m_recovery->KestEnded(m_exitCode);
     if (m_prefixNote) m_prefixNote->deleteLater();
     const bool ended = m_endRequested;
     if (!ok && !ended)
         m_dialogs.showMessage(MessageKind::Plain,
                               m_exitCode > 0 ? Tr(UiText::ExitCodeTitle, language).arg(m_exitCode)
                                              : Tr(UiText::TitleProgram, language),
-                              QStringLiteral("Problems!"));
+                              Tr(UiText::KestProblems, language));
     SetMainControlsEnabled(true);
     if (m_view.status && !wineInUse.isEmpty()) m_view.status->setPanelText(2, settingsPanel);
     m_recovery->FinishRun();
@@ -187,7 +201,7 @@ void KestLauncher::showPrefixNote(const QString& prefix) {
     note->setWordWrap(true);
     note->setMargin(12);
     note->setFixedWidth(360);
-    note->setWindowTitle(QStringLiteral("Wine"));
+    note->setWindowTitle(Tr(UiText::WineNoteCaption, m_state.language));
     note->adjustSize();
     // Over the main window, where the user looks, not at the corner of the screen.
     if (m_view.window)
@@ -207,6 +221,7 @@ bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
     process.start(command.program, command.arguments);
     if (!process.waitForStarted(-1)) return false;
+    PassStopPoint("kest-started");
     m_recovery->KestStarted(process.processId());
 
     if (hide) {
