@@ -309,7 +309,7 @@ void TestHostileFiles::hostileFiles() {
         QCOMPARE(f.state.launchCounter, 7);
     }
     if (input == u"full project folder"_s) {
-        QVERIFY2(shown[0].contains(u"KEST's result is still in "_s + f.ini()),
+        QVERIFY2(shown[0].contains(u"KEST's result is still in\n"_s + f.ini()),
                  qPrintable(shown[0]));
         QVERIFY(ReadAll(f.ini()).contains("Big=bbbb"));
     }

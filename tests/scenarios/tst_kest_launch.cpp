@@ -136,6 +136,14 @@ void TestKestLaunch::stopsBeforeCopying_data() {
                                      << "blink.mpm";
     QTest::newRow("no project chosen") << "project="
                                        << "Do not enter the name of the project file";
+    QTest::newRow("kest.ini is a folder") << "kest.ini folder"
+                                          << "kest.ini: this is a folder, not a file";
+    // The copy back would fail after the run: found out before anything is swapped.
+    QTest::newRow("project folder read-only") << "read-only proj"
+                                              << "proj: Permission denied";
+    QTest::newRow("settings file name leaves no room for its new version")
+        << "long settings name"
+        << "could not be copied back";
 }
 
 void TestKestLaunch::stopsBeforeCopying() {
@@ -152,12 +160,24 @@ void TestKestLaunch::stopsBeforeCopying() {
     if (breakage == u"rm mpm"_s) QFile::remove(f.mpm());
     if (breakage == u"project="_s) f.state.project.ProjectFile.clear();
     if (breakage == u"empty first line"_s) WriteAll(f.mpm(), "\r\n" + f.settings().toUtf8());
+    if (breakage == u"kest.ini folder"_s) QVERIFY(QFile::remove(f.ini()) && QDir().mkpath(f.ini()));
+    if (breakage == u"read-only proj"_s) {
+        QVERIFY(QFile::setPermissions(f.path(u"proj"_s), QFile::ReadOwner | QFile::ExeOwner));
+        if (QFileInfo(f.path(u"proj"_s)).isWritable()) QSKIP("root writes into any folder");
+    }
+    if (breakage == u"long settings name"_s) {
+        const QString longName = f.path(u"proj/"_s + QString(u'x').repeated(245) + u".ini"_s);
+        QVERIFY(QFile::rename(f.settings(), longName));
+        WriteAll(f.mpm(), longName.toUtf8() + "\r\n");
+    }
     f.clickStart();
+    QFile::setPermissions(f.path(u"proj"_s),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(f.dialogs.messages.size(), size_t(1));
     QVERIFY2(f.dialogs.messages[0].text.contains(message), qPrintable(f.dialogs.messages[0].text));
     QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
     QVERIFY(!QFile::exists(f.res()));
-    if (QFile::exists(f.ini())) QCOMPARE(ReadAll(f.ini()), OldIni());
+    if (QFileInfo(f.ini()).isFile()) QCOMPARE(ReadAll(f.ini()), OldIni());
     if (QFile::exists(f.settings())) QCOMPARE(ReadAll(f.settings()), ProjectIni());
     QCOMPARE(f.state.launchCounter, 0);
 }

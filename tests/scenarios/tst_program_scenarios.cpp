@@ -85,6 +85,10 @@ struct Program {
             editor->Timer1Timer();
             QTest::mouseClick(editor->findChild<PaintBox*>(QString::fromLatin1(button)),
                               Qt::LeftButton, {}, QPoint(5, 5));
+            // An Ok refused with a message leaves the editor open: left with Exit then.
+            if (editor->isVisible())
+                QTest::mouseClick(editor->findChild<PaintBox*>(u"PaintBox1"_s), Qt::LeftButton, {},
+                                  QPoint(5, 5));
         });
     }
     QString row() const { return windows->main->findChild<QLabel*>(u"Label2"_s)->text(); }
@@ -377,8 +381,12 @@ void TestProgramScenarios::editorStaysOpenOnARefusedField_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("said");  // in the message
-    QTest::newRow("a blank ends the switch") << "Edit3" << "/u;/blink 1" << "/blink 1";
-    QTest::newRow("a key text") << "Edit1" << "/x/MainFile=/y" << "\"MainFile=\"";
+    QTest::newRow("a blank ends the switch") << "Edit3"
+                                             << "/u;/blink 1"
+                                             << "/blink 1";
+    QTest::newRow("a key text") << "Edit1"
+                                << "/x/MainFile=/y"
+                                << "\"MainFile=\"";
 }
 
 void TestProgramScenarios::editorStaysOpenOnARefusedField() {
@@ -421,10 +429,10 @@ void TestProgramScenarios::commandLineOptions_data() {
     QTest::addColumn<QString>("printed");  // the start of what it printed
     QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << u"Usage: pmkest"_s;
     QTest::newRow("-v") << QStringList{u"-v"_s} << 0 << u"pmkest "_s;
-    QTest::newRow("single-dash word is no bundle of -h") << QStringList{u"-dash.mpm"_s} << 1
-                                                         << u"-dash.mpm"_s;
-    QTest::newRow("single-dash word is no bundle of -v") << QStringList{u"-dvx.mpm"_s} << 1
-                                                         << u"-dvx.mpm"_s;
+    QTest::newRow("single-dash word is no bundle of -h")
+        << QStringList{u"-dash.mpm"_s} << 1 << u"-dash.mpm"_s;
+    QTest::newRow("single-dash word is no bundle of -v")
+        << QStringList{u"-dvx.mpm"_s} << 1 << u"-dvx.mpm"_s;
     QTest::newRow("-help is not --help") << QStringList{u"-help"_s} << 1 << u"-help"_s;
 }
 

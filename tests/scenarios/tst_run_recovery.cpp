@@ -144,6 +144,9 @@ private slots:
     void journalNotWritten();
     void terminationSignal_data();
     void terminationSignal();
+    void anotherLiveManagersRun();
+    void adoptedRunSaysSoAndEndsOnClose();
+    void questionInTheUsersLanguage();
 };
 
 void TestRunRecovery::initTestCase() {
@@ -566,6 +569,77 @@ void TestRunRecovery::terminationSignal() {
         QCOMPARE(f.files(u"ini"_s, u"*"_s), QStringList({u"kest.ini"_s, u"kest.run"_s}));
     }
 #endif
+}
+
+void TestRunRecovery::anotherLiveManagersRun() {
+#ifdef Q_OS_LINUX
+    // Two sessions on one kest.ini, each with its own runtime folder: A runs KEST, B presses
+    // Start.
+    Fixture f;
+    QProcess managerA;
+    f.startManager(managerA);
+    QTRY_VERIFY_WITH_TIMEOUT(JournalKestPid(ReadAll(f.journal())) > 0, 20000);
+    const QByteArray journal = ReadAll(f.journal());
+    const QByteArray res = ReadAll(f.res());
+    f.start();
+    f.clickStart();
+    QVERIFY(f.dialogs.questions.isEmpty());
+    QCOMPARE(f.dialogs.messages.size(), size_t(1));
+    const QString text = f.dialogs.messages[0].text;
+    QVERIFY2(text.contains(f.mpm()) && text.contains(QString::number(managerA.processId())),
+             qPrintable(text));
+    // B touched nothing: not the journal, not the files, no backup, no count.
+    QVERIFY(f.controlsEnabled());
+    QCOMPARE(ReadAll(f.journal()), journal);
+    QCOMPARE(ReadAll(f.res()), res);
+    QCOMPARE(ReadAll(f.ini()), ProjectIni());
+    QCOMPARE(ReadAll(f.settings()), ProjectIni());
+    QVERIFY(f.files(u"proj"_s, u"*.bak"_s).isEmpty());
+    QCOMPARE(f.state.launchCounter, 0);
+    // A finishes its own run.
+    f.go();
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(f.journal()), 20000);
+    QCOMPARE(ReadAll(f.settings()), AfterRun());
+    managerA.terminate();
+    QVERIFY(managerA.waitForFinished(20000));
+#endif
+}
+
+void TestRunRecovery::adoptedRunSaysSoAndEndsOnClose() {
+#ifdef Q_OS_LINUX
+    Fixture f;
+    QProcess manager;
+    f.startManager(manager);
+    QTRY_VERIFY_WITH_TIMEOUT(JournalKestPid(ReadAll(f.journal())) > 0, 20000);
+    const qint64 kestPid = JournalKestPid(ReadAll(f.journal()));
+    QCOMPARE(::kill(pid_t(manager.processId()), SIGKILL), 0);
+    QVERIFY(manager.waitForFinished());
+
+    TMain& w = f.start();
+    QVERIFY(f.window->launcher().adopting());
+    const QString status = w.findChild<StatusPanels*>(u"StatusBar1"_s)->panelText(2);
+    QVERIFY2(status.startsWith(u"Waiting for KEST, started "_s) && status.endsWith(f.mpm()),
+             qPrintable(status));
+    // Closed as during a run of its own: asked, and yes ends KEST and copies back.
+    f.dialogs.yesNoAnswers.push_back(true);
+    QVERIFY(w.close());
+    QCOMPARE(f.dialogs.questions.size(), 1);
+    int wstatus = 0;
+    QCOMPARE(::waitpid(pid_t(kestPid), &wstatus, 0), pid_t(kestPid));
+    QVERIFY(!QFile::exists(f.journal()));
+    QCOMPARE(ReadAll(f.settings()), ReadAll(f.ini()));
+#endif
+}
+
+void TestRunRecovery::questionInTheUsersLanguage() {
+    Fixture f;
+    WriteAll(f.ini(), AfterRun());
+    WriteAll(f.journal(), f.journalText());
+    test::SampleManagerSettings values;
+    values.russian = true;
+    f.writeManagerSettings(values);
+    f.start();
+    QCOMPARE(f.dialogs.yesCaptions, QStringList{u"&Да"_s});
 }
 
 PMKEST_TEST_MAIN(TestRunRecovery)

@@ -21,8 +21,7 @@ QString ProcessIdentity(qint64 pid) {
 
 void EndIdentifiedProcess(qint64 pid, const QString& identity) {
     if (identity.isEmpty() || ProcessIdentity(pid) != identity) return;
-    HANDLE process =
-        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
     if (!process) return;
     TerminateProcess(process, 2);
     WaitForSingleObject(process, 5000);

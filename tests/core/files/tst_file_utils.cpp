@@ -80,9 +80,10 @@ void TestFileUtils::copyFailures_data() {
     QTest::newRow("source is a folder") << "folder"
                                         << "dst"
                                         << "folder";
+    // The folder is what is missing, and it is what the message names.
     QTest::newRow("destination folder missing") << "src"
                                                 << "no/dst"
-                                                << "no/dst";
+                                                << "no:";
     QTest::newRow("destination is a folder") << "src"
                                              << "folder"
                                              << "folder";

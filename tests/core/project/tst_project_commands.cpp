@@ -125,7 +125,7 @@ void TestProjectCommands::createNewProject() {
     const QString mpm = f.path(QStringLiteral("мигалка.mpm"));
     f.dialogs.fileAnswers.push_back(mpm);
     f.host.editorOk = true;
-    f.host.editorResult = {"-A -H -EOUT", "   "};
+    f.host.editorResult = {"-A -H -EOUT", "   ", {}};
     f.commands.CreateProject1Click();
 
     QCOMPARE(f.dialogs.saveRequests.size(), size_t(1));
@@ -161,7 +161,7 @@ void TestProjectCommands::createThenLeaveWithExit() {
     const QString mpm = f.path(QStringLiteral("p.mpm"));
     f.dialogs.fileAnswers.push_back(mpm);
     f.host.editorOk = false;
-    f.host.editorResult = {"-S", "/elsewhere"};
+    f.host.editorResult = {"-S", "/elsewhere", {}};
     f.commands.CreateProject1Click();
     const QByteArray folder = QByteArray::fromStdString(Bytes(f.dir.path() + u"/"_s));
     // Exactly as made from kest.ini: options inherited, nothing of the editor.
@@ -281,7 +281,7 @@ void TestProjectCommands::outputDirectoryRule() {
              "OutPath=a\r\nPascalOutPath=b\r\nPascalOptions=-S\r\n");
     f.state.project.ProjectFile = Bytes(mpm);
     f.host.editorOk = true;
-    f.host.editorResult = {"-Q", Bytes(field)};
+    f.host.editorResult = {"-Q", Bytes(field), {}};
     f.commands.EditCurrentProject1Click();
     const QByteArray out = usesProjectFolder
                                ? QByteArray::fromStdString(Bytes(f.dir.path() + u"/"_s))
@@ -390,7 +390,7 @@ void TestProjectCommands::wineForm() {
     const QString mpm = cp1251::ToQString(folder) + u"b.mpm"_s;
     f.dialogs.fileAnswers.push_back(mpm);
     f.host.editorOk = true;
-    f.host.editorResult = {"-A -E" + root + "out/ -U" + root + "u1;" + root + "u2", ""};
+    f.host.editorResult = {"-A -E" + root + "out/ -U" + root + "u1;" + root + "u2", "", {}};
     f.commands.CreateProject1Click();
     if (!reachable) {
         QCOMPARE(f.dialogs.messages.size(), size_t(1));

@@ -93,6 +93,17 @@ Status WriteFileAtomic(const std::string& path, std::string_view data, Language 
     return {};
 }
 
+Status CheckReplaceable(const std::string& path, Language language) {
+    const QString name = ToFsPath(path);
+    AtomicFileWriter file;
+    const FileFault fault = file.open(name);  // the temporary goes with the writer
+    // A file made read-only may still be started; its copy back says so then.
+    const QFileInfo info(name);
+    if (fault.failed() && !(fault.subject.isEmpty() && info.isFile() && !info.isWritable()))
+        return Failure{FileFaultText(name, fault, language)};
+    return {};
+}
+
 bool FileExists(const std::string& path) {
     if (path.empty()) return false;
     const QFileInfo info(ToFsPath(path));

@@ -30,6 +30,9 @@ Expected<std::string> ReadWholeFile(const std::string& path, Language language);
 enum class Durability { Durable, UntilReboot };
 Status WriteFileAtomic(const std::string& path, std::string_view data, Language language,
                        Durability durability = Durability::Durable);
+// Whether the folder of a file takes the new version that WriteFileAtomic would write; a file
+// made read-only passes. Nothing is written.
+Status CheckReplaceable(const std::string& path, Language language);
 // "<path>: <reason>" in the interface language where the reason is the program's own.
 QString FileFaultText(const QString& path, const FileFault& fault, Language language);
 

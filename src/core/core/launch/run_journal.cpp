@@ -73,9 +73,16 @@ std::optional<std::vector<QString>> Values(const Record& record,
 bool TakeRecord(RunPhase phase, const Record& record, RunJournal& journal) {
     switch (phase) {
         case RunPhase::Begun: {
+            // Journals of earlier versions do not name the manager's identity.
+            Record rest = record;
+            if (const auto found = rest.find(QStringLiteral("manager-identity"));
+                found != rest.end()) {
+                journal.managerIdentity = found->second;
+                rest.erase(found);
+            }
             const auto v =
-                Values(record, {"project", "settings", "kest-ini", "started", "manager-pid",
-                                "ini-size", "ini-sha256", "settings-size", "settings-sha256"});
+                Values(rest, {"project", "settings", "kest-ini", "started", "manager-pid",
+                              "ini-size", "ini-sha256", "settings-size", "settings-sha256"});
             if (!v) return false;
             const auto project = PathFrom((*v)[0]);
             const auto settings = PathFrom((*v)[1]);
@@ -183,6 +190,8 @@ QByteArray ComposeRunJournal(const RunJournal& journal) {
     line("kest-ini", PathValue(journal.kestIni));
     line("started", journal.started.toUTC().toString(Qt::ISODate).toLatin1());
     line("manager-pid", QByteArray::number(journal.managerPid));
+    if (!journal.managerIdentity.isEmpty())
+        line("manager-identity", journal.managerIdentity.toUtf8());
     line("ini-size", QByteArray::number(journal.iniDigest.size));
     line("ini-sha256", journal.iniDigest.sha256.toHex());
     line("settings-size", QByteArray::number(journal.settingsDigest.size));

@@ -42,6 +42,7 @@ struct RunJournal {
     FileDigest settingsDigest;  // the settings file as it was swapped in
     QDateTime started;          // UTC
     qint64 managerPid = 0;
+    QString managerIdentity;  // see ProcessIdentity; a run whose manager lives is that one's
     // Swapped: how to find KEST without its id (see FindMarkedProcess).
     QString kestProgram;
     QString kestMark;

@@ -82,6 +82,7 @@ QString RunRecovery::BeginRun(const std::string& projectFile, const std::string&
     run.kestIni = kestIni;
     run.started = QDateTime::currentDateTimeUtc();
     run.managerPid = QCoreApplication::applicationPid();
+    run.managerIdentity = ProcessIdentity(run.managerPid);
     m_run = std::move(run);
     m_journalPath = FolderPart(kestIni) + kJournalFileName;
     const Status written = record(RunPhase::Begun);
@@ -184,7 +185,7 @@ std::string RunRecovery::keepBackup(const std::string& file, const std::vector<s
 }
 
 bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath,
-                           std::string& backup) {
+                           std::string& backup, const QString& lead) {
     const Language language = m_state.language;
     const std::string& ini = run.kestIni;
     const std::string& settings = run.settingsFile;
@@ -202,8 +203,9 @@ bool RunRecovery::copyBack(const RunJournal& run, const std::string& journalPath
     if (!now || DigestOfFile(ini) != now) {
         const Status copied = CopyFileData(ini, settings, language);
         if (!copied) {
-            showError(Tr(UiText::CopyBackFailed, language)
-                          .arg(Shown(ini), Shown(settings), copied.error()));
+            const QString failed = Tr(UiText::CopyBackFailed, language)
+                                       .arg(Shown(ini), Shown(settings), copied.error());
+            showError(lead.isEmpty() ? failed : lead + QStringLiteral("\n\n") + failed);
             return false;
         }
     }
@@ -244,12 +246,45 @@ void RunRecovery::putAside(const std::string& journalPath, const RunJournal& run
 void RunRecovery::adopt(const RunJournal& run, const std::string& journalPath) {
     m_run = run;
     m_journalPath = journalPath;
+    m_adoptPoll.start();  // first: the hook asks whether this run is adopted
     m_hooks.setRunning(true, run.settingsFile);
-    m_adoptPoll.start();
 }
 
-bool RunRecovery::FinishInterruptedRun() {
+void RunRecovery::EndAdoptedRun() {
+    if (!adopting() || !m_run) return;
+    EndIdentifiedProcess(m_run->kestPid, m_run->kestIdentity);
+    m_adoptPoll.stop();
+    m_hooks.setRunning(false, {});
+    // Not counted, as a run of its own ended by closing is not: the settings are written.
+    FinishRun();
+}
+
+std::optional<RunJournal> RunRecovery::OtherManagersRun() const {
+    if (m_run || m_state.kestIniFolder.empty()) return std::nullopt;
+    const std::string path = m_state.kestIniFolder + kJournalFileName;
+    QByteArray text;
+    if (ReadRegularFile(Shown(path), kJournalLimit, text).failed()) return std::nullopt;
+    const ParsedJournal parsed = ParseRunJournal(text, m_state.kestIniFolder + "kest.ini");
+    const RunJournal& run = parsed.journal;
+    if (parsed.fault != JournalFault::None || run.managerIdentity.isEmpty() ||
+        run.managerPid == QCoreApplication::applicationPid() ||
+        ProcessIdentity(run.managerPid) != run.managerIdentity)
+        return std::nullopt;
+    return run;
+}
+
+bool RunRecovery::FinishInterruptedRun(bool quietAboutOthers) {
     if (m_run) return false;  // a run is going on
+    // Another manager on this kest.ini (another session, another user) still runs its KEST:
+    // that run is not interrupted, and it is that manager's to finish.
+    if (const std::optional<RunJournal> other = OtherManagersRun()) {
+        if (!quietAboutOthers)
+            showError(Tr(UiText::OtherManagersRun, m_state.language)
+                          .arg(Shown(other->projectFile), QString::number(other->managerPid),
+                               other->started.toLocalTime().toString(
+                                   QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+        return false;
+    }
     if (m_state.kestIniFolder.empty()) return true;
     const Language language = m_state.language;
     const std::string path = m_state.kestIniFolder + kJournalFileName;
@@ -327,9 +362,10 @@ bool RunRecovery::FinishInterruptedRun() {
             }
             break;
         case RunPhase::Ended: {
-            // What the interrupted run was about to do.
+            // What the interrupted run was about to do, or what failed at its end.
             std::string backup;
-            if (!copyBack(run, path, backup)) return false;
+            if (!copyBack(run, path, backup, Tr(UiText::CopyBackWasCutShort, language)))
+                return false;
             m_hooks.countRun();
             QString done = Tr(UiText::RunRecovered, language).arg(Shown(run.settingsFile));
             if (!backup.empty())

@@ -30,8 +30,17 @@ public:
     // A journal beside kest.ini means the last run was cut short: adopts it while its KEST
     // still runs, else asks to copy KEST's result back. True when nothing is pending any more,
     // so a start may swap files.
-    bool FinishInterruptedRun();
+    // quietAboutOthers: a run of another live manager is passed over without a word (at
+    // start-up, when nobody asked to start).
+    bool FinishInterruptedRun(bool quietAboutOthers = false);
+    // The run in the journal when its manager, another one, is alive.
+    std::optional<RunJournal> OtherManagersRun() const;
     bool adopting() const { return m_adoptPoll.isActive(); }
+    // The run being waited for, own or adopted.
+    const std::optional<RunJournal>& currentRun() const { return m_run; }
+    // The manager is closing while it waits for an adopted KEST: KEST is ended and its
+    // result copied back, as for a run of its own.
+    void EndAdoptedRun();
 
     // The variable of KEST's environment that carries the run's mark.
     static constexpr const char* kMarkVariable = "PMKEST_RUN";
@@ -61,7 +70,9 @@ private:
     // False when the files fit none of the journal's digests.
     bool undoSwap(const RunJournal& run, QString& error);
     // kest.ini into the settings file; backup names a version of it kept aside, if any.
-    bool copyBack(const RunJournal& run, const std::string& journalPath, std::string& backup);
+    // lead: said before the error should the copy fail.
+    bool copyBack(const RunJournal& run, const std::string& journalPath, std::string& backup,
+                  const QString& lead = {});
     // A copy of file beside it, unless its bytes are kept elsewhere: in one of others or in
     // an earlier backup. Empty when none was needed; error when one was needed and failed.
     std::string keepBackup(const std::string& file, const std::vector<std::string>& others,

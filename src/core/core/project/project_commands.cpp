@@ -79,7 +79,8 @@ std::optional<ProjectCommands::StoredEdit> ProjectCommands::storableEdit(
     // A blank ends a switch: "-E/a b" would name another folder, so it is refused, not squeezed.
     for (const std::string& field : result.directories)
         if (const std::optional<std::string> entry = EntryWithBlank(field)) {
-            showError(Tr(UiText::FolderHoldsBlank, m_state.language).arg(cp1251::ToQString(*entry)));
+            showError(
+                Tr(UiText::FolderHoldsBlank, m_state.language).arg(cp1251::ToQString(*entry)));
             return std::nullopt;
         }
     const KestPaths::Mapped options = paths.OptionsToKest(result.optionString);
@@ -113,11 +114,11 @@ void ProjectCommands::OptionsEdit() {
     // The editor shows and hands back Unix paths; KEST under Wine reads its own drive form.
     const KestPaths paths = m_host.CurrentKestPaths();
     m_state.dialogOk = false;
-    const ProjectCommandHost::EditorResult result = m_host.RunOptionsEditor(
-        paths.OptionsFromKest(TrimBlanks(project.PascalOptions)),
-        [this, &paths](const ProjectCommandHost::EditorResult& values) {
-            return storableEdit(values, paths).has_value();
-        });
+    const ProjectCommandHost::EditorResult result =
+        m_host.RunOptionsEditor(paths.OptionsFromKest(TrimBlanks(project.PascalOptions)),
+                                [this, &paths](const ProjectCommandHost::EditorResult& values) {
+                                    return storableEdit(values, paths).has_value();
+                                });
     if (!m_state.dialogOk) return;
     const std::optional<StoredEdit> edit = storableEdit(result, paths);
     if (!edit) return;

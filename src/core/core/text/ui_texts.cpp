@@ -161,14 +161,13 @@ QString Tr(UiText id, Language language) {
                       : QStringLiteral("Close the program without saving the settings?");
         case UiText::EditWhileRunning:
             return ru ? QStringLiteral(
-                            "KEST сейчас работает с этим проектом (%1). После "
-                            "завершения KEST его настройки будут скопированы "
-                            "обратно и изменения пропали бы. Закройте KEST и "
-                            "повторите.")
+                            "KEST сейчас работает с этим проектом:\n%1\n\nПосле завершения KEST "
+                            "его настройки будут скопированы обратно и изменения пропали бы. "
+                            "Закройте KEST и повторите.")
                       : QStringLiteral(
-                            "KEST is running on this project (%1). When KEST "
-                            "ends, its settings are copied back and the changes "
-                            "would be lost. Close KEST and try again.");
+                            "KEST is running on this project:\n%1\n\nWhen KEST ends, its settings "
+                            "are copied back and the changes would be lost. Close KEST and try "
+                            "again.");
         case UiText::PathNotStorable:
             return ru ? QStringLiteral(
                             "Путь содержит символы, которые программа не может "
@@ -200,15 +199,14 @@ QString Tr(UiText id, Language language) {
                             "KEST is still running. End KEST?\n"
                             "Work not saved in KEST will be lost.");
         case UiText::SwapFailed:
-            return ru ? QStringLiteral("KEST не запущен: не удалось скопировать %1 в %2.\n%3")
-                      : QStringLiteral("KEST was not started: %1 could not be copied to %2.\n%3");
+            return ru ? QStringLiteral("KEST не запущен: не удалось скопировать\n%1\nв\n%2\n%3")
+                      : QStringLiteral("KEST was not started: could not copy\n%1\nto\n%2\n%3");
         case UiText::CopyBackFailed:
             return ru ? QStringLiteral(
-                            "Не удалось скопировать %1 в %2; результат работы KEST "
-                            "остался в %1.\n%3")
+                            "Не удалось скопировать\n%1\nв\n%2\n%3\nРезультат работы KEST остался "
+                            "в\n%1")
                       : QStringLiteral(
-                            "%1 could not be copied to %2; KEST's result is still "
-                            "in %1.\n%3");
+                            "Could not copy\n%1\nto\n%2\n%3\nKEST's result is still in\n%1");
         case UiText::DirsNotWritten:
             return ru ? QStringLiteral("Не удалось записать список папок пользователя:\n%1")
                       : QStringLiteral("The list of user folders could not be written:\n%1");
@@ -260,9 +258,9 @@ QString Tr(UiText id, Language language) {
                       : QStringLiteral("Project manager for KEST");
         case UiText::JournalNotWritten:
             return ru ? QStringLiteral(
-                            "KEST не запущен: не удалось записать журнал запуска %1.\n%2")
+                            "KEST не запущен: не удалось записать журнал запуска\n%1\n%2")
                       : QStringLiteral(
-                            "KEST was not started: the run journal %1 could not be written.\n%2");
+                            "KEST was not started: the run journal could not be written:\n%1\n%2");
         case UiText::RunInterrupted:
             return ru ? QStringLiteral(
                             "Последний запуск KEST с проектом\n%1\n(начат %2) был прерван: "
@@ -278,20 +276,20 @@ QString Tr(UiText id, Language language) {
                             "now? If another program changed that file meanwhile, its version is "
                             "kept as a backup beside it.");
         case UiText::RunRecovered:
-            return ru ? QStringLiteral("Результат работы KEST скопирован обратно в %1.")
-                      : QStringLiteral("KEST's result was copied back into %1.");
+            return ru ? QStringLiteral("Результат работы KEST скопирован обратно в\n%1")
+                      : QStringLiteral("KEST's result was copied back into\n%1");
         case UiText::BackupKept:
-            return ru ? QStringLiteral("Прежняя версия сохранена как %1.")
-                      : QStringLiteral("The previous version is kept as %1.");
+            return ru ? QStringLiteral("Прежняя версия сохранена как\n%1")
+                      : QStringLiteral("The previous version is kept as\n%1");
         case UiText::NothingCopied:
-            return ru ? QStringLiteral("Ничего не скопировано; файл %1 не изменён.")
-                      : QStringLiteral("Nothing was copied; %1 is as it was.");
+            return ru ? QStringLiteral("Ничего не скопировано; этот файл не изменён:\n%1")
+                      : QStringLiteral("Nothing was copied; this file is as it was:\n%1");
         case UiText::MovedAside:
-            return ru ? QStringLiteral("%1 переименован в %2.")
-                      : QStringLiteral("%1 was renamed to %2.");
+            return ru ? QStringLiteral("Переименован\n%1\nв\n%2")
+                      : QStringLiteral("Renamed\n%1\nto\n%2");
         case UiText::CopyKept:
-            return ru ? QStringLiteral("Копия %1 сохранена как %2.")
-                      : QStringLiteral("A copy of %1 is kept as %2.");
+            return ru ? QStringLiteral("Копия\n%1\nсохранена как\n%2")
+                      : QStringLiteral("A copy of\n%1\nis kept as\n%2");
         case UiText::JournalUnusable:
             return ru ? QStringLiteral(
                             "Журнал прерванного запуска KEST не может быть использован:\n%1\n%2\n"
@@ -344,19 +342,20 @@ QString Tr(UiText id, Language language) {
                             "changed nothing: %2 is as it was.");
         case UiText::ChangedDuringRun:
             return ru ? QStringLiteral(
-                            "Файл %1 был изменён другой программой, пока работал KEST. Эта "
-                            "версия сохранена как %2; результат работы KEST скопирован "
-                            "поверх неё.")
+                            "Этот файл был изменён другой программой, пока работал KEST:\n%1\nЭта "
+                            "версия сохранена как\n%2\nРезультат работы KEST скопирован поверх "
+                            "неё.")
                       : QStringLiteral(
-                            "%1 was changed by another program while KEST was running. That "
-                            "version is kept as %2; KEST's result was copied over it.");
+                            "This file was changed by another program while KEST was "
+                            "running:\n%1\nThat version is kept as\n%2\nKEST's result was copied "
+                            "over it.");
         case UiText::BackupFailed:
             return ru ? QStringLiteral(
-                            "Не удалось сохранить резервную копию %1, поэтому результат "
-                            "работы KEST не скопирован в него; результат остался в %2.\n%3")
+                            "Не удалось сохранить резервную копию\n%1\nпоэтому результат работы "
+                            "KEST не скопирован в него; результат остался в\n%2\n%3")
                       : QStringLiteral(
-                            "%1 could not be kept as a backup, so KEST's result was not "
-                            "copied into it; the result is still in %2.\n%3");
+                            "Could not keep a backup of\n%1\nso KEST's result was not copied into "
+                            "it; the result is still in\n%2\n%3");
         case UiText::OutsideWineDrives:
             return ru ? QStringLiteral(
                             "Wine не видит путь\n%1\nон не лежит ни на одном диске "

@@ -28,9 +28,28 @@ KestLauncher::KestLauncher(AppState& state, UserDialogs& dialogs, const LaunchVi
         m_running = running;
         m_runningSettings = running ? settingsFile : std::string();
         SetMainControlsEnabled(!running);
+        showAdoption(running && m_recovery->adopting());
     };
     hooks.countRun = [this] { CountRun(); };
     m_recovery = new RunRecovery(m_state, m_dialogs, std::move(hooks), this);
+}
+
+void KestLauncher::showAdoption(bool shown) {
+    if (!m_view.status || shown == m_showsAdoption) return;
+    m_showsAdoption = shown;
+    if (!shown) {
+        m_view.status->setPanelText(2, m_panelBeforeAdoption);
+        return;
+    }
+    // The greyed-out window says why it waits.
+    const RunJournal& run = *m_recovery->currentRun();
+    const QDateTime started = run.started.toLocalTime();
+    const QString when = started.toString(started.date() == QDate::currentDate()
+                                              ? QStringLiteral("HH:mm:ss")
+                                              : QStringLiteral("yyyy-MM-dd HH:mm"));
+    m_panelBeforeAdoption = m_view.status->panelText(2);
+    m_view.status->setPanelText(
+        2, Tr(UiText::WaitingForKest, m_state.language).arg(when, ToFsPath(run.projectFile)));
 }
 
 bool KestLauncher::CheckKestPaths() {
@@ -41,7 +60,8 @@ bool KestLauncher::CheckKestPaths() {
     const std::string ini = m_state.kestIniFolder + "kest.ini";
     // A folder of that name is not "no path": say what stands there.
     if (!m_state.kestIniFolder.empty() && PathExists(ini) && !FileExists(ini)) {
-        showError(FileFaultText(ToFsPath(ini), {FileFault::Kind::Folder, {}, {}}, m_state.language));
+        showError(
+            FileFaultText(ToFsPath(ini), {FileFault::Kind::Folder, {}, {}}, m_state.language));
         return false;
     }
     if (m_state.kestIniFolder.empty() || !FileExists(ini)) {
@@ -90,6 +110,12 @@ void KestLauncher::StartKest() {
     bool preparing = false;
     if (KestRunsUnderWine(m_state.kestFolder) && !prepareWine(command, preparing)) return;
 
+    // The result must be able to go back into the project before KEST is given it: a folder
+    // that refuses a new version of the settings file would only be found after the run.
+    if (const Status replaceable = CheckReplaceable(settings, language); !replaceable) {
+        showError(Tr(UiText::ResultCannotGoBack, language).arg(replaceable.error()));
+        return;
+    }
     // Written before anything is swapped, so a manager ended during the run loses nothing.
     const QString journalError = m_recovery->BeginRun(m_state.project.ProjectFile, settings, ini);
     if (!journalError.isEmpty()) {
@@ -204,8 +230,7 @@ void KestLauncher::showPrefixNote(const QString& prefix) {
     note->setWindowTitle(Tr(UiText::WineNoteCaption, m_state.language));
     note->adjustSize();
     // Over the main window, where the user looks, not at the corner of the screen.
-    if (m_view.window)
-        note->move(m_view.window->frameGeometry().center() - note->rect().center());
+    if (m_view.window) note->move(m_view.window->frameGeometry().center() - note->rect().center());
     note->show();
     // Painted before the wait blocks the event loop.
     QCoreApplication::processEvents();

@@ -43,13 +43,15 @@ public:
     void SetMainControlsEnabled(bool enabled);
 
     bool running() const { return m_running; }
-    // Waiting for a KEST that an earlier manager started; closing leaves it to the next start.
+    // Waiting for a KEST that an earlier manager started.
     bool adopting() const { return m_recovery->adopting(); }
-    // A KEST that this manager started and so may end: an adopted one is not ours to end, its
-    // journal lets the next start finish the run.
+    // A KEST that this manager started; its start ends it when the manager closes.
     bool runsOwnKest() const { return m_running && !adopting(); }
-    // At start-up: finishes a run whose manager was ended while KEST ran.
-    void FinishInterruptedRun() { m_recovery->FinishInterruptedRun(); }
+    // At start-up: finishes a run whose manager was ended while KEST ran. A run of another
+    // manager that still lives is left to it without a word; a Start then says whose it is.
+    void FinishInterruptedRun() { m_recovery->FinishInterruptedRun(true); }
+    // Closing while an adopted KEST runs: it is ended and its result copied back.
+    void EndAdoptedRun() { m_recovery->EndAdoptedRun(); }
     // The settings file that the running start will copy kest.ini back into.
     const std::string& runningSettingsFile() const { return m_runningSettings; }
     // The manager is closing during a run without hiding: KEST is ended, the copy back still
@@ -62,6 +64,8 @@ signals:
 
 private:
     void showError(const QString& text);
+    // The third status panel says which run the window waits for, while it adopts one.
+    void showAdoption(bool shown);
     // The Wine checks; false after the message when KEST cannot start.
     bool prepareWine(KestCommand& command, bool& preparing);
     void showPrefixNote(const QString& prefix);
@@ -77,6 +81,8 @@ private:
     RunRecovery* m_recovery = nullptr;
     int m_exitCode = -1;  // of the last run that ended normally
     QPointer<QLabel> m_prefixNote;
+    QString m_panelBeforeAdoption;  // the third status panel, given back when the wait ends
+    bool m_showsAdoption = false;
 };
 
 }  // namespace pmkest

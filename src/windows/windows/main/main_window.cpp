@@ -264,8 +264,7 @@ void TMain::FormCreate(const StartOptions& options) {
     ReadManagerSettings();
     ShowRecentProjects();
     // Before the first box: a question at start-up has its Yes and No in the user's language.
-    UseToolkitLanguage(m_state.language == Language::Russian ? QLocale::Russian
-                                                             : QLocale::English);
+    UseToolkitLanguage(m_state.language == Language::Russian ? QLocale::Russian : QLocale::English);
 
     // A run cut short by the end of the last manager is finished before anything else starts.
     m_launcher->FinishInterruptedRun();
@@ -494,12 +493,13 @@ void TMain::TerminationRequested() {
         m_launcher->EndRun();  // the start ends KEST, copies kest.ini back and quits
         return;
     }
+    m_launcher->EndAdoptedRun();
     // Unlike quit(), also before the event loop runs: later dialogs then return at once.
     QCoreApplication::exit(0);
 }
 
 void TMain::closeEvent(QCloseEvent* event) {
-    if (!m_closing && m_launcher->runsOwnKest()) {
+    if (!m_closing && (m_launcher->runsOwnKest() || m_launcher->adopting())) {
         if (!confirmCloseDuringRun()) {
             event->ignore();
             return;

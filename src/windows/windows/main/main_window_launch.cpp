@@ -56,7 +56,12 @@ bool TMain::confirmCloseDuringRun() {
                             Tr(UiText::EndKestQuestion, m_state.language)))
         return false;
     if (!FormClose()) return false;
-    m_launcher->EndRun();
+    // A KEST adopted from an earlier manager is ended here; one of this manager's own start
+    // ends it and quits.
+    if (m_launcher->adopting())
+        m_launcher->EndAdoptedRun();
+    else
+        m_launcher->EndRun();
     return true;
 }
 

@@ -34,7 +34,8 @@ ProjectCommandHost::EditorResult TMain::RunOptionsEditor(const std::string& opti
     m_option->setAcceptCheck(acceptable);
     m_option->ShowModal();
     m_option->setAcceptCheck({});
-    return {m_option->StatusText(), m_option->OutputDirectory(), m_option->ReadControls().directories};
+    return {m_option->StatusText(), m_option->OutputDirectory(),
+            m_option->ReadControls().directories};
 }
 
 KestPaths TMain::CurrentKestPaths() {

@@ -69,7 +69,19 @@ Toptf::Toptf(UiState& state, QWidget* parent) : QDialog(parent), m_state(state) 
     m_timer1->setObjectName(QStringLiteral("Timer1"));
     m_timer1->setInterval(1000);
     connect(m_timer1, &QTimer::timeout, this, &Toptf::Timer1Timer);
+    // Runs while the window is shown: hidden, nobody sees its captions, and an idle program
+    // should not wake up for them.
+}
+
+void Toptf::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Timer1Timer();  // the captions are right the moment the window appears
     m_timer1->start();
+}
+
+void Toptf::hideEvent(QHideEvent* event) {
+    QDialog::hideEvent(event);
+    m_timer1->stop();
 }
 
 QString Toptf::lineText() const {

@@ -291,9 +291,8 @@ void TOption::ManualInput1Click() {
 bool TOption::acceptable() {
     if (!m_acceptCheck) return true;
     auto resultOf = [](const OptionSet& options) {
-        return ProjectCommandHost::EditorResult{ComposeOptionString(options),
-                                                options.directories[kDirOutput],
-                                                options.directories};
+        return ProjectCommandHost::EditorResult{
+            ComposeOptionString(options), options.directories[kDirOutput], options.directories};
     };
     const OptionSet all = ReadControls();
     // Field by field first, so that the one at fault gets the focus.
