@@ -131,6 +131,26 @@ QString Tr(UiText id, Language language) {
             return QStringLiteral("Include file directories");
         case UiText::DirectoryObjects:
             return QStringLiteral("Object file directories");
+        case UiText::ChooserCaption:
+            return QStringLiteral("Open Directory");
+        case UiText::AboutCaption:
+            return QStringLiteral("About");
+        case UiText::AboutProduct:
+            return QStringLiteral("Project manager for KEST");
+        case UiText::AboutVersion:
+            return QStringLiteral("Version %1");
+        case UiText::AboutCopyright:
+            return QStringLiteral("Projects for the KEST 8051 environment");
+        case UiText::AboutComments:
+            return QStringLiteral(
+                "Keeps a copy of kest.ini for every project, starts KEST on it and brings back "
+                "what KEST changed.");
+        case UiText::AboutOk:
+            return QStringLiteral("OK");
+        case UiText::KestProblems:
+            return QStringLiteral("Problems!");
+        case UiText::WineNoteCaption:
+            return QStringLiteral("Wine");
         case UiText::AlreadyRunning:
             return QStringLiteral("Program Is Already Running!");
         case UiText::SettingsNotWritten:

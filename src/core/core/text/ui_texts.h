@@ -70,6 +70,17 @@ enum class UiText {
     DirectoryUnits,
     DirectoryIncludes,
     DirectoryObjects,
+    // The directory dialog and the about box, English in either language.
+    ChooserCaption,
+    AboutCaption,
+    AboutProduct,
+    AboutVersion,  // %1: the version
+    AboutCopyright,
+    AboutComments,
+    AboutOk,
+    // Starting KEST.
+    KestProblems,
+    WineNoteCaption,
     // Texts of the messages that have no number in the message table.
     AlreadyRunning,
     SettingsNotWritten,  // %1: the error

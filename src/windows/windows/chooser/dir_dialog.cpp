@@ -67,7 +67,7 @@ TDirDlgF::TDirDlgF(AppState& state, UserDialogs& dialogs, const DirDlgSources& s
       m_desktopFolder(sources.desktopFolder),
       m_personalFolder(sources.personalFolder) {
     setObjectName(QStringLiteral("DirDlgF"));
-    setWindowTitle(QStringLiteral("Open Directory"));
+    setWindowTitle(Tr(UiText::ChooserCaption, Language::English));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(kWidth, kHeight);
@@ -122,10 +122,11 @@ void TDirDlgF::buildControls() {
     connect(m_list, &DirectoryListBox::openRequested, this,
             [this](const QString& path) { GoTo(path); });
 
-    m_button1 = new QPushButton(QStringLiteral("Ok"), this);
+    // The dialog is English in either interface language.
+    m_button1 = new QPushButton(Tr(UiText::Ok, Language::English), this);
     m_button1->setObjectName(QStringLiteral("Button1"));
     m_button1->setGeometry(396, 308, 75, 25);
-    m_button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    m_button2 = new QPushButton(Tr(UiText::Cancel, Language::English), this);
     m_button2->setObjectName(QStringLiteral("Button2"));
     m_button2->setGeometry(477, 308, 75, 25);
     // Neither is a default button: Enter belongs to the list.

@@ -139,7 +139,7 @@ void KestLauncher::StartKest() {
         m_dialogs.showMessage(MessageKind::Plain,
                               m_exitCode > 0 ? Tr(UiText::ExitCodeTitle, language).arg(m_exitCode)
                                              : Tr(UiText::TitleProgram, language),
-                              QStringLiteral("Problems!"));
+                              Tr(UiText::KestProblems, language));
     SetMainControlsEnabled(true);
     if (m_view.status && !wineInUse.isEmpty()) m_view.status->setPanelText(2, settingsPanel);
     m_recovery->FinishRun();
@@ -195,7 +195,7 @@ void KestLauncher::showPrefixNote(const QString& prefix) {
     note->setWordWrap(true);
     note->setMargin(12);
     note->setFixedWidth(360);
-    note->setWindowTitle(QStringLiteral("Wine"));
+    note->setWindowTitle(Tr(UiText::WineNoteCaption, m_state.language));
     note->show();
     // Painted before the wait blocks the event loop.
     QCoreApplication::processEvents();

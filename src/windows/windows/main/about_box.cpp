@@ -4,15 +4,25 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/text/ui_texts.h"
 #include "core/version.h"
 #include "widgets/pictures.h"
 #include "widgets/window_look.h"
 
 namespace pmkest {
 
+namespace {
+
+QString Text(UiText id) {
+    return Tr(id, Language::English);
+}
+
+}  // namespace
+
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("About"));
+    // Not affected by the language switch.
+    setWindowTitle(Text(UiText::AboutCaption));
     setFixedSize(298, 213);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     SetWindowBackground(this);
@@ -42,17 +52,13 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     };
-    addLine("ProductName", QStringLiteral("Project manager for KEST"), {88, 16, 185, 16}, false);
-    addLine("Version", QStringLiteral("Version ") + QString::fromLatin1(kVersion),
+    addLine("ProductName", Text(UiText::AboutProduct), {88, 16, 185, 16}, false);
+    addLine("Version", Text(UiText::AboutVersion).arg(QString::fromLatin1(kVersion)),
             {88, 40, 185, 16}, false);
-    addLine("Copyright", QStringLiteral("Projects for the KEST 8051 environment"), {8, 80, 265, 16},
-            false);
-    addLine("Comments",
-            QStringLiteral("Keeps a copy of kest.ini for every project, starts KEST on it and "
-                           "brings back what KEST changed."),
-            {8, 104, 265, 48}, true);
+    addLine("Copyright", Text(UiText::AboutCopyright), {8, 80, 265, 16}, false);
+    addLine("Comments", Text(UiText::AboutComments), {8, 104, 265, 48}, true);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(Text(UiText::AboutOk), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setGeometry(111, 178, 75, 25);
     ok->setDefault(true);
