@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 
 #include "core/text/cp1251.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 #include "support/test_main.h"
 #include "widgets/chooser/directory_list_box.h"
 #include "widgets/status_panels.h"
@@ -81,6 +83,7 @@ private slots:
     void driveButtonRoots_data();
     void driveButtonRoots();
     void driveButtonsOnTheDialog();
+    void wineDrivesComeFirst();
     void drivesAPersonKnows_data();
     void drivesAPersonKnows();
     void unreachableDriveLeavesTheRow();
@@ -189,6 +192,32 @@ void TestDirDialog::driveButtonsOnTheDialog() {
         QVERIFY(button->width() >= button->fontMetrics().horizontalAdvance(button->text()));
         right = button->x() + button->width();
     }
+}
+
+void TestDirDialog::wineDrivesComeFirst() {
+#ifndef Q_OS_WIN
+    // kest.exe (a Windows program) inside a prefix whose drives lie in a hidden folder.
+    Fixture f;
+    const QString prefix = f.tmp.filePath(u".wine"_s);
+    QVERIFY(QDir().mkpath(prefix + u"/drive_c/KEST"_s) && QDir().mkpath(prefix + u"/dosdevices"_s));
+    QVERIFY(QFile::link(u"../drive_c"_s, prefix + u"/dosdevices/c:"_s));
+    QVERIFY(QFile::link(u"/"_s, prefix + u"/dosdevices/z:"_s));
+    QByteArray pe = QByteArray("MZ").append(QByteArray(58, '\0')).append("\x40\0\0\0", 4);
+    pe.append(QByteArray("PE\0\0\x4c\x01", 6));
+    test::WriteAll(prefix + u"/drive_c/KEST/kest.exe"_s, pe);
+    f.state.kestFolder = Cp(prefix + u"/drive_c/KEST/"_s);
+    f.sources.volumes = {{u"/"_s, true, {}}, {u"/media/usb"_s, true, {}}};
+    f.create();
+    f.choose([&] {
+        auto text = [&](int slot) {
+            return f.child<QToolButton>(QStringLiteral("SpeedButton%1").arg(slot + 2))->text();
+        };
+        QCOMPARE(QStringList({text(1), text(2), text(3)}),
+                 QStringList({u"c:\\"_s, u"z:\\"_s, u"/media/usb"_s}));
+        QTest::mouseClick(f.child<QToolButton>(u"SpeedButton3"_s), Qt::LeftButton);
+        QCOMPARE(f.list()->directory(), NormalDirectory(prefix + u"/drive_c"_s));
+    });
+#endif
 }
 
 void TestDirDialog::drivesAPersonKnows_data() {
