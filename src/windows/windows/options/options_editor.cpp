@@ -196,8 +196,8 @@ void TOption::buildControls() {
     };
     m_paintBox1 = makeBox("PaintBox1", {500, 274, 100, 24});
     m_paintBox2 = makeBox("PaintBox2", {616, 274, 100, 24});
-    WireButtonLooks(m_state.buttonStyle, *m_paintBox1, [this] { return ExitCaption(); });
-    WireButtonLooks(m_state.buttonStyle, *m_paintBox2, [this] { return OkCaption(); });
+    WireButtonLooks(m_state.buttonStyle, *m_paintBox1, [] { return ExitCaption(); });
+    WireButtonLooks(m_state.buttonStyle, *m_paintBox2, [] { return OkCaption(); });
     connect(m_paintBox1, &PaintBox::clicked, this, [this] { PaintBox1Click(); });
     connect(m_paintBox2, &PaintBox::clicked, this, [this] { PaintBox2Click(); });
 
