@@ -73,7 +73,8 @@ struct Fixture : test::ProgramFixture {
     void kest(const QByteArray& before) {
         writeKest(before + "\ntouch " + ShellQuote(path(u"started"_s)) + "\nwhile [ ! -e " +
                   ShellQuote(path(u"go"_s)) + " ]; do sleep 0.05; done\n" +
-                  standIn("--set MainFile=/w/blink/after.pas") + "\n");
+                  standIn("--set MainFile=/w/blink/after.pas") + "\ntouch " +
+                  ShellQuote(path(u"done"_s)) + "\n");
     }
     void go() { WriteAll(path(u"go"_s), {}); }
     void writeSettings(bool hide) {
@@ -327,6 +328,9 @@ void TestRunRecovery::killPoints() {
     if (kest == u"ended"_s && !endsAtOnce) {
         f.go();
         QTRY_VERIFY_WITH_TIMEOUT(ReadAll(f.ini()) == f.afterRun, 20000);
+        // KEST must be gone, not merely done writing: a slow exit would be adopted instead.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.path(u"done"_s)), 20000);
+        QTest::qWait(1000);
     }
     if (cut) {
         QByteArray text = ReadAll(f.journal());
