@@ -2,12 +2,14 @@
 // $KEST_INI_DIR, else in its own folder.
 //   kest-standin [--set KEY=VALUE]... [--sleep MS] [--exit CODE]   change lines, wait, end
 //   kest-standin                                                     edit kest.ini in a window
+// Without arguments, $KEST_STANDIN_ARGS (quoted as on a command line) stands for them.
 
 #include <QApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QThread>
 #include <QVBoxLayout>
@@ -131,6 +133,13 @@ int main(int argc, char** argv) {
     if (argc > 1) {
         QCoreApplication app(argc, argv);
         return RunConsole(QCoreApplication::arguments().mid(1));
+    }
+    // KEST is started without arguments, so as kest.exe the stand-in takes its instructions
+    // from the environment.
+    const QString fromEnvironment = qEnvironmentVariable("KEST_STANDIN_ARGS");
+    if (!fromEnvironment.isEmpty()) {
+        QCoreApplication app(argc, argv);
+        return RunConsole(QProcess::splitCommand(fromEnvironment));
     }
     QApplication app(argc, argv);
     return RunWindow();

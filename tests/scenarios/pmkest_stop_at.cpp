@@ -1,7 +1,12 @@
 // pmkest as the recovery tests start it when it must end at a named point of a run: with
 // PMKEST_STOP_AT set to a point ("swapped") or a point and a file name ("copying:kest.res"), it
-// kills itself there with SIGKILL. Built with the tests only; the program itself has no switch.
+// kills itself there (SIGKILL; TerminateProcess on Windows). Built with the tests only; the
+// program itself has no switch.
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <signal.h>
+#endif
 
 #include <QByteArray>
 #include <QFileInfo>
@@ -16,7 +21,12 @@ QByteArray g_stopAt;
 void StopHere(const char* point, const QString& detail) {
     QByteArray here(point);
     if (!detail.isEmpty()) here += ':' + QFileInfo(detail).fileName().toUtf8();
-    if (here == g_stopAt) ::raise(SIGKILL);
+    if (here != g_stopAt) return;
+#ifdef _WIN32
+    TerminateProcess(GetCurrentProcess(), 9);
+#else
+    ::raise(SIGKILL);
+#endif
 }
 
 }  // namespace

@@ -20,9 +20,9 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#endif
 
 using namespace Qt::StringLiterals;
-#endif
 
 using namespace pmkest;
 

@@ -1,23 +1,27 @@
 #pragma once
 // Keeps a second copy of the program from running.
 
-#include <QLockFile>
 #include <QString>
 #include <memory>
 
 namespace pmkest {
 
-// The "MyOwnMutex" marker: an exclusive lock file in the per-user runtime folder, held for the
-// life of the process. Test and take are one call, so two simultaneous starts cannot both run.
+// On Windows the named mutex "MyOwnMutex"; elsewhere an exclusive lock file of that name in the
+// per-user runtime folder. Test and take are one call, so two simultaneous starts cannot both
+// run. A folder other than the default gives a marker of its own (tests run side by side).
 class SingleInstanceGuard {
 public:
     explicit SingleInstanceGuard(const QString& folder = DefaultFolder());
-    // False when another running copy holds the lock.
+    ~SingleInstanceGuard();
+    SingleInstanceGuard(const SingleInstanceGuard&) = delete;
+    SingleInstanceGuard& operator=(const SingleInstanceGuard&) = delete;
+    // False when another running copy holds the marker.
     bool acquire();
     static QString DefaultFolder();
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    struct Marker;
+    std::unique_ptr<Marker> m_marker;
 };
 
 }  // namespace pmkest

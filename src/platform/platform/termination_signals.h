@@ -1,6 +1,7 @@
 #pragma once
-// SIGTERM and SIGHUP (the session ends, the terminal closes) reach the program as a Qt signal
-// on the GUI thread, so that it can end the way closing its window does, KEST's result saved.
+// SIGTERM and SIGHUP (the session ends, the terminal closes), and on Windows the end of the
+// user's session (log off, shut down), reach the program as a Qt signal on the GUI thread, so
+// that it can end the way closing its window does, KEST's result saved.
 
 #include <QObject>
 
@@ -24,6 +25,7 @@ signals:
     void requested();
 
 private:
+    friend class SessionEndWatcher;
     void drain();
     QSocketNotifier* m_notifier = nullptr;
 };

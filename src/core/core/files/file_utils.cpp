@@ -10,6 +10,7 @@
 #include "core/text/cp1251.h"
 #include "core/text/str_utils.h"
 #include "platform/regular_file.h"
+#include "platform/shell_folder_values.h"
 #include "platform/stop_points.h"
 
 namespace pmkest {
@@ -55,6 +56,15 @@ std::map<QString, QString> ParseUserDirs(const QString& text, const QString& hom
     return values;
 }
 
+// The last line holding each key wins; the walk stops at the first empty entry.
+void ReadFolderKeys(ShellFolders& folders) {
+    for (const std::string& line : folders.ShellFolderLines) {
+        if (line.empty()) break;
+        ReadKeyText("DESKTOP = ", line, folders.DesktopFolder);
+        ReadKeyText("PERSONAL = ", line, folders.PersonalFolder);
+    }
+}
+
 }  // namespace
 
 ShellFolders ShellFoldersFrom(const QString& userDirs, const QString& home) {
@@ -77,16 +87,26 @@ ShellFolders ShellFoldersFrom(const QString& userDirs, const QString& home) {
         add(folder.name, value);
     }
     add("PERSONAL", documents);
+    ReadFolderKeys(folders);
+    return folders;
+}
 
-    for (const std::string& line : folders.ShellFolderLines) {
-        if (line.empty()) break;
-        ReadKeyText("DESKTOP = ", line, folders.DesktopFolder);
-        ReadKeyText("PERSONAL = ", line, folders.PersonalFolder);
+ShellFolders ShellFoldersFromRegistry(const std::vector<std::pair<QString, QString>>& values) {
+    ShellFolders folders;
+    size_t next = 0;
+    for (const auto& [name, value] : values) {
+        if (next >= folders.ShellFolderLines.size()) break;
+        const std::optional<std::string> line =
+            cp1251::FromQString(name + QStringLiteral(" = ") + value);
+        if (!line) continue;
+        folders.ShellFolderLines[next++] = UpperLatin(UpperText(*line));
     }
+    ReadFolderKeys(folders);
     return folders;
 }
 
 ShellFolders ReadShellFolders() {
+    if (const auto registry = RegistryShellFolders()) return ShellFoldersFromRegistry(*registry);
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     // A pipe or a device in its place must not hold up the start: it counts as no file.
     QByteArray bytes;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/text/language.h"
 #include "platform/expected.h"
@@ -23,7 +25,11 @@ struct ShellFolders {
 // userDirs is the text of user-dirs.dirs (may be empty); missing folders get the usual
 // defaults under home. Values keep their letter case.
 ShellFolders ShellFoldersFrom(const QString& userDirs, const QString& home);
-// Reads user-dirs.dirs from the user's configuration folder.
+// The registry's shell folders in its order: each NAME " = " VALUE line upper-cased (Latin and
+// Cyrillic), at most 100; a folder that CP1251 cannot name is left out.
+ShellFolders ShellFoldersFromRegistry(const std::vector<std::pair<QString, QString>>& values);
+// From the registry where the system has one, else from user-dirs.dirs in the user's
+// configuration folder.
 ShellFolders ReadShellFolders();
 
 // The destination becomes a byte-for-byte copy of the source, copied in 8192-byte blocks.
