@@ -31,3 +31,15 @@ add_custom_target(ready_folder
   COMMENT "The ready folder ${ready}"
   VERBATIM)
 
+
+# pmkest.exe's icon, version information and manifest. MinGW's linker adds no manifest of its
+# own and Qt sets the DPI awareness at run time, so this one is all there is.
+enable_language(RC)
+set(PMKEST_ICO ${CMAKE_SOURCE_DIR}/resources/windows/pmkest.ico)
+set(PMKEST_MANIFEST ${CMAKE_BINARY_DIR}/pmkest.manifest)
+configure_file(resources/windows/pmkest.manifest.in ${PMKEST_MANIFEST} @ONLY)
+configure_file(resources/windows/pmkest.rc.in ${CMAKE_BINARY_DIR}/pmkest.rc @ONLY)
+target_sources(pmkest PRIVATE ${CMAKE_BINARY_DIR}/pmkest.rc)
+set_source_files_properties(${CMAKE_BINARY_DIR}/pmkest.rc PROPERTIES
+  OBJECT_DEPENDS "${PMKEST_ICO};${PMKEST_MANIFEST}")
+
