@@ -2,6 +2,7 @@
 // Whole-file helpers for tests on real files.
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 #include <QTest>
@@ -23,9 +24,20 @@ inline void WriteAll(const QString& path, const QByteArray& data) {
     QCOMPARE(f.write(data), qint64(data.size()));
 }
 
-// A path as the program holds it: CP1251 bytes.
+// A path from Qt (QTemporaryDir, QDir) in the form the program holds and shows: the system's
+// own separators, as every path that enters from Qt is converted.
+inline QString NativePath(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+// A folder as the program holds it: native form with its trailing separator.
+inline QString NativeFolder(const QString& path) {
+    return NativePath(path) + QDir::separator();
+}
+
+// A path as the program holds it: native separators, CP1251 bytes.
 inline std::string P(const QString& path) {
-    return cp1251::FromQString(path).value();
+    return cp1251::FromQString(NativePath(path)).value();
 }
 
 // The text as one word of a shell script.
