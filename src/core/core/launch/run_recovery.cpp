@@ -7,6 +7,7 @@
 
 #include "core/files/file_utils.h"
 #include "core/files/text_file.h"
+#include "core/launch/kest_start_checks.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
 #include "platform/process_identity.h"
@@ -261,10 +262,11 @@ void RunRecovery::EndAdoptedRun() {
 
 std::optional<RunJournal> RunRecovery::OtherManagersRun() const {
     if (m_run || m_state.kestIniFolder.empty()) return std::nullopt;
-    const std::string path = m_state.kestIniFolder + kJournalFileName;
+    const std::string folder = KestIniFolderInUse(m_state.kestIniFolder);
+    const std::string path = folder + kJournalFileName;
     QByteArray text;
     if (ReadRegularFile(Shown(path), kJournalLimit, text).failed()) return std::nullopt;
-    const ParsedJournal parsed = ParseRunJournal(text, m_state.kestIniFolder + "kest.ini");
+    const ParsedJournal parsed = ParseRunJournal(text, folder + "kest.ini");
     const RunJournal& run = parsed.journal;
     if (parsed.fault != JournalFault::None || run.managerIdentity.isEmpty() ||
         run.managerPid == QCoreApplication::applicationPid() ||
@@ -286,9 +288,10 @@ bool RunRecovery::FinishInterruptedRun(bool quietAboutOthers) {
         return false;
     }
     if (m_state.kestIniFolder.empty()) return true;
+    const std::string folder = KestIniFolderInUse(m_state.kestIniFolder);
     const Language language = m_state.language;
-    const std::string path = m_state.kestIniFolder + kJournalFileName;
-    const std::string ini = m_state.kestIniFolder + "kest.ini";
+    const std::string path = folder + kJournalFileName;
+    const std::string ini = folder + "kest.ini";
     const QFileInfo info(Shown(path));
     if (!info.exists() && !info.isSymLink()) return true;
 

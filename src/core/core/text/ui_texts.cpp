@@ -409,6 +409,22 @@ QString Tr(UiText id, Language language) {
         case UiText::WineInUse:
             return ru ? QStringLiteral("Wine: %1, префикс %2")
                       : QStringLiteral("Wine: %1, prefix %2");
+        case UiText::AnsiCodePageNot1251:
+            return ru ? QStringLiteral(
+                            "KEST не запущен: путь\n%1\nсодержит буквы, которые KEST "
+                            "прочтёт только в кодовой странице 1251, а в системе кодовая "
+                            "страница %2. Выберите в Панели управления (Региональные "
+                            "стандарты, Дополнительно, Язык программ, не поддерживающих "
+                            "Юникод) русский язык или переименуйте папки латинскими буквами.")
+                      : QStringLiteral(
+                            "KEST was not started: the path\n%1\nholds letters that KEST "
+                            "reads only in code page 1251, and the system's code page is %2. "
+                            "Set Russian as the language for non-Unicode programs (Control "
+                            "Panel, Region, Administrative) or name the folders in Latin "
+                            "letters.");
+        case UiText::KestIniInStore:
+            return ru ? QStringLiteral("KEST читает копию kest.ini из VirtualStore: %1")
+                      : QStringLiteral("KEST reads the VirtualStore copy of kest.ini: %1");
         case UiText::FolderHoldsBlank:
             return ru ? QStringLiteral(
                             "В имени папки есть пробел:\n%1\n\nКлюч компилятора кончается на "

@@ -129,6 +129,8 @@ enum class UiText {
     PreparingPrefix,         // %1: the prefix
     ExitCodeTitle,           // %1: the exit code
     WineInUse,               // %1: the Wine program, %2: the prefix
+    AnsiCodePageNot1251,     // %1: the path, %2: the system's code page
+    KestIniInStore,          // %1: the kest.ini KEST reads
     // Refusals that keep a project whole, and what a waiting manager says.
     FolderHoldsBlank,     // %1: the folder
     OtherManagersRun,     // %1: project file, %2: the manager's process, %3: start time

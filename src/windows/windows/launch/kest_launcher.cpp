@@ -9,11 +9,13 @@
 
 #include "core/files/file_utils.h"
 #include "core/files/text_file.h"
+#include "core/launch/kest_start_checks.h"
 #include "core/project/project_files.h"
 #include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
 #include "core/wine/wine_setup.h"
+#include "platform/kest_process.h"
 #include "platform/stop_points.h"
 #include "platform/termination_signals.h"
 #include "widgets/status_panels.h"
@@ -101,14 +103,24 @@ void KestLauncher::StartKest() {
     }
 
     // Fixed for this run: commands that change the current project meanwhile do not move them.
-    const std::string ini = m_state.kestIniFolder + "kest.ini";
-    const std::string res = m_state.kestIniFolder + "kest.res";
+    // KEST in a protected folder reads the kest.ini its earlier writes left in the user's store.
+    const std::string iniFolder = KestIniFolderInUse(m_state.kestIniFolder);
+    const std::string ini = iniFolder + "kest.ini";
+    const std::string res = iniFolder + "kest.res";
     const std::string settings = m_state.project.SettingsFile;
     const Language language = m_state.language;
 
     KestCommand command = KestCommandFor(m_state.kestFolder);
     bool preparing = false;
     if (KestRunsUnderWine(m_state.kestFolder) && !prepareWine(command, preparing)) return;
+    // An ANSI KEST sees a name its code page cannot hold as question marks.
+    if (const auto unreadable = PathKestCannotRead(
+            {m_state.kestFolder, iniFolder, settings, FolderPart(m_state.project.ProjectFile)},
+            AnsiCodePage())) {
+        showError(Tr(UiText::AnsiCodePageNot1251, language)
+                      .arg(ToFsPath(*unreadable), QString::number(AnsiCodePage())));
+        return;
+    }
 
     // The result must be able to go back into the project before KEST is given it: a folder
     // that refuses a new version of the settings file would only be found after the run.
@@ -149,13 +161,16 @@ void KestLauncher::StartKest() {
     m_endRequested = false;
     m_runningSettings = settings;
     SetMainControlsEnabled(false);
-    // The status bar says which Wine and prefix this run uses, for as long as it runs.
+    // The status bar says which Wine and prefix this run uses, or which kest.ini when it is
+    // not the one the manager was told of, for as long as it runs.
     QString settingsPanel;
     const QString wineInUse =
-        command.environment.isEmpty()
-            ? QString()
-            : Tr(UiText::WineInUse, language)
-                  .arg(command.program, command.environment.value(QStringLiteral("WINEPREFIX")));
+        !command.environment.isEmpty()
+            ? Tr(UiText::WineInUse, language)
+                  .arg(command.program, command.environment.value(QStringLiteral("WINEPREFIX")))
+        : iniFolder != m_state.kestIniFolder
+            ? Tr(UiText::KestIniInStore, language).arg(ToFsPath(ini))
+            : QString();
     if (m_view.status && !wineInUse.isEmpty()) {
         settingsPanel = m_view.status->panelText(2);
         m_view.status->setPanelText(2, wineInUse);
@@ -241,9 +256,7 @@ bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
     m_exitCode = -1;
     QProcess process;
     if (!command.environment.isEmpty()) process.setProcessEnvironment(command.environment);
-    // KEST talks to the terminal the manager was started from, as with a console of its own.
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.setInputChannelMode(QProcess::ForwardedInputChannel);
+    PrepareKestProcess(process);
     process.start(command.program, command.arguments);
     if (!process.waitForStarted(-1)) return false;
     PassStopPoint("kest-started");
@@ -260,7 +273,7 @@ bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
             if (TerminationSignals::pending())
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
             if (m_endRequested) {
-                EndProcess(process);
+                EndKestProcess(process);
                 break;
             }
         }
@@ -275,7 +288,7 @@ bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
             if (process.state() == QProcess::NotRunning) break;
             QCoreApplication::processEvents();
             if (m_endRequested) {
-                EndProcess(process);
+                EndKestProcess(process);
                 break;
             }
         }
@@ -283,13 +296,6 @@ bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
     if (process.exitStatus() != QProcess::NormalExit) return false;
     m_exitCode = process.exitCode();
     return m_exitCode == 0;
-}
-
-void KestLauncher::EndProcess(QProcess& process) {
-    process.terminate();
-    if (process.waitForFinished(3000)) return;
-    process.kill();
-    process.waitForFinished(-1);
 }
 
 void KestLauncher::SetMainControlsEnabled(bool enabled) {

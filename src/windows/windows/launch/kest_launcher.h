@@ -69,7 +69,6 @@ private:
     // The Wine checks; false after the message when KEST cannot start.
     bool prepareWine(KestCommand& command, bool& preparing);
     void showPrefixNote(const QString& prefix);
-    static void EndProcess(QProcess& process);
     void CountRun();
 
     AppState& m_state;

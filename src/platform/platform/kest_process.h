@@ -1,0 +1,26 @@
+#pragma once
+// How KEST's process is set up before it starts, ended when the manager must end it, and what
+// of the system it sees: its code page and where its writes to a protected folder go.
+
+#include <QString>
+
+class QProcess;
+
+namespace pmkest {
+
+// KEST gets a console of its own and none of the manager's handles; the program path, which
+// may hold blanks, is never split.
+void PrepareKestProcess(QProcess& process);
+
+// Ends KEST: the run is over for it, whatever it was doing. Returns once it has gone.
+void EndKestProcess(QProcess& process);
+
+// The code page in which an ANSI program such as KEST reads file names; 0 where the system has
+// none (the names reach KEST some other way).
+unsigned AnsiCodePage();
+
+// Where the system keeps a program's own copies of files it writes into a protected folder
+// (the per-user virtual store); empty where writes are never redirected.
+QString VirtualStoreFolder(const QString& folder);
+
+}  // namespace pmkest

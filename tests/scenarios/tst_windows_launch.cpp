@@ -1,0 +1,184 @@
+// Starting a Windows KEST end to end: kest-standin.exe as kest.exe (it takes its instructions
+// from the environment, as KEST gets no arguments), on real files, run under Windows rules.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "core/launch/kest_start_checks.h"
+#include "platform/process_identity.h"
+#include "support/program_fixture.h"
+#include "support/test_main.h"
+
+using namespace Qt::StringLiterals;
+using namespace pmkest;
+
+namespace {
+
+using test::ReadAll;
+using test::WriteAll;
+
+QByteArray OldIni() {
+    return test::SampleKestIni("C:\\old\\", "main");
+}
+QByteArray ProjectIni() {
+    return test::SampleKestIni("C:\\w\\blink\\", "blink");
+}
+QByteArray AfterRun() {
+    return ProjectIni().replace("MainFile=C:\\w\\blink\\blink.pas", "MainFile=C:\\w\\new.pas");
+}
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+QByteArray Stored(const QString& path) {
+    return QByteArray::fromStdString(test::P(Native(path)));
+}
+
+struct Fixture : test::ProgramFixture {
+    explicit Fixture(const QString& kestFolderName = u"kest"_s) : ProgramFixture(kestFolderName) {
+        writeFiles(OldIni(), ProjectIni());
+        QFile::remove(kestFolder + u"kest.exe"_s);
+        [&] {
+            QVERIFY(QFile::copy(qEnvironmentVariable("PMKEST_BUILD_DIR") + u"/kest-standin.exe"_s,
+                                kestFolder + u"kest.exe"_s));
+        }();
+        WriteAll(mpm(), Stored(settings()) + "\r\n");
+        writeSettings(false);
+        qputenv("KEST_INI_DIR", Native(path(u"ini"_s)).toLocal8Bit());
+        kest("--set MainFile=C:\\w\\new.pas");
+    }
+    void writeSettings(bool hide) {
+        test::SampleManagerSettings values;
+        values.hide = hide;
+        values.kest = Stored(kestFolder);
+        values.kestIni = Stored(path(u"ini/"_s));
+        values.project = Stored(mpm());
+        writeManagerSettings(values);
+    }
+    // What KEST does when it is started.
+    void kest(const QByteArray& arguments) { qputenv("KEST_STANDIN_ARGS", arguments); }
+};
+
+qint64 JournalKestPid(const QByteArray& journal) {
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("kest-pid=(\\d+)")).match(QString::fromUtf8(journal));
+    return m.hasMatch() ? m.captured(1).toLongLong() : 0;
+}
+
+}  // namespace
+
+class TestWindowsLaunch : public QObject {
+    Q_OBJECT
+private slots:
+    void startButton_data();
+    void startButton();
+    void commandLineStart();
+    void killedManagerIsRecovered();
+    void codePageCheck_data();
+    void codePageCheck();
+    void virtualStore();
+};
+
+void TestWindowsLaunch::startButton_data() {
+    QTest::addColumn<QString>("kestFolder");
+    QTest::addColumn<QByteArray>("kest");
+    QTest::addColumn<QString>("said");  // empty: nothing
+    QTest::addColumn<QByteArray>("result");
+    QTest::newRow("runs and copies back")
+        << u"kest"_s << QByteArray("--set MainFile=C:\\w\\new.pas") << QString() << AfterRun();
+    QTest::newRow("exit code 3") << u"kest"_s << QByteArray("--set Result=failed --exit 3")
+                                 << u"Problems!"_s << ProjectIni() + "Result=failed\r\n";
+    // "Мои.exe" is what an unquoted command line would run instead of KEST.
+    QTest::newRow("folder with blanks and Cyrillic letters")
+        << u"Мои программы/KEST 8051"_s << QByteArray("--set MainFile=C:\\w\\new.pas") << QString()
+        << AfterRun();
+}
+
+void TestWindowsLaunch::startButton() {
+    QFETCH(QString, kestFolder);
+    QFETCH(QByteArray, kest);
+    QFETCH(QString, said);
+    QFETCH(QByteArray, result);
+    Fixture f(kestFolder);
+    WriteAll(f.path(u"Мои.exe"_s), {});
+    f.kest(kest);
+    f.start();
+    f.clickStart();
+    QCOMPARE(f.dialogs.messageTexts().join(u'|'), said);
+    QCOMPARE(ReadAll(f.settings()), result);
+    QCOMPARE(ReadAll(f.ini()), result);
+    QCOMPARE(ReadAll(f.res()), OldIni());
+    QCOMPARE(f.state.launchCounter, 1);
+}
+
+void TestWindowsLaunch::commandLineStart() {
+    Fixture f;
+    TMain& w = f.start({Native(f.mpm())});
+    QVERIFY(!w.isVisible());
+    QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join(u'|')));
+    QCOMPARE(ReadAll(f.settings()), AfterRun());
+    QCOMPARE(f.state.project.ProjectFile, test::P(Native(f.mpm())));
+}
+
+void TestWindowsLaunch::killedManagerIsRecovered() {
+    Fixture f;
+    f.writeSettings(true);
+    f.kest("--sleep 2000 --set MainFile=C:\\w\\new.pas");
+    const QString program = f.path(u"program/pmkest.exe"_s);
+    QVERIFY(QFile::copy(qEnvironmentVariable("PMKEST_BUILD_DIR") + u"/pmkest.exe"_s, program));
+    QProcess manager;
+    manager.start(program, {Native(f.mpm())});
+    QVERIFY(manager.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(JournalKestPid(ReadAll(f.journal())) > 0, 30000);
+    const qint64 kestPid = JournalKestPid(ReadAll(f.journal()));
+    manager.kill();  // TerminateProcess: no chance to copy back
+    QVERIFY(manager.waitForFinished());
+    QTRY_VERIFY_WITH_TIMEOUT(ProcessIdentity(kestPid).isEmpty(), 30000);
+    QCOMPARE(ReadAll(f.ini()), AfterRun());
+    QCOMPARE(ReadAll(f.settings()), ProjectIni());
+
+    f.dialogs.yesNoAnswers.push_back(true);
+    f.start();
+    QCOMPARE(f.dialogs.questions.size(), 1);
+    QVERIFY(f.dialogs.questions[0].contains(u"was cut short"_s));
+    QCOMPARE(ReadAll(f.settings()), AfterRun());
+    QVERIFY(!QFile::exists(f.journal()));
+}
+
+void TestWindowsLaunch::codePageCheck_data() {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<unsigned>("codePage");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("Cyrillic, code page 1251") << u"C:\\Мои\\"_s << 1251u << false;
+    QTest::newRow("Cyrillic, code page 1252") << u"C:\\Мои\\"_s << 1252u << true;
+    QTest::newRow("Latin, code page 1252") << u"C:\\My\\"_s << 1252u << false;
+}
+
+void TestWindowsLaunch::codePageCheck() {
+    QFETCH(QString, path);
+    QFETCH(unsigned, codePage);
+    QFETCH(bool, refused);
+    const std::string stored = test::P(path);
+    QCOMPARE(PathKestCannotRead({"C:\\KEST\\", stored}, codePage).has_value(), refused);
+}
+
+void TestWindowsLaunch::virtualStore() {
+    // A folder that takes no new file even for an administrator: Wine's view of /proc/self.
+    const QString folder = u"Z:\\proc\\self\\"_s;
+    QTemporaryDir local;
+    qputenv("LOCALAPPDATA", Native(local.path()).toLocal8Bit());
+    const QString store = Native(local.filePath(u"VirtualStore/proc/self/"_s));
+    QCOMPARE(KestIniFolderInUse(test::P(folder)), test::P(folder));  // no copy in the store
+    QVERIFY(QDir().mkpath(store));
+    WriteAll(store + u"kest.ini"_s, "[Main]\r\n");
+    QCOMPARE(KestIniFolderInUse(test::P(folder)), test::P(store));
+    // A folder the user can write is KEST's own, whatever the store holds.
+    const QString writable = Native(local.filePath(u"kest/"_s));
+    QVERIFY(QDir().mkpath(writable));
+    QCOMPARE(KestIniFolderInUse(test::P(writable)), test::P(writable));
+}
+
+PMKEST_TEST_MAIN(TestWindowsLaunch)
+#include "tst_windows_launch.moc"
