@@ -35,7 +35,7 @@ struct StartOptions {
     QString runtimeFolder;     // where dirs.txt goes; empty for the system's places
     QString userConfigFolder;  // settings when the program folder is read-only; empty: per-user
     TerminationSignals* termination = nullptr;  // SIGTERM and SIGHUP; none in tests
-    QString dirsFallbackFolder;  // dirs.txt when runtimeFolder refuses it; tests only
+    QString dirsFallbackFolder = {};  // dirs.txt when runtimeFolder refuses it; tests only
 };
 
 class TMain : public QMainWindow, public ProjectCommandHost {
