@@ -326,7 +326,7 @@ void TestMainWindow::languageSwitch() {
              QStringLiteral("Не введен путь к программе KEST"));
     QTest::mouseClick(w.paintBox(6), Qt::LeftButton);
     QCOMPARE(f.dialogs.openedDocuments,
-             QStringList{QDir(f.dir.path()).filePath(QStringLiteral("kesttoolsr.html"))});
+             QStringList{test::NativePath(f.dir.filePath(QStringLiteral("kesttoolsr.html")))});
     // The flag's frame is back to lowered after the flash.
     QCOMPARE(w.findChild<QFrame*>(QStringLiteral("Bevel4"))->frameShadow(), QFrame::Sunken);
 
@@ -346,7 +346,7 @@ void TestMainWindow::languageSwitch() {
     QCOMPARE(f.state.buttonCaptions[2], std::string("Open Project"));
     QTest::mouseClick(again.paintBox(6), Qt::LeftButton);
     QCOMPARE(f.dialogs.openedDocuments.last(),
-             QDir(f.dir.path()).filePath(QStringLiteral("kesttoolse.html")));
+             test::NativePath(f.dir.filePath(QStringLiteral("kesttoolse.html"))));
     // Clicking the flag of the language already shown changes nothing else.
     QTest::mouseClick(again.findChild<QWidget*>(QStringLiteral("Image6")), Qt::LeftButton);
     QCOMPARE(again.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));

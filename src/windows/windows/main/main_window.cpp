@@ -427,7 +427,7 @@ void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& pr
     // Only the folder is kept. The chosen file's name is not checked; the next start's paths
     // check catches a wrong one.
     const std::optional<std::string> path =
-        StorablePath(chosen.path.left(chosen.path.lastIndexOf(QLatin1Char('/')) + 1), m_dialogs,
+        StorablePath(chosen.path.left(chosen.path.lastIndexOf(QDir::separator()) + 1), m_dialogs,
                      m_state.language);
     if (!path) return;
     folder = *path;
