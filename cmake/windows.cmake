@@ -31,3 +31,81 @@ add_custom_target(ready_folder
   COMMENT "The ready folder ${ready}"
   VERBATIM)
 
+# pmkest.exe's icon, version information and manifest. MinGW's linker adds no manifest of its
+# own and Qt sets the DPI awareness at run time, so this one is all there is.
+enable_language(RC)
+set(PMKEST_ICO ${CMAKE_SOURCE_DIR}/resources/windows/pmkest.ico)
+set(PMKEST_MANIFEST ${CMAKE_BINARY_DIR}/pmkest.manifest)
+configure_file(resources/windows/pmkest.manifest.in ${PMKEST_MANIFEST} @ONLY)
+configure_file(resources/windows/pmkest.rc.in ${CMAKE_BINARY_DIR}/pmkest.rc @ONLY)
+target_sources(pmkest PRIVATE ${CMAKE_BINARY_DIR}/pmkest.rc)
+set_source_files_properties(${CMAKE_BINARY_DIR}/pmkest.rc PROPERTIES
+  OBJECT_DEPENDS "${PMKEST_ICO};${PMKEST_MANIFEST}")
+
+# The installer installs the ready folder as it is; build it first (scripts/package-windows.sh).
+install(DIRECTORY ${ready}/ DESTINATION .)
+
+# The portable copy: the ready folder zipped, pmkest/ at the top.
+set(PMKEST_PORTABLE_ZIP ${CMAKE_BINARY_DIR}/pmkest-${PROJECT_VERSION}-win64-portable.zip)
+add_custom_target(portable_zip
+  COMMAND ${CMAKE_COMMAND} -E rm -f ${PMKEST_PORTABLE_ZIP}
+  COMMAND ${CMAKE_COMMAND} -E tar cf ${PMKEST_PORTABLE_ZIP} --format=zip pmkest
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+  COMMENT "The portable copy ${PMKEST_PORTABLE_ZIP}"
+  VERBATIM)
+add_dependencies(portable_zip ready_folder)
+
+# The installer pmkest-<version>-win64.exe: a 64-bit NSIS installer, per machine into Program
+# Files. resources/windows/installer.nsh adds the file type and the checks.
+set(CPACK_GENERATOR NSIS)
+set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_PACKAGE_NAME pmkest)
+set(CPACK_PACKAGE_VENDOR "The pmkest developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "project manager for the KEST 8051 development environment")
+set(CPACK_PACKAGE_FILE_NAME pmkest-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY pmkest)
+set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY pmkest)
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+set(CPACK_NSIS_PACKAGE_NAME "KEST Project Manager")
+set(CPACK_NSIS_DISPLAY_NAME "KEST Project Manager")
+set(CPACK_NSIS_MUI_ICON ${PMKEST_ICO})
+set(CPACK_NSIS_MUI_UNIICON ${PMKEST_ICO})
+set(CPACK_NSIS_INSTALLED_ICON_NAME pmkest.exe)
+set(CPACK_NSIS_MODIFY_PATH OFF)
+set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)  # sharp text on a high-DPI screen
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_NSIS_DEFINES "Target amd64-unicode
+!include /CHARSET=UTF8 \"${CMAKE_SOURCE_DIR}/resources/windows/installer.nsh\"")
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "!insertmacro PmkestAfterInstall")
+set(CPACK_NSIS_CREATE_ICONS_EXTRA "!insertmacro PmkestCreateShortcut")
+set(CPACK_NSIS_DELETE_ICONS_EXTRA "!insertmacro PmkestDeleteShortcut")
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "!insertmacro PmkestBeforeUninstall")
+# CPack's own installer script with two changes: the running check comes first in both init
+# functions (before an older copy is removed), and no message waits for an answer in a silent
+# run.
+set(nsis_template ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in)
+file(READ ${nsis_template} template_text)
+foreach(edit "Function .onInit\n|Function .onInit\n  !insertmacro PmkestRefuseWhileRunning\n"
+             "Function un.onInit\n|Function un.onInit\n  !insertmacro PmkestRefuseWhileRunning\n"
+             "\"Uninstall failed.\"\n|\"Uninstall failed.\" /SD IDOK\n")
+  string(REPLACE "|" ";" edit "${edit}")
+  list(GET edit 0 from)
+  list(GET edit 1 to)
+  string(FIND "${template_text}" "${from}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${nsis_template} has changed: no '${from}' in it")
+  endif()
+  string(REPLACE "${from}" "${to}" template_text "${template_text}")
+endforeach()
+file(WRITE ${CMAKE_BINARY_DIR}/nsis/NSIS.template.in "${template_text}")
+set(CPACK_MODULE_PATH ${CMAKE_BINARY_DIR}/nsis)
+include(CPack)
+
+if(PMKEST_TESTS)
+  # Builds both packages, then installs, uses and removes them under Wine.
+  add_test(NAME windows_install
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/install/check_windows_install.sh
+                   ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+  set_tests_properties(windows_install PROPERTIES TIMEOUT 600 RESOURCE_LOCK build_tree
+                                                  ENVIRONMENT "WINE=${PMKEST_WINE}")
+endif()

@@ -40,3 +40,6 @@ convert -size 32x32 xc:none \
   -stroke '#966E14' -fill '#F0C850' -draw 'polygon 2,8 11,8 13,11 28,11 28,27 2,27' \
   -stroke '#1E3C78' -fill '#4678C8' -draw 'circle 21,16 21,12' \
   -draw 'roundrectangle 14,20 27,30 4,4' personal.png
+# The Windows program icon, every size Explorer asks for, from the scalable icon.
+convert -background none -density 384 ../desktop/pmkest.svg -depth 8 \
+  -define icon:auto-resize=256,64,48,32,24,16 ../windows/pmkest.ico
