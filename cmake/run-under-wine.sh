@@ -20,7 +20,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 winpath() { "$wine_cmd" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 export WINEPATH="$(winpath "$PMKEST_MINGW_QT/bin")"
-export QT_PLUGIN_PATH="$(winpath "$PMKEST_MINGW_QT/plugins")"
+export QT_PLUGIN_PATH="$PMKEST_MINGW_QT/plugins"
+# Wine keeps the host's QT_* variables from Windows programs; WINEQT_x reaches them as QT_x.
+for name in $(compgen -e | grep '^QT_'); do
+  value="${!name}"
+  case "$name" in QT_PLUGIN_PATH | QT_QPA_FONTDIR) value="$(winpath "$value")" ;; esac
+  export "WINE$name=$value"
+done
 [ -n "${PMKEST_BUILD_DIR:-}" ] && PMKEST_BUILD_DIR="$(winpath "$PMKEST_BUILD_DIR")" && export PMKEST_BUILD_DIR
 log="$(mktemp "${TMPDIR:-/tmp}/pmkest-wine-test.XXXXXX")"
 is_qtest=0

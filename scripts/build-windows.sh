@@ -9,7 +9,8 @@ if [ ! -f "$qt/.complete" ]; then
   echo "No MinGW Qt in $qt: build it once with  bash scripts/build-qt-mingw.sh  (about 40 minutes)" >&2
   exit 2
 fi
-bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools nsis
+bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools nsis \
+  fonts-dejavu-core
 cmake -G Ninja -S . -B build-windows -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
   -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "platform/path_rules.h"
 #include "platform/start_folder.h"
 #include "support/test_main.h"
 #include "widgets/qt_user_dialogs.h"
@@ -100,12 +101,20 @@ void TestQtUserDialogs::fileDialog() {
 
 void TestQtUserDialogs::startFolder_data() {
     QTest::addColumn<bool>("documents");
-    QTest::newRow("the documents folder") << true;
-    QTest::newRow("home without one") << false;
+    QTest::addColumn<bool>("windows");
+    QTest::newRow("the documents folder") << true << false;
+    QTest::newRow("home without one") << false << false;
+    QTest::newRow("windows: the drive root") << false << true;
 }
 
 void TestQtUserDialogs::startFolder() {
     QFETCH(bool, documents);
+    QFETCH(bool, windows);
+    if (windows != (kFolderSeparator == '\\')) QSKIP("a start folder of the other system");
+    if (windows) {
+        QCOMPARE(DialogStartFolder(), u"c:\\"_s);
+        return;
+    }
     QTemporaryDir home;
     if (documents) QDir(home.path()).mkdir(QStringLiteral("Documents"));
     const QByteArray oldHome = qgetenv("HOME");

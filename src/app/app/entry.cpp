@@ -5,7 +5,6 @@
 #include <QFont>
 #include <QIcon>
 #include <algorithm>
-#include <cstdio>
 
 #include "app/program_windows.h"
 #include "core/app_state.h"
@@ -14,6 +13,7 @@
 #include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
 #include "core/version.h"
+#include "platform/console_text.h"
 #include "platform/single_instance.h"
 #include "platform/termination_signals.h"
 #include "widgets/pictures.h"
@@ -104,19 +104,16 @@ int AnswerWithoutWindow(const CommandLine& line) {
     const QString version = QCoreApplication::applicationVersion();
     switch (line.action) {
         case CommandLine::Action::Help:
-            std::fputs(Tr(UiText::CommandLineHelp, language).arg(version).toLocal8Bit().constData(),
-                       stdout);
+            PrintToConsole(ConsoleStream::Output,
+                           Tr(UiText::CommandLineHelp, language).arg(version));
             return 0;
         case CommandLine::Action::Version:
-            std::fputs(QStringLiteral("pmkest %1\n").arg(version).toLocal8Bit().constData(),
-                       stdout);
+            PrintToConsole(ConsoleStream::Output, QStringLiteral("pmkest %1\n").arg(version));
             return 0;
         case CommandLine::Action::Unknown:
-            std::fputs(Tr(UiText::UnknownOption, language)
-                           .arg(line.unknown.join(QStringLiteral(", ")))
-                           .toLocal8Bit()
-                           .constData(),
-                       stderr);
+            PrintToConsole(
+                ConsoleStream::Errors,
+                Tr(UiText::UnknownOption, language).arg(line.unknown.join(QStringLiteral(", "))));
             return 1;
         case CommandLine::Action::Start:
             break;

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "core/text/cp1251.h"
+#include "platform/path_rules.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_files.h"
 #include "support/test_main.h"
@@ -25,6 +26,8 @@ using namespace pmkest;
 Q_DECLARE_METATYPE(std::vector<VolumeInfo>)
 
 namespace {
+
+constexpr bool kWindowsPaths = kFolderSeparator == '\\';
 
 std::string Cp(const QString& text) {
     return cp1251::FromQString(text).value();
@@ -41,8 +44,21 @@ struct Fixture {
         for (const char* folder : {"work/sub1", "work/sub2", "other", "desk"})
             QDir(tmp.path()).mkpath(QString::fromLatin1(folder));
     }
+    // A folder as the list holds it.
     QString path(const char* relative) const {
         return NormalDirectory(tmp.filePath(QString::fromLatin1(relative)));
+    }
+    // A folder as the status bar shows it and the dialog hands it back.
+    QString native(const char* relative) const { return test::NativePath(path(relative)); }
+    // The drive root the temporary folder lies on, as the list holds it.
+    QString root() const {
+        QDir dir(tmp.path());
+        while (!dir.isRoot() && dir.cdUp()) {
+        }
+        return NormalDirectory(dir.absolutePath());
+    }
+    void setProject(const char* relative) {
+        state.project.ProjectFile = test::P(tmp.filePath(QString::fromLatin1(relative)));
     }
     TDirDlgF& create() {
         dialog = std::make_unique<TDirDlgF>(state, dialogs, sources);
@@ -83,6 +99,7 @@ private slots:
     void driveButtonRoots_data();
     void driveButtonRoots();
     void driveButtonsOnTheDialog();
+    void driveButtonsOfThisMachine();
     void wineDrivesComeFirst();
     void drivesAPersonKnows_data();
     void drivesAPersonKnows();
@@ -162,6 +179,9 @@ void TestDirDialog::driveButtonRoots_data() {
     QTest::newRow("only the first twelve are examined") << thirteen << firstTwelve;
     QTest::newRow("none ready") << std::vector<VolumeInfo>{v("/a", false), v("/b", false)}
                                 << QStringList{};
+    QTest::newRow("drive letters: an empty floppy leaves no gap")
+        << std::vector<VolumeInfo>{v("d:\\", true), v("a:\\", false), v("c:\\", true)}
+        << QStringList{u"c:\\"_s, u"d:\\"_s};
 }
 
 void TestDirDialog::driveButtonRoots() {
@@ -169,6 +189,10 @@ void TestDirDialog::driveButtonRoots() {
     QFETCH(QStringList, roots);
     const std::vector<QString> got = DriveButtonRoots(volumes);
     QCOMPARE(QStringList(got.begin(), got.end()), roots);
+    // A volume without a name of its own is captioned with its root.
+    QStringList captions;
+    for (const VolumeInfo& button : DriveButtons(volumes)) captions << button.caption;
+    QCOMPARE(captions, roots);
 }
 
 void TestDirDialog::driveButtonsOnTheDialog() {
@@ -194,8 +218,25 @@ void TestDirDialog::driveButtonsOnTheDialog() {
     }
 }
 
+void TestDirDialog::driveButtonsOfThisMachine() {
+    // The system's own list: the first button is the root ("c:\\" on Windows, "/" elsewhere),
+    // and it leads there.
+    Fixture f;
+    f.sources = SystemDirDlgSources({});
+    f.create();
+    auto* first = f.child<QToolButton>(u"SpeedButton3"_s);
+    QCOMPARE(first->text(), kVolumesAreDrives ? u"c:\\"_s : u"/"_s);
+    f.choose([&] {
+        first->click();
+        QCOMPARE(f.status(), kVolumesAreDrives ? u"c:\\"_s : u"/"_s);
+        QCOMPARE(f.list()->topLevelItem(0)->text(0), first->text());
+    });
+}
+
 void TestDirDialog::wineDrivesComeFirst() {
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    QSKIP("KEST runs without Wine on Windows");
+#else
     // kest.exe (a Windows program) inside a prefix whose drives lie in a hidden folder.
     Fixture f;
     const QString prefix = f.tmp.filePath(u".wine"_s);
@@ -239,6 +280,7 @@ void TestDirDialog::drivesAPersonKnows_data() {
 }
 
 void TestDirDialog::drivesAPersonKnows() {
+    if (kVolumesAreDrives) QSKIP("mount points: on Windows every drive letter is a drive");
     QFETCH(std::vector<VolumeInfo>, mounted);
     QFETCH(QStringList, buttons);
     QStringList got;
@@ -258,7 +300,7 @@ void TestDirDialog::unreachableDriveLeavesTheRow() {
     auto* gone = f.child<QToolButton>(QStringLiteral("SpeedButton3"));
     auto* other = f.child<QToolButton>(QStringLiteral("SpeedButton4"));
     QCOMPARE(gone->text(), QStringLiteral("Gone"));
-    QCOMPARE(other->toolTip(), f.path("other"));
+    QCOMPARE(other->toolTip(), f.native("other"));
     const int first = gone->x();
     f.choose([&] {
         gone->click();
@@ -274,49 +316,59 @@ void TestDirDialog::unreachableDriveLeavesTheRow() {
 void TestDirDialog::startDirectory_data() {
     QTest::addColumn<QString>("startPath");
     QTest::addColumn<QString>("directory");
+    // Paths of the other system mean nothing here: a drive letter is a plain name elsewhere.
+    QTest::addColumn<bool>("windowsPath");
     QTest::newRow("project folder") << "/home/u/work/demo.mpm"
-                                    << "/home/u/work";
+                                    << "/home/u/work" << false;
     QTest::newRow("root keeps its separator") << "/demo.mpm"
-                                              << "/";
+                                              << "/" << false;
     QTest::newRow("no project") << ""
-                                << "";
+                                << "" << kWindowsPaths;
     QTest::newRow("no folder part") << "demo.mpm"
-                                    << "";
+                                    << "" << kWindowsPaths;
     QTest::newRow("blanks trimmed") << "  /a/b/demo.mpm"
-                                    << "/a/b";
+                                    << "/a/b" << false;
     QTest::newRow("folder only") << "/a/b/"
-                                 << "/a/b";
+                                 << "/a/b" << false;
+    QTest::newRow("windows: project folder") << "D:\\Work\\demo.mpm"
+                                             << "D:\\Work" << true;
+    QTest::newRow("windows: drive root keeps its backslash") << "D:\\demo.mpm"
+                                                             << "D:\\" << true;
+    QTest::newRow("windows: blanks trimmed") << "  c:\\a\\b\\demo.mpm "
+                                             << "c:\\a\\b" << true;
 }
 
 void TestDirDialog::startDirectory() {
     QFETCH(QString, startPath);
     QFETCH(QString, directory);
+    QFETCH(bool, windowsPath);
+    if (windowsPath != kWindowsPaths) QSKIP("a path of the other system");
     QCOMPARE(QString::fromStdString(StartDirectory(Cp(startPath))), directory);
 }
 
 void TestDirDialog::opensInProjectFolder() {
     Fixture f;
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
     f.state.dialogOk = true;
     const ChosenDirectory result = f.choose([&] {
         QVERIFY(!f.state.dialogOk);
         QCOMPARE(f.list()->directory(), f.path("work"));
-        QCOMPARE(f.status(), f.path("work"));
+        QCOMPARE(f.status(), f.native("work"));
         QVERIFY(f.list()->entryFor(f.path("work/sub1")));
         QVERIFY(f.list()->entryFor(f.path("work/sub2")));
-        QVERIFY(f.list()->entryFor(QStringLiteral("/")));
+        QVERIFY(f.list()->entryFor(f.root()));
         QVERIFY(!f.list()->entryFor(f.path("other")));
         f.child<QPushButton>(QStringLiteral("Button1"))->click();
     });
     QVERIFY(result.accepted);
     QVERIFY(f.state.dialogOk);
-    QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
+    QCOMPARE(QString::fromStdString(result.directory), f.native("work"));
 }
 
 void TestDirDialog::selectingDoesNotOpen() {
     Fixture f;
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
     const ChosenDirectory result = f.choose([&] {
         QTreeWidgetItem* sub = f.list()->entryFor(f.path("work/sub1"));
@@ -327,7 +379,7 @@ void TestDirDialog::selectingDoesNotOpen() {
         f.child<QPushButton>(QStringLiteral("Button1"))->click();
     });
     QVERIFY(result.accepted);
-    QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
+    QCOMPARE(QString::fromStdString(result.directory), f.native("work"));
 }
 
 void TestDirDialog::openingChangesDirectory_data() {
@@ -339,7 +391,7 @@ void TestDirDialog::openingChangesDirectory_data() {
 void TestDirDialog::openingChangesDirectory() {
     QFETCH(bool, doubleClick);
     Fixture f;
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
     const ChosenDirectory result = f.choose([&] {
         if (doubleClick) {
@@ -349,7 +401,7 @@ void TestDirDialog::openingChangesDirectory() {
             f.open(f.path("work/sub2"));
         }
         QCOMPARE(f.list()->directory(), f.path("work/sub2"));
-        QCOMPARE(f.status(), f.path("work/sub2"));
+        QCOMPARE(f.status(), f.native("work/sub2"));
         // Going up through an entry of the chain works the same way.
         f.open(f.path("work"));
         QCOMPARE(f.list()->directory(), f.path("work"));
@@ -357,13 +409,13 @@ void TestDirDialog::openingChangesDirectory() {
         f.child<QPushButton>(QStringLiteral("Button1"))->click();
     });
     QVERIFY(result.accepted);
-    QCOMPARE(QString::fromStdString(result.directory), f.path("work/sub2"));
+    QCOMPARE(QString::fromStdString(result.directory), f.native("work/sub2"));
     QVERIFY(f.dialogs.messages.empty());
 }
 
 void TestDirDialog::cancelAfterMoving() {
     Fixture f;
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
     const ChosenDirectory result = f.choose([&] {
         f.open(f.path("work/sub1"));
@@ -372,24 +424,24 @@ void TestDirDialog::cancelAfterMoving() {
     QVERIFY(!result.accepted);
     QVERIFY(!f.state.dialogOk);
     QVERIFY(!f.dialog->isVisible());
-    QCOMPARE(QString::fromStdString(result.directory), f.path("work/sub1"));
+    QCOMPARE(QString::fromStdString(result.directory), f.native("work/sub1"));
 }
 
 void TestDirDialog::closeBoxCountsAsCancel() {
     Fixture f;
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
     const ChosenDirectory result = f.choose([&] {
         f.open(f.path("work/sub1"));
         f.dialog->close();
     });
     QVERIFY(!result.accepted);
-    QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
+    QCOMPARE(QString::fromStdString(result.directory), f.native("work"));
 }
 
 void TestDirDialog::noProjectKeepsList() {
     Fixture f;
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
     f.choose([&] {
         f.open(f.path("work/sub1"));
@@ -402,32 +454,32 @@ void TestDirDialog::noProjectKeepsList() {
         f.child<QPushButton>(QStringLiteral("Button1"))->click();
     });
     QVERIFY(result.accepted);
-    QCOMPARE(QString::fromStdString(result.directory), f.path("work/sub1"));
+    QCOMPARE(QString::fromStdString(result.directory), f.native("work/sub1"));
 }
 
 void TestDirDialog::vanishedStartFolder() {
     Fixture f;
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
     f.choose([&] { f.child<QPushButton>(QStringLiteral("Button2"))->click(); });
     QVERIFY(f.dialogs.messages.empty());
 
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("gone/demo.mpm")));
+    f.setProject("gone/demo.mpm");
     const ChosenDirectory result = f.choose([&] {
         QCOMPARE(f.dialogs.messages.size(), size_t(1));
-        QVERIFY(f.dialogs.messages[0].text.contains(f.path("gone")));
+        QVERIFY(f.dialogs.messages[0].text.contains(f.native("gone")));
         QCOMPARE(f.list()->directory(), f.path("work"));
-        QCOMPARE(f.status(), f.path("work"));
+        QCOMPARE(f.status(), f.native("work"));
         QVERIFY(f.dialog->isVisible());
         f.child<QPushButton>(QStringLiteral("Button1"))->click();
     });
     QVERIFY(result.accepted);
-    QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
+    QCOMPARE(QString::fromStdString(result.directory), f.native("work"));
 }
 
 void TestDirDialog::vanishedEntry() {
     Fixture f;
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
     f.choose([&] {
         QVERIFY(QDir(f.path("work/sub2")).removeRecursively());
@@ -435,7 +487,7 @@ void TestDirDialog::vanishedEntry() {
         QCOMPARE(f.dialogs.messages.size(), size_t(1));
         QCOMPARE(f.dialogs.messages[0].kind, MessageKind::Error);
         QCOMPARE(f.list()->directory(), f.path("work"));
-        QCOMPARE(f.status(), f.path("work"));
+        QCOMPARE(f.status(), f.native("work"));
         QVERIFY(f.dialog->isVisible());
         f.child<QPushButton>(QStringLiteral("Button2"))->click();
     });
@@ -443,7 +495,7 @@ void TestDirDialog::vanishedEntry() {
 
 void TestDirDialog::escapeCancels() {
     Fixture f;
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
     // Enter in the list belongs to the list; Escape cancels as Cancel does.
     const ChosenDirectory chosen = f.choose([&] {
@@ -483,18 +535,19 @@ void TestDirDialog::shortcuts() {
     QFETCH(QString, expected);
     Fixture f;
     auto folder = [&](const QString& name) {
-        return name.isEmpty() ? std::string() : Cp(f.tmp.filePath(name));
+        return name.isEmpty() ? std::string() : test::P(f.tmp.filePath(name));
     };
     f.sources.desktopFolder = folder(desktop);
     f.sources.personalFolder = folder(personal);
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
-    const QString want = expected == QLatin1String("/") ? QStringLiteral("/")
+    // "Computer" goes to the system drive's root.
+    const QString want = expected == QLatin1String("/") ? NormalDirectory(QDir::rootPath())
                                                         : f.path(expected.toLatin1().constData());
     f.choose([&] {
         QTest::mouseClick(f.child<QLabel>(QStringLiteral("Image%1").arg(image)), Qt::LeftButton);
         QCOMPARE(f.list()->directory(), want);
-        QCOMPARE(f.status(), want);
+        QCOMPARE(f.status(), test::NativePath(want));
         QCOMPARE(f.child<QFrame>(QStringLiteral("Panel%1").arg(image))->frameShape(),
                  QFrame::NoFrame);
         f.child<QPushButton>(QStringLiteral("Button2"))->click();
@@ -505,7 +558,7 @@ void TestDirDialog::shortcuts() {
 void TestDirDialog::driveButtonGoesToItsRoot() {
     Fixture f;
     f.sources.volumes = {{f.path("other"), true, {}}, {f.path("missing"), true, {}}};
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
     const ChosenDirectory result = f.choose([&] {
         // Ordered by root path: ".../missing" takes slot 1.
@@ -514,10 +567,10 @@ void TestDirDialog::driveButtonGoesToItsRoot() {
         QCOMPARE(f.list()->directory(), f.path("work"));
         f.child<QToolButton>(QStringLiteral("SpeedButton4"))->click();
         QCOMPARE(f.list()->directory(), f.path("other"));
-        QCOMPARE(f.status(), f.path("other"));
+        QCOMPARE(f.status(), f.native("other"));
         f.child<QPushButton>(QStringLiteral("Button1"))->click();
     });
-    QCOMPARE(QString::fromStdString(result.directory), f.path("other"));
+    QCOMPARE(QString::fromStdString(result.directory), f.native("other"));
 }
 
 void TestDirDialog::okRefusesUnstorablePath_data() {
@@ -537,7 +590,7 @@ void TestDirDialog::okRefusesUnstorablePath() {
     Fixture f;
     const QString odd = f.tmp.filePath(QStringLiteral("work/") + name);
     QVERIFY(QDir().mkpath(odd));
-    f.state.project.ProjectFile = Cp(f.tmp.filePath(QStringLiteral("work/demo.mpm")));
+    f.setProject("work/demo.mpm");
     f.create();
     const ChosenDirectory result = f.choose([&] {
         f.open(NormalDirectory(odd));
@@ -552,7 +605,7 @@ void TestDirDialog::okRefusesUnstorablePath() {
         f.child<QPushButton>(QStringLiteral("Button1"))->click();
     });
     QVERIFY(result.accepted);
-    QCOMPARE(QString::fromStdString(result.directory), f.path("work"));
+    QCOMPARE(QString::fromStdString(result.directory), f.native("work"));
 }
 
 PMKEST_TEST_MAIN(TestDirDialog)

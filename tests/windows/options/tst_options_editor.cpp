@@ -17,7 +17,9 @@
 #include <memory>
 
 #include "core/text/cp1251.h"
+#include "platform/path_rules.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_files.h"
 #include "support/test_main.h"
 #include "support/when_open.h"
 #include "widgets/buttons/button_style.h"
@@ -46,10 +48,8 @@ struct Fixture {
 
     Fixture() {
         QDir(tmp.path()).mkpath(QStringLiteral("work/sub"));
-        state.project.ProjectFile =
-            cp1251::FromQString(tmp.filePath(QStringLiteral("work/demo.mpm"))).value();
-        state.project.SettingsFile =
-            cp1251::FromQString(tmp.filePath(QStringLiteral("work/demo.ini"))).value();
+        state.project.ProjectFile = test::P(tmp.filePath(QStringLiteral("work/demo.mpm")));
+        state.project.SettingsFile = test::P(tmp.filePath(QStringLiteral("work/demo.ini")));
         commandLine = std::make_unique<Toptf>(state);
         editor = std::make_unique<TOption>(state, *commandLine);
         InitButtonStyle(state.buttonStyle);
@@ -141,8 +141,9 @@ void TestOptionsEditor::parseShowsInStatusAfterTick_data() {
                                 << "-A -MGX";
     QTest::newRow("example") << "-A -LA -OX -MGD -EC:\\OUT -UC:\\U1 -UC:\\U2"
                              << "-A -LA -OX -MGD -EC:\\OUT -UC:\\U1 -UC:\\U2";
-    QTest::newRow("output joined, folders keep their case") << "-Ec:\\out -Ed:\\bin"
-                                                            << "-Ec:\\out;d:\\bin";
+    // Where names ignore case, folders are upper-cased like the switches.
+    QTest::newRow("output joined, folders by the system's case rule")
+        << "-Ec:\\out -Ed:\\bin" << (kNamesIgnoreCase ? "-EC:\\OUT;D:\\BIN" : "-Ec:\\out;d:\\bin");
     QTest::newRow("later memory type wins") << "-MGD -MGX -MT"
                                             << "-MGX";
     QTest::newRow("conditionals dropped") << "-DDEBUG -Q"
@@ -265,8 +266,9 @@ void TestOptionsEditor::manualInputCancelChangesNothing() {
     QVERIFY(f.checkBox(2)->isChecked());
     QVERIFY(!f.checkBox(11)->isChecked());
     QCOMPARE(f.comboBox(3)->currentText(), QStringLiteral("IData"));
-    QCOMPARE(f.edit(2)->text(), QStringLiteral("/t"));
-    QTRY_COMPARE(f.status(), QStringLiteral("-B -MPI -T/t"));
+    const QString folder = kNamesIgnoreCase ? u"/T"_s : u"/t"_s;
+    QCOMPARE(f.edit(2)->text(), folder);
+    QTRY_COMPARE(f.status(), QStringLiteral("-B -MPI -T") + folder);
 
     // The typed line comes back the next time.
     WhenOpen(f.commandLine.get(), [&] {
@@ -292,9 +294,9 @@ void TestOptionsEditor::manualInputOkParsesTheLine() {
     QVERIFY(f.checkBox(11)->isChecked());
     QCOMPARE(f.comboBox(2)->currentText(), QStringLiteral("XData"));
     QCOMPARE(f.comboBox(3)->currentText(), QStringLiteral("Default"));
-    // Switches in any case; folders as written, since this file system tells case apart.
-    QCOMPARE(f.edit(3)->text(), QStringLiteral("x;y"));
-    QTRY_COMPARE(f.status(), QStringLiteral("-Q -MLX -Ux -Uy"));
+    // Switches in any case; folders as written where the file system tells case apart.
+    QCOMPARE(f.edit(3)->text(), kNamesIgnoreCase ? u"X;Y"_s : u"x;y"_s);
+    QTRY_COMPARE(f.status(), kNamesIgnoreCase ? u"-Q -MLX -UX -UY"_s : u"-Q -MLX -Ux -Uy"_s);
 }
 
 void TestOptionsEditor::directoryButtons_data() {
@@ -329,7 +331,7 @@ void TestOptionsEditor::directoryButtons() {
             ->click();
     });
     f.child<QToolButton>(QStringLiteral("SpeedButton%1").arg(field))->click();
-    QCOMPARE(f.edit(field)->text(), entered ? sub : before);
+    QCOMPARE(f.edit(field)->text(), entered ? test::NativePath(sub) : before);
     QCOMPARE(f.state.dialogOk, ok);
 }
 
@@ -388,8 +390,8 @@ void TestOptionsEditor::captionOnEachActivation() {
     Fixture f;
     const QString settings = f.tmp.filePath(QStringLiteral("work/demo.ini"));
     WhenOpen(f.editor.get(), [&] {
-        QCOMPARE(f.editor->windowTitle(),
-                 QStringLiteral("Editor of the command line options  [") + settings + u"]"_s);
+        QCOMPARE(f.editor->windowTitle(), QStringLiteral("Editor of the command line options  [") +
+                                              test::NativePath(settings) + u"]"_s);
     });
     f.editor->ShowModal();
     f.state.project.SettingsFile.clear();
@@ -408,7 +410,7 @@ void TestOptionsEditor::captionOnEachActivation() {
 
 void TestOptionsEditor::escapeCancelsEnterDoesNot() {
     Fixture f;
-    f.editor->ParseIntoControls("-E/x");
+    f.editor->ParseIntoControls("-E/X");
     f.state.dialogOk = true;
     WhenOpen(f.editor.get(), [&] {
         for (QWidget* w : std::initializer_list<QWidget*>{f.editor.get(), f.edit(1), f.checkBox(1),
@@ -419,7 +421,7 @@ void TestOptionsEditor::escapeCancelsEnterDoesNot() {
     });
     f.editor->ShowModal();
     QVERIFY(!f.state.dialogOk);
-    QCOMPARE(f.edit(1)->text(), QStringLiteral("/x"));
+    QCOMPARE(f.edit(1)->text(), QStringLiteral("/X"));
 }
 
 void TestOptionsEditor::tabOrder() {

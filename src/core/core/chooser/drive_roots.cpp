@@ -2,22 +2,22 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStorageInfo>
 #include <algorithm>
 
 #include "core/files/text_file.h"
 #include "core/text/str_utils.h"
+#include "platform/machine_volumes.h"
 #include "platform/path_rules.h"
 
 namespace pmkest {
 
 std::vector<VolumeInfo> MountedVolumes() {
     std::vector<VolumeInfo> volumes;
-    const QList<QStorageInfo> mounted = QStorageInfo::mountedVolumes();
-    for (const QStorageInfo& volume : mounted)
-        volumes.push_back({volume.rootPath(), volume.isValid() && volume.isReady(), volume.name()});
+    for (const MachineVolume& volume : MachineVolumes())
+        volumes.push_back({volume.rootPath, volume.ready, volume.name});
+    // Drive letters say it all: the buttons show the roots.
     if constexpr (kVolumesAreDrives) {
-        for (VolumeInfo& volume : volumes) volume.caption.clear();  // drive letters say it all
+        for (VolumeInfo& volume : volumes) volume.caption.clear();
         return volumes;
     }
     return UserVolumes(volumes, QDir::homePath());

@@ -18,8 +18,8 @@ struct VolumeInfo {
     QString caption;     // what its button shows; the root when empty
 };
 
-// The volumes that stand for drives: on Windows every mounted one; elsewhere the root, the
-// home folder and the removable and user volumes.
+// The volumes that stand for drives: on Windows the present drives, rooted and captioned as
+// "c:\\"; elsewhere the root, the home folder and the removable and user volumes.
 std::vector<VolumeInfo> MountedVolumes();
 
 // Of the mounted volumes, what a person calls a drive: "/", the home folder, and what is
