@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -122,8 +123,12 @@ int main(int argc, char** argv) {
     config.write(R"({"screens": [{"name": "small", "x": 0, "y": 0, "width": 800, "height": 600,
                      "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
     config.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+    // The platform's arguments are split at colons: the file is named without a drive letter.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=screen.json");
     QApplication app(argc, argv);
+    QDir::setCurrent(previous);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     TestWindowFit test;
     return QTest::qExec(&test, argc, argv);

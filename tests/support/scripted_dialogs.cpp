@@ -1,6 +1,7 @@
 #include "support/scripted_dialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace pmkest::test {
@@ -28,7 +29,9 @@ static FileDialogResult Answer(std::deque<std::optional<QString>>& answers,
     const std::optional<QString> answer = answers.front();
     answers.pop_front();
     if (!answer) return result;
-    return {true, *answer, QFileInfo(*answer).absolutePath(), QFileInfo(*answer).fileName()};
+    // As the real dialogs hand it back: in the system's own form.
+    return {true, *answer, QDir::toNativeSeparators(QFileInfo(*answer).absolutePath()),
+            QFileInfo(*answer).fileName()};
 }
 
 FileDialogResult ScriptedDialogs::openFile(const FileDialogRequest& request) {

@@ -30,6 +30,11 @@ inline QString NativePath(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
+// A folder as the program holds it: native form with its trailing separator.
+inline QString NativeFolder(const QString& path) {
+    return NativePath(path) + QDir::separator();
+}
+
 // A path as the program holds it: native separators, CP1251 bytes.
 inline std::string P(const QString& path) {
     return cp1251::FromQString(NativePath(path)).value();

@@ -47,6 +47,10 @@ private:
 
 FileFault ReadRegularFile(const QString& path, qint64 limit, QByteArray& data);
 
+// Anything at all stands at path: a file, a folder, a pipe, or a device such as NUL on
+// Windows, which has no entry in any folder.
+bool AnythingAt(const QString& path);
+
 // Removes the temporaries that killed writers left beside the file; one that a live writer
 // holds stays.
 void RemoveLeftTemporaries(const QString& path);

@@ -75,6 +75,10 @@ void RemoveDeadTemporaries(const QString& folder, const QString& fileName) {
 
 }  // namespace
 
+bool AnythingAt(const QString& path) {
+    return QFileInfo::exists(path);
+}
+
 void RemoveLeftTemporaries(const QString& path) {
     QString target;
     if (FinalTarget(path, target).failed()) return;

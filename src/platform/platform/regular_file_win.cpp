@@ -102,6 +102,22 @@ bool IsPassingLock(DWORD error) {
 
 }  // namespace
 
+bool AnythingAt(const QString& path) {
+    if (path.isEmpty()) return false;
+    const std::wstring name = Wide(path);
+    if (GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    // Devices have no attributes; opening for nothing but a look finds them.
+    HANDLE look =
+        CreateFileW(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (look != INVALID_HANDLE_VALUE) {
+        CloseHandle(look);
+        return true;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+}
+
 void RemoveLeftTemporaries(const QString& path) {
     const QFileInfo info(path);
     RemoveDeadTemporaries(info.absolutePath(), info.fileName());
@@ -192,9 +208,9 @@ FileFault AtomicFileWriter::open(const QString& path) {
             break;
         }
         if (GetLastError() != ERROR_FILE_EXISTS) {
-            const FileFault fault = LastError();
+            const FileFault failed = LastError();
             // A missing folder is what is wrong, not the file that would go into it.
-            return QDir(folder).exists() ? fault : fault.about(folder);
+            return QDir(folder).exists() ? failed : failed.about(folder);
         }
     }
     if (handle->file == INVALID_HANDLE_VALUE) return FileFault::System(ERROR_FILE_EXISTS);

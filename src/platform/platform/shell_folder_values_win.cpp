@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <QDir>
+#include <QStandardPaths>
+
 namespace pmkest {
 
 std::optional<std::vector<ShellFolderValue>> RegistryShellFolders() {
@@ -29,6 +32,12 @@ std::optional<std::vector<ShellFolderValue>> RegistryShellFolders() {
     }
     RegCloseKey(key);
     return values;
+}
+
+QStringList ShellFolderListPlaces() {
+    // A standard user may not create files in c:\ on current systems.
+    return {QStringLiteral("c:\\"), QDir::toNativeSeparators(QStandardPaths::writableLocation(
+                                        QStandardPaths::AppLocalDataLocation))};
 }
 
 }  // namespace pmkest

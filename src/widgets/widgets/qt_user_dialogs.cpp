@@ -150,7 +150,9 @@ FileDialogResult QtUserDialogs::run(const FileDialogRequest& request, bool save)
         dialog.filterBy(QFileInfo(dialog.selectedFiles().value(0)).fileName());
     }
     dialog.shownPlace(request.fileName, result.folder, result.fileName);
-    if (result.accepted) result.path = dialog.selectedFiles().value(0);
+    // Qt hands back "/" on every system; the program holds paths in the system's own form.
+    result.folder = QDir::toNativeSeparators(result.folder);
+    if (result.accepted) result.path = QDir::toNativeSeparators(dialog.selectedFiles().value(0));
     return result;
 }
 

@@ -4,8 +4,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 #include "core/files/file_utils.h"
+#include "core/files/text_file.h"
 #include "core/text/cp1251.h"
+#include "platform/path_rules.h"
 #include "support/test_files.h"
 #include "support/test_main.h"
 
@@ -36,9 +42,14 @@ private slots:
     void copyFromReadOnlySource();
     void copyFailures_data();
     void copyFailures();
+    void copyOntoALockedFile();
     void shellFolders_data();
     void shellFolders();
     void shellFolderTableLimits();
+    void registryShellFolders_data();
+    void registryShellFolders();
+    void sameFile_data();
+    void sameFile();
 };
 
 void TestFileUtils::copySizes_data() {
@@ -100,10 +111,35 @@ void TestFileUtils::copyFailures() {
     const QString error =
         CopyFileData(P(dir.filePath(source)), P(dir.filePath(destination)), Language::English)
             .error();
-    QVERIFY2(error.contains(dir.filePath(named)), qPrintable(error));
+    QVERIFY2(error.contains(test::NativePath(dir.filePath(named))), qPrintable(error));
     // The old destination stays whole and no temporary file is left behind.
     QCOMPARE(ReadAll(dir.filePath(u"dst"_s)), QByteArray("old"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+void TestFileUtils::copyOntoALockedFile() {
+#ifndef Q_OS_WIN
+    QSKIP("No mandatory locks here: another program cannot hold a file against its replacement");
+#else
+    QTemporaryDir dir;
+    WriteAll(dir.filePath(u"src"_s), "new");
+    WriteAll(dir.filePath(u"dst"_s), "old");
+    // Another program holds the file open and shares it with nobody.
+    HANDLE held = CreateFileW(
+        reinterpret_cast<const wchar_t*>(test::NativePath(dir.filePath(u"dst"_s)).utf16()),
+        GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    QVERIFY(held != INVALID_HANDLE_VALUE);
+    const QString error =
+        CopyFileData(P(dir.filePath(u"src"_s)), P(dir.filePath(u"dst"_s)), Language::English)
+            .error();
+    CloseHandle(held);
+    // The message names the file and why; the old file stays whole, no temporary is left.
+    QVERIFY2(error.startsWith(test::NativePath(dir.filePath(u"dst"_s)) + u": "_s),
+             qPrintable(error));
+    QVERIFY2(error.size() > test::NativePath(dir.filePath(u"dst"_s)).size() + 2, qPrintable(error));
+    QCOMPARE(ReadAll(dir.filePath(u"dst"_s)), QByteArray("old"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+#endif
 }
 
 void TestFileUtils::shellFolders_data() {
@@ -161,6 +197,63 @@ void TestFileUtils::shellFolderTableLimits() {
     QCOMPARE(folders.ShellFolderLines[8], std::string("PERSONAL = /h/Documents"));
     for (size_t i = 9; i < folders.ShellFolderLines.size(); ++i)
         QVERIFY(folders.ShellFolderLines[i].empty());
+}
+
+using RegistryValues = std::vector<std::pair<QString, QString>>;
+
+void TestFileUtils::registryShellFolders_data() {
+    QTest::addColumn<RegistryValues>("values");  // in the order the registry lists them
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("desktop");
+    QTest::addColumn<QString>("personal");
+    QTest::newRow("upper-cased, Latin and Cyrillic; ё stays")
+        << RegistryValues{{u"Desktop"_s, u"c:\\users\\иван\\desktop"_s},
+                          {u"Personal"_s, u"D:\\ёлка\\Docs"_s},
+                          {u"Fonts"_s, u"C:\\Windows\\Fonts"_s}}
+        << QStringList{u"DESKTOP = C:\\USERS\\ИВАН\\DESKTOP"_s, u"PERSONAL = D:\\ёЛКА\\DOCS"_s,
+                       u"FONTS = C:\\WINDOWS\\FONTS"_s}
+        << u"C:\\USERS\\ИВАН\\DESKTOP"_s << u"D:\\ёЛКА\\DOCS"_s;
+    QTest::newRow("a name ending in desktop feeds it too; the last line wins")
+        << RegistryValues{{u"Desktop"_s, u"C:\\a"_s}, {u"Common Desktop"_s, u"C:\\b\\"_s}}
+        << QStringList{u"DESKTOP = C:\\A"_s, u"COMMON DESKTOP = C:\\B\\"_s} << u"C:\\B\\"_s
+        << QString();
+    QTest::newRow("a folder CP1251 cannot name is left out")
+        << RegistryValues{{u"Desktop"_s, u"C:\\文"_s}, {u"Personal"_s, u"C:\\P"_s}}
+        << QStringList{u"PERSONAL = C:\\P"_s} << QString() << u"C:\\P"_s;
+    QTest::newRow("no key: nothing") << RegistryValues{} << QStringList{} << QString() << QString();
+}
+
+void TestFileUtils::registryShellFolders() {
+    QFETCH(RegistryValues, values);
+    QFETCH(QStringList, lines);
+    QFETCH(QString, desktop);
+    QFETCH(QString, personal);
+    const ShellFolders folders = ShellFoldersFromRegistry(values);
+    QStringList got;
+    for (const std::string& line : folders.ShellFolderLines)
+        if (!line.empty()) got << cp1251::ToQString(line);
+    QCOMPARE(got, lines);
+    QCOMPARE(cp1251::ToQString(folders.DesktopFolder), desktop);
+    QCOMPARE(cp1251::ToQString(folders.PersonalFolder), personal);
+}
+
+void TestFileUtils::sameFile_data() {
+    QTest::addColumn<QString>("other");  // beside kest.ini in the temporary folder
+    QTest::addColumn<bool>("same");
+    QTest::newRow("spelled through its folder") << "sub/../kest.ini" << true;
+    QTest::newRow("another file") << "kest.res" << false;
+    // Windows names files regardless of letter case; Linux does not.
+    QTest::newRow("letter case") << "KEST.INI" << kNamesIgnoreCase;
+}
+
+void TestFileUtils::sameFile() {
+    QFETCH(QString, other);
+    QFETCH(bool, same);
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
+    WriteAll(dir.filePath(u"kest.ini"_s), "A=1\r\n");
+    WriteAll(dir.filePath(u"kest.res"_s), "A=1\r\n");
+    QCOMPARE(SameFile(P(dir.filePath(u"kest.ini"_s)), P(dir.filePath(other))), same);
 }
 
 PMKEST_TEST_APPLESS_MAIN(TestFileUtils)

@@ -14,6 +14,7 @@ using namespace pmkest;
 
 namespace {
 
+using test::NativePath;
 using test::P;
 using test::ReadAll;
 using test::WriteAll;
@@ -174,7 +175,7 @@ void TestProjectFiles::loadProject() {
     const QString mpm = dir.filePath(u"a.mpm"_s);
     const QString other = dir.filePath(u"other name.ini"_s);
     // The first line names the settings file; further lines are ignored.
-    WriteAll(mpm, other.toUtf8() + "\r\nignored\r\n");
+    WriteAll(mpm, NativePath(other).toUtf8() + "\r\nignored\r\n");
     WriteAll(other, "PascalOptions=-A\r\nPascalUnits=/u1\r\nPascalUnits=/u2\r\nOutPath=/o\n");
     TProject p;
     p.ListPath = "kept";
@@ -189,7 +190,7 @@ void TestProjectFiles::loadProject() {
 
     // A second project without "PascalOptions=" keeps the first one's options.
     const QString mpm2 = dir.filePath(u"b.mpm"_s);
-    WriteAll(mpm2, dir.filePath(u"b.ini"_s).toUtf8() + "\r\n");
+    WriteAll(mpm2, NativePath(dir.filePath(u"b.ini"_s)).toUtf8() + "\r\n");
     WriteAll(dir.filePath(u"b.ini"_s), "PascalUnits=/b\r\n");
     QVERIFY(LoadProject(p, P(mpm2), Language::English).ok());
     QCOMPARE(p.PascalOptions, std::string("-A"));
@@ -206,7 +207,16 @@ void TestProjectFiles::loadProjectRefusals_data() {
     QTest::newRow("names a missing file")
         << QByteArray("/nonexistent/x.ini\r\n") << int(ProjectFileResult::Missing);
     // Refused with a message naming it, instead of passed over in silence.
+#ifdef Q_OS_WIN
+    QTest::newRow("names a folder")
+        << QByteArray("C:\\Windows\r\n") << int(ProjectFileResult::Failed);
+    QTest::newRow("names a device") << QByteArray("NUL\r\n") << int(ProjectFileResult::Failed);
+    QTest::newRow("names the console") << QByteArray("CON\r\n") << int(ProjectFileResult::Failed);
+#else
     QTest::newRow("names a folder") << QByteArray("/tmp\r\n") << int(ProjectFileResult::Failed);
+    QTest::newRow("names a device")
+        << QByteArray("/dev/null\r\n") << int(ProjectFileResult::Failed);
+#endif
 }
 
 void TestProjectFiles::loadProjectRefusals() {
@@ -243,7 +253,7 @@ void TestProjectFiles::initProjectSettings() {
              ProjectFileResult::Missing);
     QVERIFY(!QFile::exists(ini));
 
-    WriteAll(mpm, ini.toUtf8() + "\r\n");
+    WriteAll(mpm, NativePath(ini).toUtf8() + "\r\n");
     WriteAll(ini, "an old file of that name is overwritten\r\n");
     QVERIFY(InitProjectSettings(p, kestIni, Language::English).ok());
     QCOMPARE(p.SourcePath, P(dir.filePath(u"proj/"_s)));
@@ -251,7 +261,7 @@ void TestProjectFiles::initProjectSettings() {
         "[Editor]\r\n"
         "Font=Courier New\r\n"
         "SourcePath=" +
-        dir.filePath(u"proj/"_s).toUtf8() +
+        NativePath(dir.filePath(u"proj/"_s)).toUtf8() +
         "\r\n"
         "MainFile=\r\n"
         "OpenFiles=\r\n"
@@ -285,8 +295,8 @@ void TestProjectFiles::saveProjectSettings() {
         "[Editor]\r\n"
         "Font=Courier New\r\n"
         "SourcePath=" +
-        dir.path().toUtf8() +
-        "/\r\n"
+        test::NativeFolder(dir.path()).toUtf8() +
+        "\r\n"
         "MainFile=/old/src/main.pas\r\n"
         "OpenFiles=/old/src/main.pas;/old/src/io.pas\r\n"
         "Active=1\r\n"
@@ -326,7 +336,7 @@ void TestProjectFiles::writeFailureIsReported() {
     p.SettingsFile = P(dir.filePath(u"missing/blink.ini"_s));
     const ProjectFileResult r = InitProjectSettings(p, P(dir.path() + u"/"_s), Language::English);
     QCOMPARE(r.outcome, ProjectFileResult::Failed);
-    QVERIFY2(r.error.startsWith(dir.filePath(u"missing:"_s)), qPrintable(r.error));
+    QVERIFY2(r.error.startsWith(NativePath(dir.filePath(u"missing:"_s))), qPrintable(r.error));
     QVERIFY(!QFile::exists(dir.filePath(u"missing"_s)));
     QCOMPARE(ReadAll(ini), Template());
 }

@@ -1,9 +1,14 @@
+#include <QDir>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <set>
 
 #include "core/files/text_file.h"
 #include "core/settings/manager_settings.h"
 #include "core/text/cp1251.h"
+#include "platform/path_rules.h"
+#include "support/test_files.h"
 #include "support/test_main.h"
 
 using namespace pmkest;
@@ -23,6 +28,12 @@ Parsed Parse(const std::string& data, const std::set<std::string>& existing = {}
     return parsed;
 }
 
+// A path as the system writes it: "/w/a" here, "D:\w\a" on Windows.
+QByteArray Sys(QByteArray path) {
+    if (kFolderSeparator == '/') return path;
+    return "D:" + path.replace('/', '\\');
+}
+
 }  // namespace
 
 class TestManagerSettings : public QObject {
@@ -38,6 +49,8 @@ private slots:
     void settingsPathFor_data();
     void settingsPathFor();
     void addRecent();
+    void location_data();
+    void location();
 };
 
 void TestManagerSettings::keysAndValues() {
@@ -191,10 +204,10 @@ void TestManagerSettings::roundTrip() {
 void TestManagerSettings::settingsPathFor_data() {
     QTest::addColumn<QByteArray>("project");
     QTest::addColumn<QByteArray>("settings");
-    QTest::newRow("mpm") << QByteArray("/w/blink.mpm") << QByteArray("/w/blink.ini");
-    QTest::newRow("no extension") << QByteArray("/w/blink") << QByteArray("/w/blink.ini");
-    QTest::newRow("dot in folder") << QByteArray("/w.d/blink") << QByteArray("/w.d/blink.ini");
-    QTest::newRow("two dots") << QByteArray("/w/a.b.mpm") << QByteArray("/w/a.b.ini");
+    QTest::newRow("mpm") << Sys("/w/blink.mpm") << Sys("/w/blink.ini");
+    QTest::newRow("no extension") << Sys("/w/blink") << Sys("/w/blink.ini");
+    QTest::newRow("dot in folder") << Sys("/w.d/blink") << Sys("/w.d/blink.ini");
+    QTest::newRow("two dots") << Sys("/w/a.b.mpm") << Sys("/w/a.b.ini");
 }
 
 void TestManagerSettings::settingsPathFor() {
@@ -224,6 +237,38 @@ void TestManagerSettings::addRecent() {
     const RecentProjects now = list;
     QVERIFY(!AddRecent(list, ""));
     QCOMPARE(list, now);
+}
+
+void TestManagerSettings::location_data() {
+    QTest::addColumn<bool>("portable");
+    QTest::newRow("program folder takes files: beside the executable") << true;
+    // Installed where a user may not write (/usr/bin, Program Files).
+    QTest::newRow("program folder refuses files: the user's own folder") << false;
+}
+
+void TestManagerSettings::location() {
+    QFETCH(bool, portable);
+    QTemporaryDir dir;
+    const QString program = dir.filePath(QStringLiteral("bin"));
+    if (portable)
+        QVERIFY(QDir().mkdir(program));
+    else
+        test::WriteAll(program, "a file: no folder takes files here");
+    // The real per-user folder, not the one of the test mode; nothing is written there.
+    QCoreApplication::setApplicationName(QStringLiteral("pmkest"));
+    QStandardPaths::setTestModeEnabled(false);
+    const SettingsLocation where = LocateManagerSettings(program, QString());
+    QStandardPaths::setTestModeEnabled(true);
+    const QString beside = test::NativePath(program + QStringLiteral("/PMKEST_121226.ini"));
+    QCOMPARE(where.readPath, beside);
+#ifdef Q_OS_WIN
+    const QString own =
+        qEnvironmentVariable("LOCALAPPDATA") + QStringLiteral("\\pmkest\\PMKEST_121226.ini");
+#else
+    const QString own =
+        qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/pmkest/PMKEST_121226.ini");
+#endif
+    QCOMPARE(where.writePath, portable ? beside : own);
 }
 
 PMKEST_TEST_APPLESS_MAIN(TestManagerSettings)

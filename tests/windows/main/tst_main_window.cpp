@@ -75,6 +75,8 @@ private slots:
     void rowTooltipShowsWholePath();
     void aboutBox();
     void shortcutsWorkWithControlsDisabled();
+    void shellFolderListPlace_data();
+    void shellFolderListPlace();
 };
 
 void TestMainWindow::firstStartDefaults() {
@@ -242,22 +244,31 @@ void TestMainWindow::pathCommands_data() {
     QTest::addColumn<QString>("preset");
     QTest::addColumn<QString>("row");
     QTest::addColumn<QString>("expected");
+    // The dialogs hand back paths in the system's own form.
+#ifdef Q_OS_WIN
+    constexpr bool windows = true;
+#else
+    constexpr bool windows = false;
+#endif
+    const auto os = [](const char* posix, const char* win) {
+        return QString::fromUtf8(windows ? win : posix);
+    };
     QTest::newRow("Path KEST, kest.exe")
-        << 5 << QStringLiteral("/tools/ide/kest.exe") << QStringLiteral("kest.exe")
-        << QStringLiteral("Label4") << QStringLiteral("/tools/ide/");
+        << 5 << os("/tools/ide/kest.exe", "D:\\Tools\\IDE\\kest.exe") << QStringLiteral("kest.exe")
+        << QStringLiteral("Label4") << os("/tools/ide/", "D:\\Tools\\IDE\\");
     QTest::newRow("Path KEST, any other file")
-        << 5 << QStringLiteral("/x/readme.txt") << QStringLiteral("kest.exe")
-        << QStringLiteral("Label4") << QStringLiteral("/x/");
+        << 5 << os("/x/readme.txt", "C:\\x\\readme.txt") << QStringLiteral("kest.exe")
+        << QStringLiteral("Label4") << os("/x/", "C:\\x\\");
     QTest::newRow("Path KEST.INI")
-        << 2 << QStringLiteral("/home/иван/kest.ini") << QStringLiteral("kest.ini")
-        << QStringLiteral("Label1") << QStringLiteral("/home/иван/");
+        << 2 << os("/home/иван/kest.ini", "C:\\Users\\иван\\kest.ini") << QStringLiteral("kest.ini")
+        << QStringLiteral("Label1") << os("/home/иван/", "C:\\Users\\иван\\");
     QTest::newRow("cancelled") << 5 << QString() << QStringLiteral("kest.exe")
                                << QStringLiteral("Label4") << QStringLiteral("/old/");
     QTest::newRow("a pattern only filters the dialog")
-        << 5 << QStringLiteral("/x/kest*.exe") << QStringLiteral("kest.exe")
+        << 5 << os("/x/kest*.exe", "C:\\x\\kest*.exe") << QStringLiteral("kest.exe")
         << QStringLiteral("Label4") << QStringLiteral("/old/");
     QTest::newRow("path without a CP1251 form is refused")
-        << 2 << QStringLiteral("/日本/kest.ini") << QStringLiteral("kest.ini")
+        << 2 << os("/日本/kest.ini", "C:\\日本\\kest.ini") << QStringLiteral("kest.ini")
         << QStringLiteral("Label1") << QStringLiteral("/old/");
 }
 
@@ -315,7 +326,7 @@ void TestMainWindow::languageSwitch() {
              QStringLiteral("Не введен путь к программе KEST"));
     QTest::mouseClick(w.paintBox(6), Qt::LeftButton);
     QCOMPARE(f.dialogs.openedDocuments,
-             QStringList{QDir(f.dir.path()).filePath(QStringLiteral("kesttoolsr.html"))});
+             QStringList{test::NativePath(f.dir.filePath(QStringLiteral("kesttoolsr.html")))});
     // The flag's frame is back to lowered after the flash.
     QCOMPARE(w.findChild<QFrame*>(QStringLiteral("Bevel4"))->frameShadow(), QFrame::Sunken);
 
@@ -335,7 +346,7 @@ void TestMainWindow::languageSwitch() {
     QCOMPARE(f.state.buttonCaptions[2], std::string("Open Project"));
     QTest::mouseClick(again.paintBox(6), Qt::LeftButton);
     QCOMPARE(f.dialogs.openedDocuments.last(),
-             QDir(f.dir.path()).filePath(QStringLiteral("kesttoolse.html")));
+             test::NativePath(f.dir.filePath(QStringLiteral("kesttoolse.html"))));
     // Clicking the flag of the language already shown changes nothing else.
     QTest::mouseClick(again.findChild<QWidget*>(QStringLiteral("Image6")), Qt::LeftButton);
     QCOMPARE(again.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));
@@ -413,6 +424,33 @@ void TestMainWindow::shortcutsWorkWithControlsDisabled() {
     QCOMPARE(f.dialogs.openRequests.size(), size_t(1));
     QTest::keyClick(&w, Qt::Key_K, Qt::ControlModifier);
     QCOMPARE(f.dialogs.saveRequests.size(), size_t(1));
+}
+
+void TestMainWindow::shellFolderListPlace_data() {
+    QTest::addColumn<bool>("fallbackTakesIt");
+    // As c:\\ is for a standard user on Windows: the list goes to the user's own folder.
+    QTest::newRow("first place refused: the fallback, no message") << true;
+    QTest::newRow("no place takes it: one message") << false;
+}
+
+void TestMainWindow::shellFolderListPlace() {
+    QFETCH(bool, fallbackTakesIt);
+    Fixture f;
+    const QString blocked = f.dir.filePath(u"blocked"_s);
+    WriteAll(blocked, "a file, not a folder");
+    const QString fallback = fallbackTakesIt ? f.dir.filePath(u"local/pmkest"_s) : blocked;
+    StartOptions options{f.dir.path(), {}, blocked, {}};
+    options.dirsFallbackFolder = fallback;
+    TMain w(f.state, f.dialogs, options);
+    if (!fallbackTakesIt) {
+        QCOMPARE(f.dialogs.messages.size(), size_t(1));
+        QVERIFY2(f.dialogs.messages[0].text.contains(u"blocked"_s),
+                 qPrintable(f.dialogs.messages[0].text));
+        return;
+    }
+    QCOMPARE(f.dialogs.messageTexts(), QStringList());
+    const QByteArray dirs = ReadAll(f.dir.filePath(u"local/pmkest/dirs.txt"_s));
+    QCOMPARE(dirs.count("\r\n"), 100);
 }
 
 PMKEST_TEST_MAIN(TestMainWindow)

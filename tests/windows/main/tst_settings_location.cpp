@@ -88,6 +88,13 @@ void TestSettingsLocation::settingsAndHelpPages_data() {
 
 void TestSettingsLocation::settingsAndHelpPages() {
     QFETCH(bool, readOnly);
+#ifdef Q_OS_WIN
+    // Where the file goes then is checked in tst_manager_settings.
+    if (readOnly)
+        QSKIP(
+            "A test cannot make a folder read-only here: Windows keeps that in access lists, "
+            "which Wine does not enforce");
+#endif
     QTemporaryDir root;
     const QString bin = root.filePath(QStringLiteral("bin"));
     const QString share = root.filePath(QStringLiteral("share/pmkest"));
@@ -117,7 +124,7 @@ void TestSettingsLocation::settingsAndHelpPages() {
         QVERIFY(state.language == Language::Russian);
         QCOMPARE(state.kestFolder, std::string("/opt/kest/"));
         w.PaintBox6Click();
-        QCOMPARE(dialogs.openedDocuments, QStringList{help});
+        QCOMPARE(dialogs.openedDocuments, QStringList{test::NativePath(help)});
         w.Image6Click();  // English
         QVERIFY(w.close());
         QCOMPARE(dialogs.messageTexts(), QStringList());

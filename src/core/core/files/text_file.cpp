@@ -7,6 +7,7 @@
 #include "core/text/ui_texts.h"
 #include "platform/file_error.h"
 #include "platform/path_rules.h"
+#include "platform/regular_file.h"
 
 namespace pmkest {
 
@@ -111,7 +112,15 @@ bool FileExists(const std::string& path) {
 }
 
 bool PathExists(const std::string& path) {
-    return !path.empty() && QFileInfo::exists(ToFsPath(path));
+    return !path.empty() && AnythingAt(ToFsPath(path));
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+    if (a == b) return true;
+    const QString ca = QFileInfo(ToFsPath(a)).canonicalFilePath();
+    return !ca.isEmpty() &&
+           ca.compare(QFileInfo(ToFsPath(b)).canonicalFilePath(),
+                      kNamesIgnoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
 }
 
 size_t LastSeparator(std::string_view path) {

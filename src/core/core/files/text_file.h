@@ -40,6 +40,9 @@ QString ToFsPath(const std::string& path);  // CP1251 path -> file system path
 bool FileExists(const std::string& path);
 // Anything at all, also a folder or a pipe: reading it then says what it is.
 bool PathExists(const std::string& path);
+// Both paths name the same existing file, however spelled (links, "..", doubled separators,
+// and the letter case where the system ignores it).
+bool SameFile(const std::string& a, const std::string& b);
 // Where the last folder separator is; npos when there is none.
 size_t LastSeparator(std::string_view path);
 // Everything up to and including the last separator; empty when there is none.

@@ -48,12 +48,6 @@ std::optional<FileDigest> DigestFrom(const QString& size, const QString& sha) {
     return FileDigest{*bytes, hash};
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    if (a == b) return true;
-    const QString ca = QFileInfo(ToFsPath(a)).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(ToFsPath(b)).canonicalFilePath();
-}
-
 using Record = std::map<QString, QString>;
 
 // The record's values for exactly these keys, or nullopt when one is missing or another is there.

@@ -85,12 +85,14 @@ void ApplySettingsValues(const SettingsValues& values, AppState& state) {
 
 SettingsLocation LocateManagerSettings(const QString& programFolder, QString userFolder) {
     const QString name = QString::fromLatin1(kSettingsFileName);
-    const QString beside = QDir(programFolder).filePath(name);
+    // Shown in messages and held as CP1251 bytes: in the system's own form.
+    const QString beside = QDir::toNativeSeparators(QDir(programFolder).filePath(name));
     if (FolderTakesNewFiles(programFolder)) return {beside, beside};
+    // Linux: ~/.config/pmkest; Windows: %LOCALAPPDATA%\pmkest.
     if (userFolder.isEmpty())
         userFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     if (userFolder.isEmpty()) return {beside, beside};  // no home: the close reports it
-    const QString own = QDir(userFolder).filePath(name);
+    const QString own = QDir::toNativeSeparators(QDir(userFolder).filePath(name));
     return {QFileInfo::exists(own) ? own : beside, own};
 }
 

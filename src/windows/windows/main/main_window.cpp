@@ -57,8 +57,8 @@ private:
 // Beside the executable (a program folder), else in the installed data folder.
 std::string HelpPagePath(const std::string& programFolder, const QString& page) {
     const QString beside = ToFsPath(programFolder) + page;
-    const QString installed =
-        QDir::cleanPath(ToFsPath(programFolder) + QStringLiteral("../share/pmkest/") + page);
+    const QString installed = QDir::toNativeSeparators(
+        QDir::cleanPath(ToFsPath(programFolder) + QStringLiteral("../share/pmkest/") + page));
     const QString found =
         QFileInfo::exists(beside) || !QFileInfo::exists(installed) ? beside : installed;
     return cp1251::FromQString(found).value_or(std::string());
@@ -231,7 +231,7 @@ void TMain::showStartupError(const QString& text) {
 
 void TMain::FormCreate(const StartOptions& options) {
     m_state.shellFolders = ReadShellFolders();
-    WriteShellFolderLines(options.runtimeFolder);
+    WriteShellFolderLines(options);
 
     // Background colour.
     SetWindowBackground(this);
@@ -241,8 +241,8 @@ void TMain::FormCreate(const StartOptions& options) {
 
     m_state.language = Language::English;
 
-    QString folder = options.programFolder;
-    if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
+    QString folder = QDir::toNativeSeparators(options.programFolder);
+    if (!folder.endsWith(QDir::separator())) folder += QDir::separator();
     m_state.programFolder = cp1251::FromQString(folder).value_or(std::string());
     // Without a storable program folder there is no settings file.
     if (m_state.programFolder.empty()) {
@@ -427,7 +427,7 @@ void TMain::choosePathFolder(std::string& folder, QLabel* row, const QString& pr
     // Only the folder is kept. The chosen file's name is not checked; the next start's paths
     // check catches a wrong one.
     const std::optional<std::string> path =
-        StorablePath(chosen.path.left(chosen.path.lastIndexOf(QLatin1Char('/')) + 1), m_dialogs,
+        StorablePath(chosen.path.left(chosen.path.lastIndexOf(QDir::separator()) + 1), m_dialogs,
                      m_state.language);
     if (!path) return;
     folder = *path;

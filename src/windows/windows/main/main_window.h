@@ -32,9 +32,10 @@ class UserDialogs;
 struct StartOptions {
     QString programFolder;     // the executable's folder
     QStringList arguments;     // command-line arguments after the program name
-    QString runtimeFolder;     // where dirs.txt goes; empty for the per-user runtime folder
+    QString runtimeFolder;     // where dirs.txt goes; empty for the system's places
     QString userConfigFolder;  // settings when the program folder is read-only; empty: per-user
     TerminationSignals* termination = nullptr;  // SIGTERM and SIGHUP; none in tests
+    QString dirsFallbackFolder = {};  // dirs.txt when runtimeFolder refuses it; tests only
 };
 
 class TMain : public QMainWindow, public ProjectCommandHost {
@@ -98,7 +99,7 @@ private:
     void buildMenus();
     void connectProjectCommands();
     void showStartupError(const QString& text);
-    void WriteShellFolderLines(const QString& runtimeFolder);
+    void WriteShellFolderLines(const StartOptions& options);
     void StartCommandLineProject(const QString& argument);
     bool confirmCloseDuringRun();
     void PaintBoxClick(int number);

@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QFileInfo>
 
+#include "core/files/text_file.h"
 #include "core/text/cp1251.h"
 #include "windows/launch/kest_launcher.h"
 #include "windows/main/main_window.h"
@@ -44,11 +45,7 @@ KestPaths TMain::CurrentKestPaths() {
 
 bool TMain::IsKestRunningOn(const std::string& settingsFile) {
     if (!m_launcher->running()) return false;
-    const std::string& running = m_launcher->runningSettingsFile();
-    if (running == settingsFile) return true;
-    // The same file may be spelled differently (links, "..", doubled separators).
-    const QString a = QFileInfo(cp1251::ToQString(running)).canonicalFilePath();
-    return !a.isEmpty() && a == QFileInfo(cp1251::ToQString(settingsFile)).canonicalFilePath();
+    return SameFile(m_launcher->runningSettingsFile(), settingsFile);
 }
 
 }  // namespace pmkest
