@@ -9,6 +9,7 @@
 
 #include "platform/path_rules.h"
 #include "platform/start_folder.h"
+#include "support/test_files.h"
 #include "support/test_main.h"
 #include "widgets/qt_user_dialogs.h"
 
@@ -94,8 +95,8 @@ void TestQtUserDialogs::fileDialog() {
     });
     QCOMPARE(seen.join(QStringLiteral(" | ")), filters);
     QCOMPARE(result.accepted, !path.isEmpty());
-    QCOMPARE(result.path, full(path));
-    QCOMPARE(result.folder, full(folder));
+    QCOMPARE(result.path, test::NativePath(full(path)));
+    QCOMPARE(result.folder, test::NativePath(full(folder)));
     QCOMPARE(result.fileName, name);
 }
 
