@@ -1,8 +1,17 @@
 #!/usr/bin/env bash
-# Builds and runs the whole test suite (offscreen; no display needed). Arguments go to CMake,
+# Builds and runs the whole test suite (offscreen; no display needed): the Linux build, then
+# the Windows build's suites under Wine when the MinGW Qt is there. Arguments go to CMake,
 # e.g. -DPMKEST_WERROR=ON.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh "$@"
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+
+qt="${PMKEST_MINGW_QT:-$HOME/.cache/pmkest/qt-6.4.2-mingw64}"
+if [ ! -f "$qt/.complete" ]; then
+  echo "The Windows leg was not run: there is no MinGW Qt in $qt. Build it once with"
+  echo "  bash scripts/build-qt-mingw.sh    (about 40 minutes), then run this again."
+  exit 0
+fi
+bash scripts/build-windows.sh "$@"
+(cd build-windows && ctest --output-on-failure -j"$(nproc)")
