@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "bench_support.h"
 #include "core/files/file_utils.h"
 #include "core/files/text_file.h"
 #include "core/launch/run_journal.h"
@@ -22,25 +23,9 @@
 using namespace Qt::StringLiterals;
 
 using namespace pmkest;
+using namespace pmkest::bench;
 
 namespace {
-
-// A bench on a failed copy measures nothing.
-void Copy(const std::string& from, const std::string& to) {
-    const Status copied = CopyFileData(from, to, Language::English);
-    if (!copied) qFatal("%s", qPrintable(copied.error()));
-}
-
-class SilentDialogs final : public UserDialogs {
-public:
-    void showMessage(MessageKind, const QString&, const QString& text) override {
-        std::printf("  message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(const QString&, const QString&) override { return false; }
-    FileDialogResult openFile(const FileDialogRequest&) override { return {}; }
-    FileDialogResult saveFile(const FileDialogRequest&) override { return {}; }
-    void openDocument(const QString&) override {}
-};
 
 double CpuMs() {
     rusage usage{};
@@ -53,15 +38,9 @@ std::string P(const QString& path) {
     return cp1251::FromQString(path).value();
 }
 
-void WriteFile(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    f.write(data);
-}
-
 void WaitCpu(const QString& buildDir) {
     QTemporaryDir dir;
-    SilentDialogs dialogs;
+    QuietDialogs dialogs;
     UiState state;
     TMain window(state, dialogs, StartOptions{dir.path(), {}, dir.path(), {}});
     window.show();
@@ -91,7 +70,7 @@ void LaunchCost() {
     WriteFile(dir.filePath(u"proj/blink.mpm"_s),
               dir.filePath(u"proj/blink.ini"_s).toUtf8() + "\r\n");
 
-    SilentDialogs dialogs;
+    QuietDialogs dialogs;
     UiState state;
     state.kestFolder = P(kestDir);
     state.kestIniFolder = P(kestDir);

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "bench_support.h"
 #include "core/text/cp1251.h"
 #include "core/user_dialogs.h"
 #include "windows/launch/kest_launcher.h"
@@ -17,27 +18,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace pmkest;
-
-namespace {
-
-class SilentDialogs final : public UserDialogs {
-public:
-    void showMessage(MessageKind, const QString&, const QString& text) override {
-        std::printf("  message: %s\n", qPrintable(text));
-    }
-    bool askYesNo(const QString&, const QString&) override { return false; }
-    FileDialogResult openFile(const FileDialogRequest&) override { return {}; }
-    FileDialogResult saveFile(const FileDialogRequest&) override { return {}; }
-    void openDocument(const QString&) override {}
-};
-
-void WriteFile(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    f.write(data);
-}
-
-}  // namespace
+using namespace pmkest::bench;
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -60,7 +41,7 @@ int main(int argc, char** argv) {
     const QString mpm = QDir::toNativeSeparators(dir.filePath(u"proj/blink.mpm"_s));
     WriteFile(mpm, settings.toUtf8() + "\r\n");
 
-    SilentDialogs dialogs;
+    QuietDialogs dialogs;
     UiState state;
     state.kestFolder = cp1251::FromQString(kestDir).value();
     state.kestIniFolder = state.kestFolder;

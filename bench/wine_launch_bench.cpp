@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "bench_support.h"
 #include "core/files/file_utils.h"
 #include "core/text/cp1251.h"
 #include "core/user_dialogs.h"
@@ -20,33 +21,9 @@
 using namespace Qt::StringLiterals;
 
 using namespace pmkest;
+using namespace pmkest::bench;
 
 namespace {
-
-// A bench on a failed copy measures nothing.
-void Copy(const std::string& from, const std::string& to) {
-    const Status copied = CopyFileData(from, to, Language::English);
-    if (!copied) qFatal("%s", qPrintable(copied.error()));
-}
-
-class CountingDialogs final : public UserDialogs {
-public:
-    void showMessage(MessageKind, const QString&, const QString& text) override {
-        std::printf("  message: %s\n", qPrintable(text));
-        ++shown;
-    }
-    bool askYesNo(const QString&, const QString&) override { return false; }
-    FileDialogResult openFile(const FileDialogRequest&) override { return {}; }
-    FileDialogResult saveFile(const FileDialogRequest&) override { return {}; }
-    void openDocument(const QString&) override {}
-    int shown = 0;
-};
-
-void WriteFile(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) qFatal("cannot write %s", qPrintable(path));
-    f.write(data);
-}
 
 QByteArray Quoted(const QString& text) {
     return "'" + text.toUtf8().replace("'", "'\\''") + "'";
@@ -87,7 +64,7 @@ int main(int argc, char** argv) {
     WriteFile(settings, ini);
     WriteFile(dir.filePath(u"proj/blink.mpm"_s), settings.toUtf8() + "\r\n");
 
-    CountingDialogs dialogs;
+    QuietDialogs dialogs;
     AppState state;
     state.kestFolder = cp1251::FromQString(kestDir).value();
     state.kestIniFolder = state.kestFolder;
