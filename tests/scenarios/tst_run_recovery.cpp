@@ -28,6 +28,7 @@ using namespace pmkest;
 
 namespace {
 
+using test::JournalKestPid;
 using test::P;
 using test::ReadAll;
 using test::ShellQuote;
@@ -121,12 +122,6 @@ struct Fixture : test::ProgramFixture {
         QVERIFY(manager.waitForStarted());
     }
 };
-
-qint64 JournalKestPid(const QByteArray& journal) {
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("kest-pid=(\\d+)")).match(QString::fromUtf8(journal));
-    return m.hasMatch() ? m.captured(1).toLongLong() : 0;
-}
 
 }  // namespace
 

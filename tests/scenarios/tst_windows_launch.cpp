@@ -17,6 +17,7 @@ using namespace pmkest;
 
 namespace {
 
+using test::JournalKestPid;
 using test::ReadAll;
 using test::WriteAll;
 
@@ -60,12 +61,6 @@ struct Fixture : test::ProgramFixture {
     // What KEST does when it is started.
     void kest(const QByteArray& arguments) { qputenv("KEST_STANDIN_ARGS", arguments); }
 };
-
-qint64 JournalKestPid(const QByteArray& journal) {
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("kest-pid=(\\d+)")).match(QString::fromUtf8(journal));
-    return m.hasMatch() ? m.captured(1).toLongLong() : 0;
-}
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -16,6 +17,13 @@
 #include "windows/main/main_window.h"
 
 namespace pmkest::test {
+
+// The pid of the KEST a run's journal names; 0 until the journal names one.
+inline qint64 JournalKestPid(const QByteArray& journal) {
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("kest-pid=(\\d+)")).match(QString::fromUtf8(journal));
+    return m.hasMatch() ? m.captured(1).toLongLong() : 0;
+}
 
 struct ProgramFixture {
     QTemporaryDir root;
