@@ -1,11 +1,14 @@
 // Starting a Windows KEST end to end: kest-standin.exe as kest.exe (it takes its instructions
 // from the environment, as KEST gets no arguments), on real files, run under Windows rules.
+#include <windows.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <vector>
 
 #include "core/launch/kest_start_checks.h"
 #include "platform/process_identity.h"
@@ -62,6 +65,37 @@ struct Fixture : test::ProgramFixture {
     void kest(const QByteArray& arguments) { qputenv("KEST_STANDIN_ARGS", arguments); }
 };
 
+// What Windows does at a log off: asks each top-level window of the process, then tells each
+// that the session ends; it may end the process once they have answered. False when one does
+// not answer.
+bool EndSession(qint64 pid) {
+    struct Found {
+        DWORD pid;
+        std::vector<HWND> windows;
+    } found{static_cast<DWORD>(pid), {}};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* f = reinterpret_cast<Found*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == f->pid) f->windows.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    if (found.windows.empty()) return false;
+    for (const UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION})
+        for (HWND window : found.windows) {
+            DWORD_PTR answer = 0;
+            const WPARAM ends = message == WM_ENDSESSION ? TRUE : 0;
+            // A window gone with its process: the program ended by itself, as it may.
+            if (!SendMessageTimeoutW(window, message, ends, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                                     20000, &answer) &&
+                IsWindow(window))
+                return false;
+        }
+    return true;
+}
+
 }  // namespace
 
 class TestWindowsLaunch : public QObject {
@@ -71,6 +105,8 @@ private slots:
     void startButton();
     void commandLineStart();
     void killedManagerIsRecovered();
+    void sessionEnd_data();
+    void sessionEnd();
     void codePageCheck_data();
     void codePageCheck();
     void virtualStore();
@@ -138,6 +174,42 @@ void TestWindowsLaunch::killedManagerIsRecovered() {
     f.start();
     QCOMPARE(f.dialogs.questions.size(), 1);
     QVERIFY(f.dialogs.questions[0].contains(u"was cut short"_s));
+    QCOMPARE(ReadAll(f.settings()), AfterRun());
+    QVERIFY(!QFile::exists(f.journal()));
+}
+
+void TestWindowsLaunch::sessionEnd_data() {
+    QTest::addColumn<bool>("hide");
+    QTest::newRow("waiting with events") << false;
+    QTest::newRow("waiting hidden") << true;
+}
+
+void TestWindowsLaunch::sessionEnd() {
+    QFETCH(bool, hide);
+    // Wine makes windows only on an X display, and only when its first program had one.
+    if (HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                     nullptr, nullptr))
+        DestroyWindow(probe);
+    else
+        QSKIP(
+            "Wine has no display here, so no window hears the end of the session: run ctest "
+            "under xvfb-run -a, as scripts/test.sh does");
+    Fixture f;
+    f.writeSettings(hide);
+    f.kest("--set MainFile=C:\\w\\new.pas --sleep 120000");
+    const QString program = f.path(u"program/pmkest.exe"_s);
+    QVERIFY(QFile::copy(qEnvironmentVariable("PMKEST_BUILD_DIR") + u"/pmkest.exe"_s, program));
+    QProcess manager;
+    manager.start(program, {Native(f.mpm())});
+    QVERIFY(manager.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(JournalKestPid(ReadAll(f.journal())) > 0, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(ReadAll(f.ini()), AfterRun(), 30000);
+    const qint64 kestPid = JournalKestPid(ReadAll(f.journal()));
+    QVERIFY(EndSession(manager.processId()));
+    manager.kill();  // what the end of the session may do at once
+    QVERIFY(manager.waitForFinished());
+    // KEST was ended and its result is back in the project; nothing is left to recover.
+    QVERIFY(ProcessIdentity(kestPid).isEmpty());
     QCOMPARE(ReadAll(f.settings()), AfterRun());
     QVERIFY(!QFile::exists(f.journal()));
 }

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QWidget>
 #include <utility>
 
@@ -255,6 +256,8 @@ void KestLauncher::showPrefixNote(const QString& prefix) {
 bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
     m_exitCode = -1;
     QProcess process;
+    m_process = &process;
+    const auto forget = qScopeGuard([this] { m_process = nullptr; });
     if (!command.environment.isEmpty()) process.setProcessEnvironment(command.environment);
     PrepareKestProcess(process);
     process.start(command.program, command.arguments);
@@ -296,6 +299,17 @@ bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
     if (process.exitStatus() != QProcess::NormalExit) return false;
     m_exitCode = process.exitCode();
     return m_exitCode == 0;
+}
+
+void KestLauncher::EndRunNow() {
+    m_endRequested = true;
+    if (!m_process) return;
+    EndKestProcess(*m_process);
+    m_process->waitForFinished(-1);
+    m_recovery->KestEnded(m_process->exitStatus() == QProcess::NormalExit ? m_process->exitCode()
+                                                                          : -1);
+    // The start, when it goes on, finds the run finished and only quits.
+    m_recovery->FinishRun();
 }
 
 void KestLauncher::SetMainControlsEnabled(bool enabled) {

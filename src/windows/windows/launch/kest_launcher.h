@@ -57,6 +57,10 @@ public:
     // The manager is closing during a run without hiding: KEST is ended, the copy back still
     // follows, and the program quits when the start has finished.
     void EndRun() { m_endRequested = true; }
+    // The program is being ended from outside (a termination signal, the end of the session):
+    // KEST is ended and its result copied back before this returns, as the process may not
+    // live past it.
+    void EndRunNow();
 
 signals:
     // KEST has started and the manager is about to wait for it.
@@ -76,6 +80,7 @@ private:
     LaunchView m_view;
     bool m_running = false;
     bool m_endRequested = false;
+    QProcess* m_process = nullptr;  // KEST, while the start waits for it
     std::string m_runningSettings;
     RunRecovery* m_recovery = nullptr;
     int m_exitCode = -1;  // of the last run that ended normally

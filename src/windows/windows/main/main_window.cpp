@@ -490,7 +490,7 @@ void TMain::TerminationRequested() {
         if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
             dialog->reject();
     if (m_launcher->runsOwnKest()) {
-        m_launcher->EndRun();  // the start ends KEST, copies kest.ini back and quits
+        m_launcher->EndRunNow();  // the start, when it goes on, only quits
         return;
     }
     m_launcher->EndAdoptedRun();
