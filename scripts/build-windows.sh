@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 qt="${PMKEST_MINGW_QT:-$HOME/.cache/pmkest/qt-6.4.2-mingw64}"
 if [ ! -f "$qt/.complete" ]; then
-  echo "No MinGW Qt in $qt: build it once with  bash scripts/build-qt-mingw.sh  (about 40 minutes)" >&2
+  echo "No MinGW Qt in $qt: build it once with  bash scripts/build-qt-mingw.sh  (about 30 minutes)" >&2
   exit 2
 fi
 bash scripts/install-deps.sh g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools nsis \

@@ -10,7 +10,7 @@ bash scripts/build.sh "$@"
 qt="${PMKEST_MINGW_QT:-$HOME/.cache/pmkest/qt-6.4.2-mingw64}"
 if [ ! -f "$qt/.complete" ]; then
   echo "The Windows leg was not run: there is no MinGW Qt in $qt. Build it once with"
-  echo "  bash scripts/build-qt-mingw.sh    (about 40 minutes), then run this again."
+  echo "  bash scripts/build-qt-mingw.sh    (about 30 minutes), then run this again."
   exit 0
 fi
 bash scripts/build-windows.sh "$@"
