@@ -3,6 +3,7 @@
 // of the system it sees: its code page and where its writes to a protected folder go.
 
 #include <QString>
+#include <QtGlobal>
 
 class QProcess;
 
@@ -22,5 +23,10 @@ unsigned AnsiCodePage();
 // Where the system keeps a program's own copies of files it writes into a protected folder
 // (the per-user virtual store); empty where writes are never redirected.
 QString VirtualStoreFolder(const QString& folder);
+
+// Gives the foreground back to the manager's window (a native handle) once KEST has ended, after
+// the window has been shown and activated the toolkit's way; where the system lets only the
+// program in the foreground hand it on, the toolkit's way may only flash the window.
+void TakeForegroundAfterKest(quintptr window);
 
 }  // namespace pmkest

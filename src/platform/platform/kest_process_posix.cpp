@@ -25,4 +25,6 @@ QString VirtualStoreFolder(const QString&) {
     return {};
 }
 
+void TakeForegroundAfterKest(quintptr) {}
+
 }  // namespace pmkest

@@ -50,4 +50,19 @@ QString VirtualStoreFolder(const QString& folder) {
     return store;
 }
 
+void TakeForegroundAfterKest(quintptr window) {
+    const HWND own = reinterpret_cast<HWND>(window);
+    const HWND foreground = GetForegroundWindow();
+    if (!own || foreground == own) return;
+    // Windows hands the foreground only to the program that has it; sharing that program's
+    // input state for the moment of the call counts as having it.
+    const DWORD ownThread = GetCurrentThreadId();
+    const DWORD thread = foreground ? GetWindowThreadProcessId(foreground, nullptr) : 0;
+    const bool attached =
+        thread && thread != ownThread && AttachThreadInput(thread, ownThread, TRUE);
+    SetForegroundWindow(own);
+    BringWindowToTop(own);
+    if (attached) AttachThreadInput(thread, ownThread, FALSE);
+}
+
 }  // namespace pmkest

@@ -284,6 +284,7 @@ bool KestLauncher::RunAndWait(const KestCommand& command, bool hide) {
             m_view.window->show();
             m_view.window->raise();
             m_view.window->activateWindow();
+            TakeForegroundAfterKest(m_view.window->winId());
         }
     } else {
         emit kestStarted();
