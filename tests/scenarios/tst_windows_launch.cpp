@@ -63,6 +63,18 @@ struct Fixture : test::ProgramFixture {
     }
     // What KEST does when it is started.
     void kest(const QByteArray& arguments) { qputenv("KEST_STANDIN_ARGS", arguments); }
+    // The real program, started on the project from the command line; KEST's pid once the
+    // journal names it, 0 when it does not come to that.
+    qint64 startManager(QProcess& manager) {
+        const QString program = path(u"program/pmkest.exe"_s);
+        if (!QFile::copy(qEnvironmentVariable("PMKEST_BUILD_DIR") + u"/pmkest.exe"_s, program))
+            return 0;
+        manager.start(program, {Native(mpm())});
+        if (!manager.waitForStarted()) return 0;
+        if (!QTest::qWaitFor([&] { return JournalKestPid(ReadAll(journal())) > 0; }, 30000))
+            return 0;
+        return JournalKestPid(ReadAll(journal()));
+    }
 };
 
 // What Windows does at a log off: asks each top-level window of the process, then tells each
@@ -157,13 +169,9 @@ void TestWindowsLaunch::killedManagerIsRecovered() {
     Fixture f;
     f.writeSettings(true);
     f.kest("--sleep 2000 --set MainFile=C:\\w\\new.pas");
-    const QString program = f.path(u"program/pmkest.exe"_s);
-    QVERIFY(QFile::copy(qEnvironmentVariable("PMKEST_BUILD_DIR") + u"/pmkest.exe"_s, program));
     QProcess manager;
-    manager.start(program, {Native(f.mpm())});
-    QVERIFY(manager.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(JournalKestPid(ReadAll(f.journal())) > 0, 30000);
-    const qint64 kestPid = JournalKestPid(ReadAll(f.journal()));
+    const qint64 kestPid = f.startManager(manager);
+    QVERIFY(kestPid > 0);
     manager.kill();  // TerminateProcess: no chance to copy back
     QVERIFY(manager.waitForFinished());
     QTRY_VERIFY_WITH_TIMEOUT(ProcessIdentity(kestPid).isEmpty(), 30000);
@@ -197,14 +205,10 @@ void TestWindowsLaunch::sessionEnd() {
     Fixture f;
     f.writeSettings(hide);
     f.kest("--set MainFile=C:\\w\\new.pas --sleep 120000");
-    const QString program = f.path(u"program/pmkest.exe"_s);
-    QVERIFY(QFile::copy(qEnvironmentVariable("PMKEST_BUILD_DIR") + u"/pmkest.exe"_s, program));
     QProcess manager;
-    manager.start(program, {Native(f.mpm())});
-    QVERIFY(manager.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(JournalKestPid(ReadAll(f.journal())) > 0, 30000);
+    const qint64 kestPid = f.startManager(manager);
+    QVERIFY(kestPid > 0);
     QTRY_COMPARE_WITH_TIMEOUT(ReadAll(f.ini()), AfterRun(), 30000);
-    const qint64 kestPid = JournalKestPid(ReadAll(f.journal()));
     QVERIFY(EndSession(manager.processId()));
     manager.kill();  // what the end of the session may do at once
     QVERIFY(manager.waitForFinished());
