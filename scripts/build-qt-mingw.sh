@@ -14,17 +14,12 @@ if [ -f "$prefix/.complete" ]; then
   exit 0
 fi
 echo "Building Qt 6.4.2 for MinGW into $prefix, once: about 30 minutes on two cores"
-sudo_cmd=()
-[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
 bash "$here/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix ninja-build qt6-base-dev-tools \
   dpkg-dev
 
-# The source package needs a deb-src entry; add one for bookworm when apt has none.
+# The source package needs a deb-src entry; derive one from the machine's own Debian entries.
 if ! apt-cache showsrc qt6-base 2>/dev/null | grep -q '^Version: 6\.4\.2'; then
-  echo "Adding Debian's source entries for qt6-base"
-  printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
-    "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/pmkest-qt-source.sources >/dev/null
-  "${sudo_cmd[@]}" apt-get update -q
+  bash "$here/scripts/add-deb-src.sh"
 fi
 
 mkdir -p "$work"
