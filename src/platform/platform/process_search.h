@@ -18,8 +18,12 @@ struct ProcessMark {
     QString program;  // what was started; where the environment cannot be read, the match
 };
 
-// The id of the earliest live process started at or after mark.since that carries the mark
-// (what it starts later carries it too); 0 when none does.
+// The id of the earliest live process of the current user started at or after mark.since that
+// carries the mark (what it starts later carries it too); 0 when none does.
 qint64 FindMarkedProcess(const ProcessMark& mark);
+
+// The process pid is the current user's and carries the mark (where the environment cannot
+// be read: runs mark.program).
+bool CarriesMark(qint64 pid, const ProcessMark& mark);
 
 }  // namespace pmkest
