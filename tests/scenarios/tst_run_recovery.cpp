@@ -93,9 +93,9 @@ struct Fixture : test::ProgramFixture {
         return true;
     }
     // A journal as a start writes it for this fixture's project once KEST has started.
-    QByteArray journalText() const {
+    QByteArray journalText(RunPhase phase = RunPhase::Swapped) const {
         RunJournal run;
-        run.phase = RunPhase::Swapped;
+        run.phase = phase;
         run.projectFile = P(mpm());
         run.settingsFile = P(settings());
         run.kestIni = P(ini());
@@ -511,6 +511,7 @@ void TestRunRecovery::terminationSignal_data() {
     QTest::newRow("SIGHUP during a hidden run") << int(SIGHUP) << true << "run";
     QTest::newRow("SIGTERM, no run") << int(SIGTERM) << false << "idle";
     QTest::newRow("SIGTERM, asked to copy back") << int(SIGTERM) << false << "question";
+    QTest::newRow("SIGTERM during a start-up message") << int(SIGTERM) << false << "message";
 #endif
 }
 
@@ -525,6 +526,8 @@ void TestRunRecovery::terminationSignal() {
         WriteAll(f.ini(), AfterRun());
         WriteAll(f.journal(), f.journalText());
     }
+    // A start cut short before the swap: start-up says so, then would start the project.
+    if (when == u"message"_s) WriteAll(f.journal(), f.journalText(RunPhase::Begun));
     f.writeSettings(hide);
     // KEST changes kest.ini at once, then runs until it is ended.
     f.kest(f.standIn("--set MainFile=/w/blink/after.pas"));
@@ -538,12 +541,14 @@ void TestRunRecovery::terminationSignal() {
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), f.path(u"run"_s));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     manager.setProcessEnvironment(env);
-    manager.start(program, run ? QStringList{f.mpm()} : QStringList{});
+    const bool withProject = run || when == u"message"_s;
+    manager.start(program, withProject ? QStringList{f.mpm()} : QStringList{});
     QVERIFY(manager.waitForStarted());
     if (run)
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.path(u"started"_s)), 20000);
     else
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.path(u"run/dirs.txt"_s)), 20000);
+    if (when == u"message"_s) QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(f.journal()), 20000);
     QCOMPARE(::kill(pid_t(manager.processId()), signal), 0);
     QVERIFY(manager.waitForFinished(20000));
     QCOMPARE(manager.exitStatus(), QProcess::NormalExit);
@@ -560,6 +565,12 @@ void TestRunRecovery::terminationSignal() {
         QVERIFY(!QFile::exists(f.journal()));
     } else {
         QCOMPARE(ReadAll(f.settings()), ProjectIni());
+    }
+    if (when == u"message"_s) {
+        // The box was dismissed by the signal, not by the user: KEST is not started.
+        QVERIFY(!QFile::exists(f.path(u"started"_s)));
+        QCOMPARE(ReadAll(f.ini()), OldIni());
+        QVERIFY(!QFile::exists(f.res()));
     }
     if (when == u"question"_s) {
         // Nobody answered: the next start asks again, and nothing was put aside.

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "core/files/file_utils.h"
@@ -33,6 +34,9 @@ struct AppState {
     bool dialogOk = false;                      // the verdict of every secondary window
     MessageState messages;
     ShellFolders shellFolders;  // set once at start-up
+    // "project\nsettings" pairs whose settings file outside the project's folder, or of
+    // another user, the user agreed to use in this session.
+    std::set<std::string> agreedSettingsFiles;
 };
 
 }  // namespace pmkest

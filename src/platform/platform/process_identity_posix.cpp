@@ -1,6 +1,8 @@
 #include "platform/process_identity.h"
 
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -44,10 +46,18 @@ QString ProcessIdentity(qint64) {
 
 #endif
 
+bool ProcessIsUsers(qint64 pid) {
+    // /proc/<pid> belongs to the process's effective user (to root while it cannot be traced).
+    struct stat st {};
+    return pid > 0 &&
+           ::stat(QByteArray("/proc/" + QByteArray::number(pid)).constData(), &st) == 0 &&
+           st.st_uid == ::geteuid();
+}
+
 void EndIdentifiedProcess(qint64 pid, const QString& identity) {
     if (identity.isEmpty()) return;
     for (const int signal : {SIGTERM, SIGKILL}) {
-        if (ProcessIdentity(pid) != identity) return;
+        if (ProcessIdentity(pid) != identity || !ProcessIsUsers(pid)) return;
         ::kill(static_cast<pid_t>(pid), signal);
         QElapsedTimer waited;
         waited.start();

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QList>
 
+#include "platform/process_identity.h"
+
 namespace pmkest {
 
 namespace {
@@ -77,12 +79,18 @@ qint64 FindMarkedProcess(const ProcessMark& mark) {
         const qint64 ticks = StartTicks(pid);
         if (ticks < since) continue;
         if (found && (ticks > foundTicks || (ticks == foundTicks && id > found))) continue;
-        if (!Carries(pid, entry)) continue;
+        if (!ProcessIsUsers(id) || !Carries(pid, entry)) continue;
         found = id;
         foundTicks = ticks;
     }
     ::closedir(proc);
     return found;
+}
+
+bool CarriesMark(qint64 pid, const ProcessMark& mark) {
+    if (mark.token.isEmpty() || mark.variable.isEmpty() || !ProcessIsUsers(pid)) return false;
+    return Carries(QByteArray::number(pid),
+                   (mark.variable + QLatin1Char('=') + mark.token).toLocal8Bit());
 }
 
 }  // namespace pmkest

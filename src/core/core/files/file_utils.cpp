@@ -116,14 +116,18 @@ ShellFolders ReadShellFolders() {
     return ShellFoldersFrom(QString::fromUtf8(bytes), QDir::homePath());
 }
 
-Status CopyFileData(const std::string& source, const std::string& destination, Language language) {
+Status CopyFileData(const std::string& source, const std::string& destination, Language language,
+                    CopyKind kind) {
     const QString from = ToFsPath(source);
     const QString to = ToFsPath(destination);
     RegularFileReader in;
-    FileFault fault = in.open(from);
+    FileFault fault = in.open(from, kFileReadLimit, SharedFolderRule::OwnFilesOnly);
     if (fault.failed()) return Failure{FileFaultText(from, fault, language)};
     AtomicFileWriter out;
-    fault = out.open(to);
+    NewFileAccess access;
+    access.source = &in;
+    access.ownerOnlyUnlessPublic = kind == CopyKind::Backup;
+    fault = out.open(to, access);
     if (fault.failed()) return Failure{FileFaultText(to, fault, language)};
     char block[8192];
     bool started = false;

@@ -33,8 +33,12 @@ ShellFolders ShellFoldersFromRegistry(const std::vector<std::pair<QString, QStri
 ShellFolders ReadShellFolders();
 
 // The destination becomes a byte-for-byte copy of the source, copied in 8192-byte blocks.
-// The source is only read and must be a regular file; the destination is replaced atomically,
-// so a failure leaves it whole, and a link stays a link. The error names the file that failed.
-Status CopyFileData(const std::string& source, const std::string& destination, Language language);
+// The source is only read and must be a regular file of at most kFileReadLimit bytes, the
+// user's own where other users can write its folder; the destination is replaced atomically,
+// so a failure leaves it whole, and gets no wider access than the source (a backup: the
+// owner's alone unless everyone may read the source). The error names the file that failed.
+enum class CopyKind { Copy, Backup };
+Status CopyFileData(const std::string& source, const std::string& destination, Language language,
+                    CopyKind kind = CopyKind::Copy);
 
 }  // namespace pmkest

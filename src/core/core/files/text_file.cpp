@@ -72,6 +72,12 @@ QString FileFaultText(const QString& path, const FileFault& fault, Language lang
         case FileFault::Kind::TooLarge:
             reason = Tr(UiText::FileTooLarge, language).arg(kFileReadLimit / (1024 * 1024));
             break;
+        case FileFault::Kind::SharedLink:
+            reason = Tr(UiText::FileIsSharedLink, language);
+            break;
+        case FileFault::Kind::NotUsersOwn:
+            reason = Tr(UiText::FileNotUsersOwn, language).arg(fault.reason);
+            break;
     }
     return FileErrorText(fault.subject.isEmpty() ? path : fault.subject, reason);
 }
@@ -84,10 +90,10 @@ Expected<std::string> ReadWholeFile(const std::string& path, Language language) 
 }
 
 Status WriteFileAtomic(const std::string& path, std::string_view data, Language language,
-                       Durability durability) {
+                       Durability durability, const NewFileAccess& access) {
     const QString name = ToFsPath(path);
     AtomicFileWriter file(durability == Durability::Durable);
-    FileFault fault = file.open(name);
+    FileFault fault = file.open(name, access);
     if (!fault.failed()) fault = file.write(data.data(), static_cast<qint64>(data.size()));
     if (!fault.failed()) fault = file.commit();
     if (fault.failed()) return Failure{FileFaultText(name, fault, language)};

@@ -25,11 +25,13 @@ inline constexpr qint64 kFileReadLimit = 64 * 1024 * 1024;
 // A regular file of at most kFileReadLimit bytes; anything else is refused with a text.
 Expected<std::string> ReadWholeFile(const std::string& path, Language language);
 // Written to a temporary file in the same folder and renamed over the target; on failure the
-// old file stays whole. A link stays a link: its target gets the data. UntilReboot does not
-// wait for the disk: for data that only matters while the machine keeps running.
+// old file stays whole. In the user's own folders a link stays a link and its target gets the
+// data; see AtomicFileWriter for shared folders. UntilReboot does not wait for the disk: for
+// data that only matters while the machine keeps running.
 enum class Durability { Durable, UntilReboot };
 Status WriteFileAtomic(const std::string& path, std::string_view data, Language language,
-                       Durability durability = Durability::Durable);
+                       Durability durability = Durability::Durable,
+                       const NewFileAccess& access = {});
 // Whether the folder of a file takes the new version that WriteFileAtomic would write; a file
 // made read-only passes. Nothing is written.
 Status CheckReplaceable(const std::string& path, Language language);

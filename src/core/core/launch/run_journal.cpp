@@ -14,6 +14,7 @@
 
 #include "core/files/text_file.h"
 #include "core/text/cp1251.h"
+#include "platform/file_owner.h"
 
 namespace pmkest {
 
@@ -152,7 +153,9 @@ std::optional<FileDigest> DigestOfFile(const std::string& path, FileFault* why) 
     FileFault& fault = why ? *why : ignored;
     // Only a regular file: reading a pipe or a device could block or never end.
     RegularFileReader file;
-    fault = path.empty() ? FileFault::System(ENOENT) : file.open(ToFsPath(path));
+    fault = path.empty()
+                ? FileFault::System(ENOENT)
+                : file.open(ToFsPath(path), kFileReadLimit, SharedFolderRule::OwnFilesOnly);
     if (fault.failed()) return std::nullopt;
     QCryptographicHash hash(QCryptographicHash::Sha256);
     char block[8192];
@@ -297,25 +300,32 @@ std::vector<std::string> BackupsOf(const std::string& file) {
     const QFileInfo info(ToFsPath(file));
     const QRegularExpression name(
         QLatin1Char('^') + QRegularExpression::escape(info.fileName()) +
-        QStringLiteral(R"(\.(\d{4}-\d\d-\d\dT\d\d-\d\d-\d\d)(?:-(\d+))?\.bak$)"));
-    std::vector<std::pair<std::pair<QString, int>, QString>> found;
-    for (const QString& entry : QDir(info.absolutePath()).entryList(QDir::Files | QDir::Hidden)) {
-        const QRegularExpressionMatch m = name.match(entry);
-        if (!m.hasMatch()) continue;
-        const int n = m.captured(2).isEmpty() ? 1 : m.captured(2).toInt();
-        found.push_back({{m.captured(1), n}, entry});
+        QStringLiteral(R"(\.\d{4}-\d\d-\d\dT\d\d-\d\d-\d\d(?:-\d+)?\.bak$)"));
+    // Only the user's own: a file of that name that someone else put there is not a backup,
+    // and its name says nothing of when it was written.
+    std::vector<std::pair<QDateTime, QString>> found;
+    const QDir folder(info.absolutePath());
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!name.match(entry).hasMatch()) continue;
+        const QString path = folder.filePath(entry);
+        const EntryOwner owner = OwnerOf(path);
+        if (!owner.exists || owner.link || owner.hardLinked || !owner.ownedByUser) continue;
+        found.emplace_back(QFileInfo(path).lastModified(), entry);
     }
     std::sort(found.begin(), found.end());
     std::vector<std::string> backups;
-    const std::string folder = FolderPart(file);
+    const std::string folderPart = FolderPart(file);
     for (const auto& item : found)
-        if (const auto path = cp1251::FromQString(item.second)) backups.push_back(folder + *path);
+        if (const auto path = cp1251::FromQString(item.second))
+            backups.push_back(folderPart + *path);
     return backups;
 }
 
-void PruneBackups(const std::string& file, int keep) {
-    const std::vector<std::string> backups = BackupsOf(file);
-    for (size_t i = 0; i + size_t(keep) < backups.size(); ++i) QFile::remove(ToFsPath(backups[i]));
+void PruneBackups(const std::string& file, int keep, const std::string& kept) {
+    std::vector<std::string> backups = BackupsOf(file);
+    std::erase(backups, kept);
+    const size_t left = kept.empty() ? size_t(keep) : size_t(qMax(keep - 1, 0));
+    for (size_t i = 0; i + left < backups.size(); ++i) QFile::remove(ToFsPath(backups[i]));
 }
 
 }  // namespace pmkest

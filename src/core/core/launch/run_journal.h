@@ -81,9 +81,9 @@ ParsedJournal ParseRunJournal(const QByteArray& text, const std::string& expecte
 // so an earlier backup is never overwritten.
 std::string AsidePathFor(const std::string& file, const QDateTime& at, const char* suffix);
 
-// The backups of file made by AsidePathFor(file, ..., "bak"), oldest first.
+// The user's own backups of file made by AsidePathFor(file, ..., "bak"), oldest written first.
 std::vector<std::string> BackupsOf(const std::string& file);
-// Removes all but the newest keep backups of file.
-void PruneBackups(const std::string& file, int keep = 10);
+// Removes all but the newest keep backups of file; kept, the one just made, always stays.
+void PruneBackups(const std::string& file, int keep = 10, const std::string& kept = {});
 
 }  // namespace pmkest

@@ -10,6 +10,7 @@
 #include "core/launch/kest_start_checks.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
+#include "platform/file_owner.h"
 #include "platform/process_identity.h"
 #include "platform/process_search.h"
 #include "platform/regular_file.h"
@@ -39,6 +40,19 @@ void RemoveDebris(const std::string& journalPath, const std::string& kestIni,
         if (!file.empty()) RemoveLeftTemporaries(Shown(file));
 }
 
+// Only a journal that is the user's alone is acted on: anyone else could have written any other.
+bool IsUsersOwnJournal(const std::string& path, QString& owner) {
+    const EntryOwner entry = OwnerOf(Shown(path));
+    owner = entry.owner;
+    return entry.exists && !entry.link && !entry.hardLinked && entry.ownedByUser &&
+           !entry.othersMayWrite;
+}
+
+ProcessMark MarkOf(const RunJournal& run) {
+    return {QLatin1String(RunRecovery::kMarkVariable), run.kestMark, run.kestSince,
+            run.kestProgram};
+}
+
 }  // namespace
 
 RunRecovery::RunRecovery(AppState& state, UserDialogs& dialogs, Hooks hooks, QObject* parent)
@@ -59,9 +73,11 @@ void RunRecovery::inform(const QString& text) {
 Status RunRecovery::record(RunPhase phase, bool durable) {
     m_run->phase = phase;
     const QByteArray text = ComposeRunJournal(*m_run);
+    NewFileAccess access;
+    access.ownerWritesOnly = true;  // a journal others could write would not be trusted
     return WriteFileAtomic(m_journalPath, std::string_view(text.constData(), size_t(text.size())),
                            m_state.language,
-                           durable ? Durability::Durable : Durability::UntilReboot);
+                           durable ? Durability::Durable : Durability::UntilReboot, access);
 }
 
 QString RunRecovery::BeginRun(const std::string& projectFile, const std::string& settingsFile,
@@ -176,12 +192,12 @@ std::string RunRecovery::keepBackup(const std::string& file, const std::vector<s
     for (const std::string& earlier : BackupsOf(file))
         if (DigestOfFile(earlier) == digest) return {};
     const std::string backup = AsidePathFor(file, QDateTime::currentDateTime(), "bak");
-    const Status copied = CopyFileData(file, backup, m_state.language);
+    const Status copied = CopyFileData(file, backup, m_state.language, CopyKind::Backup);
     if (!copied) {
         error = copied.error();
         return {};
     }
-    PruneBackups(file);
+    PruneBackups(file, 10, backup);
     return backup;
 }
 
@@ -220,12 +236,13 @@ void RunRecovery::putAside(const std::string& journalPath, const RunJournal& run
     const Language language = m_state.language;
     const std::string aside =
         AsidePathFor(journalPath, QDateTime::currentDateTime(), damaged ? "damaged" : "declined");
-    QFile journal(Shown(journalPath));
-    if (journal.rename(Shown(aside)))
+    // Renamed, never copied: a journal that cannot be renamed stays as it is.
+    const FileFault renamed = RenameEntry(Shown(journalPath), Shown(aside));
+    if (!renamed.failed())
         text += QLatin1Char('\n') +
                 Tr(UiText::MovedAside, language).arg(Shown(journalPath), Shown(aside));
     else
-        text += QStringLiteral("\n%1: %2").arg(Shown(journalPath), journal.errorString());
+        text += QLatin1Char('\n') + FileFaultText(Shown(journalPath), renamed, language);
     // kest.ini may hold the only copy of that run's result: the next start moves it to kest.res
     // and the one after overwrites it.
     const std::string& kestIni = run.kestIni;
@@ -264,8 +281,11 @@ std::optional<RunJournal> RunRecovery::OtherManagersRun() const {
     if (m_run || m_state.kestIniFolder.empty()) return std::nullopt;
     const std::string folder = KestIniFolderInUse(m_state.kestIniFolder);
     const std::string path = folder + kJournalFileName;
+    QString owner;
+    if (!IsUsersOwnJournal(path, owner)) return std::nullopt;
     QByteArray text;
-    if (ReadRegularFile(Shown(path), kJournalLimit, text).failed()) return std::nullopt;
+    if (ReadRegularFile(Shown(path), kJournalLimit, text, SharedFolderRule::OwnFilesOnly).failed())
+        return std::nullopt;
     const ParsedJournal parsed = ParseRunJournal(text, folder + "kest.ini");
     const RunJournal& run = parsed.journal;
     if (parsed.fault != JournalFault::None || run.managerIdentity.isEmpty() ||
@@ -294,6 +314,12 @@ bool RunRecovery::FinishInterruptedRun(bool quietAboutOthers) {
     const std::string ini = folder + "kest.ini";
     const QFileInfo info(Shown(path));
     if (!info.exists() && !info.isSymLink()) return true;
+    QString owner;
+    if (!IsUsersOwnJournal(path, owner)) {
+        // Nobody asked to start yet; a Start says whose it may be.
+        if (quietAboutOthers) return false;
+        return setAsideOthersJournal(path, owner);
+    }
 
     RunJournal unknown;
     unknown.kestIni = ini;
@@ -304,7 +330,8 @@ bool RunRecovery::FinishInterruptedRun(bool quietAboutOthers) {
     };
     // Never a pipe or a device: reading it could block.
     QByteArray text;
-    const FileFault fault = ReadRegularFile(Shown(path), kJournalLimit, text);
+    const FileFault fault =
+        ReadRegularFile(Shown(path), kJournalLimit, text, SharedFolderRule::OwnFilesOnly);
     if (fault.kind == FileFault::Kind::System)
         return unusable(unknown, Tr(UiText::JournalUnreadable, language).arg(fault.reason));
     if (fault.failed()) return unusable(unknown, Tr(UiText::JournalDamaged, language));
@@ -346,8 +373,7 @@ bool RunRecovery::FinishInterruptedRun(bool quietAboutOthers) {
         }
         case RunPhase::Swapped:
             // KEST may have started before its id was noted: it carries the run's mark.
-            if (const qint64 pid = FindMarkedProcess(
-                    {QLatin1String(kMarkVariable), run.kestMark, run.kestSince, run.kestProgram})) {
+            if (const qint64 pid = FindMarkedProcess(MarkOf(run))) {
                 run.kestPid = pid;
                 run.kestIdentity = ProcessIdentity(pid);
                 if (!run.kestIdentity.isEmpty()) {
@@ -358,8 +384,10 @@ bool RunRecovery::FinishInterruptedRun(bool quietAboutOthers) {
             }
             break;
         case RunPhase::Running:
-            // The same process, not just the same number: ids are handed out again.
-            if (ProcessIdentity(run.kestPid) == run.kestIdentity) {
+            // The same process, not just the same number: ids are handed out again; and the
+            // user's own, carrying the run's mark.
+            if (ProcessIdentity(run.kestPid) == run.kestIdentity &&
+                CarriesMark(run.kestPid, MarkOf(run))) {
                 adopt(run, path);
                 return false;
             }
@@ -406,6 +434,22 @@ bool RunRecovery::FinishInterruptedRun(bool quietAboutOthers) {
     if (!backup.empty())
         done += QLatin1Char('\n') + Tr(UiText::BackupKept, language).arg(Shown(backup));
     inform(done);
+    return true;
+}
+
+bool RunRecovery::setAsideOthersJournal(const std::string& path, const QString& owner) {
+    const Language language = m_state.language;
+    if (!m_dialogs.askYesNo(Tr(UiText::TitleProgram, language),
+                            Tr(UiText::JournalNotUsersOwn, language).arg(Shown(path), owner)) ||
+        TerminationSignals::received())
+        return false;
+    const std::string aside = AsidePathFor(path, QDateTime::currentDateTime(), "foreign");
+    const FileFault renamed = RenameEntry(Shown(path), Shown(aside));
+    if (renamed.failed()) {
+        showError(Tr(UiText::JournalNotSetAside, language)
+                      .arg(Shown(path), FileFaultText(Shown(path), renamed, language)));
+        return false;
+    }
     return true;
 }
 

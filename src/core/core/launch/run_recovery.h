@@ -77,6 +77,9 @@ private:
     // an earlier backup. Empty when none was needed; error when one was needed and failed.
     std::string keepBackup(const std::string& file, const std::vector<std::string>& others,
                            QString& error);
+    // A journal that is not the user's alone: asks to rename it aside, the only write; true
+    // when it was.
+    bool setAsideOthersJournal(const std::string& path, const QString& owner);
     void putAside(const std::string& journalPath, const RunJournal& run, bool damaged,
                   QString text);
     void showError(const QString& text);

@@ -6,6 +6,7 @@
 
 #include "core/files/text_file.h"
 #include "core/project/project_files.h"
+#include "core/project/settings_trust.h"
 #include "core/settings/manager_settings.h"
 #include "core/settings/stored_value.h"
 #include "core/text/cp1251.h"
@@ -128,6 +129,14 @@ void ProjectCommands::OptionsEdit() {
 }
 
 bool ProjectCommands::loadForEdit(const std::string& projectFile) {
+    // The options go into the file the project names: agreed to first when that is not the
+    // project's own.
+    if (FileExists(projectFile)) {
+        const Expected<std::optional<std::string>> first =
+            ReadProjectFileLine(projectFile, m_state.language);
+        if (first && *first && !SettingsFileAgreed(m_state, m_dialogs, projectFile, **first))
+            return false;
+    }
     const ProjectFileResult loaded = LoadProject(m_state.project, projectFile, m_state.language);
     if (loaded.outcome == ProjectFileResult::Failed) showError(loaded.error);
     return loaded.ok();

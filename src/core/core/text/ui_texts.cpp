@@ -483,6 +483,53 @@ QString Tr(UiText id, Language language) {
                       : QStringLiteral(
                             "the file is larger than %1 MiB, too large for a settings or "
                             "project file");
+        case UiText::FileIsSharedLink:
+            return ru ? QStringLiteral(
+                            "это ссылка в папке, куда могут писать другие пользователи; по ней "
+                            "менеджер не переходит")
+                      : QStringLiteral(
+                            "this is a link in a folder that other users can write; it is not "
+                            "followed");
+        case UiText::FileNotUsersOwn:
+            return ru ? QStringLiteral(
+                            "файл принадлежит пользователю %1 и лежит в папке, куда могут писать "
+                            "другие пользователи; там менеджер берёт только ваши файлы")
+                      : QStringLiteral(
+                            "the file belongs to %1 and lies in a folder that other users can "
+                            "write; only your own files are taken there");
+        case UiText::JournalNotUsersOwn:
+            return ru ? QStringLiteral(
+                            "В папке KEST лежит журнал запуска, который принадлежит не только "
+                            "вам (владелец: %2; его могли записать другие пользователи):\n%1\n"
+                            "Менеджер его не выполняет. Возможно, там ждёт завершения запуск "
+                            "другого пользователя.\n\nОтложить журнал (переименовать его) и "
+                            "запустить KEST? Нет: ничего не меняется.")
+                      : QStringLiteral(
+                            "KEST's folder holds a run journal that is not yours alone (owner: "
+                            "%2; other users may have written it):\n%1\npmkest does not act on "
+                            "it. A run of another user may be pending there.\n\nSet the journal "
+                            "aside (rename it) and start KEST? No: nothing is changed.");
+        case UiText::JournalNotSetAside:
+            return ru ? QStringLiteral(
+                            "Журнал не удалось переименовать:\n%1\n%2\nKEST не запущен. "
+                            "Попросите владельца журнала или администратора удалить его.")
+                      : QStringLiteral(
+                            "The journal could not be renamed:\n%1\n%2\nKEST was not started. "
+                            "Ask the journal's owner or an administrator to remove it.");
+        case UiText::SettingsOutsideFolder:
+            return ru ? QStringLiteral(
+                            "Этот проект хранит свои настройки в\n%1\nвне своей папки. "
+                            "Использовать этот файл?")
+                      : QStringLiteral(
+                            "This project keeps its settings in\n%1\noutside its folder. Use "
+                            "it?");
+        case UiText::SettingsOfOtherUser:
+            return ru ? QStringLiteral(
+                            "Этот проект хранит свои настройки в\n%1\nэтот файл принадлежит "
+                            "пользователю %2. Использовать его?")
+                      : QStringLiteral(
+                            "This project keeps its settings in\n%1\na file that belongs to %2. "
+                            "Use it?");
     }
     return {};
 }

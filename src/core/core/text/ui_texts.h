@@ -144,6 +144,13 @@ enum class UiText {
     FileIsSocket,
     FileIsSpecial,
     FileTooLarge,  // %1: the limit in MiB
+    FileIsSharedLink,
+    FileNotUsersOwn,  // %1: the owner
+    // Files that other users could have written.
+    JournalNotUsersOwn,     // %1: the journal, %2: its owner
+    JournalNotSetAside,     // %1: the journal, %2: the error
+    SettingsOutsideFolder,  // %1: the settings file
+    SettingsOfOtherUser,    // %1: the settings file, %2: its owner
 };
 
 QString Tr(UiText id, Language language);

@@ -12,6 +12,7 @@
 #include "core/files/text_file.h"
 #include "core/launch/kest_start_checks.h"
 #include "core/project/project_files.h"
+#include "core/project/settings_trust.h"
 #include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
@@ -97,6 +98,11 @@ void KestLauncher::StartKest() {
         return;
     }
     if (*first) m_state.project.SettingsFile = **first;
+    // The status bar names the file the run actually uses, whatever the project is called.
+    if (m_view.status) m_view.status->setPanelText(2, ToFsPath(m_state.project.SettingsFile));
+    if (!SettingsFileAgreed(m_state, m_dialogs, m_state.project.ProjectFile,
+                            m_state.project.SettingsFile))
+        return;
     // A folder or a device in its place is named by the swap's message.
     if (!PathExists(m_state.project.SettingsFile)) {
         RaiseMessage(m_state.messages, Message::AlternateIniNotFound, m_dialogs);
@@ -129,6 +135,8 @@ void KestLauncher::StartKest() {
         showError(Tr(UiText::ResultCannotGoBack, language).arg(replaceable.error()));
         return;
     }
+    // The program is being ended (a box before this was dismissed by it): nothing is swapped.
+    if (TerminationSignals::received()) return;
     // Written before anything is swapped, so a manager ended during the run loses nothing.
     const QString journalError = m_recovery->BeginRun(m_state.project.ProjectFile, settings, ini);
     if (!journalError.isEmpty()) {
