@@ -2,7 +2,7 @@
 #include <QTest>
 
 #include "app/entry.h"
-#include "platform/single_instance.h"
+#include "platform/process/single_instance.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_main.h"
 

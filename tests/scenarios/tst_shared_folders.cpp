@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "core/launch/run_journal.h"
-#include "platform/process_identity.h"
+#include "platform/process/process_identity.h"
 #include "support/program_fixture.h"
 #include "support/test_main.h"
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/launch/kest_start_checks.h"
-#include "platform/process_identity.h"
+#include "platform/process/process_identity.h"
 #include "support/program_fixture.h"
 #include "support/test_main.h"
 

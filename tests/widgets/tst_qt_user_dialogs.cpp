@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "platform/path_rules.h"
-#include "platform/start_folder.h"
+#include "platform/places/start_folder.h"
 #include "support/test_files.h"
 #include "support/test_main.h"
 #include "widgets/qt_user_dialogs.h"

@@ -6,8 +6,8 @@
 
 #include "core/files/text_file.h"
 #include "core/text/str_utils.h"
-#include "platform/machine_volumes.h"
 #include "platform/path_rules.h"
+#include "platform/places/machine_volumes.h"
 
 namespace pmkest {
 

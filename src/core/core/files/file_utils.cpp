@@ -9,8 +9,8 @@
 #include "core/files/text_file.h"
 #include "core/text/cp1251.h"
 #include "core/text/str_utils.h"
-#include "platform/regular_file.h"
-#include "platform/shell_folder_values.h"
+#include "platform/files/regular_file.h"
+#include "platform/places/shell_folder_values.h"
 #include "platform/stop_points.h"
 
 namespace pmkest {

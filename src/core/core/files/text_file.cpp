@@ -5,9 +5,9 @@
 
 #include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
-#include "platform/file_error.h"
+#include "platform/files/file_error.h"
+#include "platform/files/regular_file.h"
 #include "platform/path_rules.h"
-#include "platform/regular_file.h"
 
 namespace pmkest {
 

@@ -9,7 +9,7 @@
 
 #include "core/text/language.h"
 #include "platform/expected.h"
-#include "platform/regular_file.h"
+#include "platform/files/regular_file.h"
 
 namespace pmkest {
 

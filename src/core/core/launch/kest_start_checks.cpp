@@ -3,8 +3,8 @@
 #include "core/files/file_utils.h"
 #include "core/files/text_file.h"
 #include "core/text/cp1251.h"
-#include "platform/folder_access.h"
-#include "platform/kest_process.h"
+#include "platform/files/folder_access.h"
+#include "platform/process/kest_process.h"
 
 namespace pmkest {
 

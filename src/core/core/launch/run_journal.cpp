@@ -14,7 +14,7 @@
 
 #include "core/files/text_file.h"
 #include "core/text/cp1251.h"
-#include "platform/file_owner.h"
+#include "platform/files/file_owner.h"
 
 namespace pmkest {
 

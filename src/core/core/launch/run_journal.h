@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/regular_file.h"
+#include "platform/files/regular_file.h"
 
 namespace pmkest {
 

@@ -5,7 +5,7 @@
 #include "core/files/text_file.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
-#include "platform/file_owner.h"
+#include "platform/files/file_owner.h"
 
 namespace pmkest {
 

@@ -7,7 +7,7 @@
 #include "core/files/text_file.h"
 #include "core/text/cp1251.h"
 #include "core/text/str_utils.h"
-#include "platform/folder_access.h"
+#include "platform/files/folder_access.h"
 
 namespace pmkest {
 

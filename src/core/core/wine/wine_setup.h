@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/wine/wine_paths.h"
-#include "platform/installed_locale.h"
+#include "platform/locale/installed_locale.h"
 
 namespace pmkest {
 

@@ -7,7 +7,7 @@
 #include <QKeyEvent>
 #include <QStyle>
 
-#include "platform/folder_access.h"
+#include "platform/files/folder_access.h"
 
 namespace pmkest {
 

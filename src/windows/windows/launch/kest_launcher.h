@@ -1,6 +1,7 @@
 #pragma once
-// Starting KEST on the current project: swap the project settings in as kest.ini, run KEST,
-// wait for it and copy kest.ini back into the project.
+// What a run of KEST does to the main window: the controls greyed out while it lasts, the
+// window out of the way while KEST runs hidden, the status panels, the note about a new Wine
+// prefix. The run itself, from the checks to the copy back, is KestRun's.
 
 #include <QObject>
 #include <QPointer>
@@ -8,12 +9,10 @@
 #include <string>
 
 #include "core/app_state.h"
-#include "core/launch/run_recovery.h"
-#include "core/wine/kest_command.h"
+#include "core/launch/kest_run.h"
 
 class QCheckBox;
 class QLabel;
-class QProcess;
 class QWidget;
 
 namespace pmkest {
@@ -29,7 +28,7 @@ struct LaunchView {
     QCheckBox* hideOption = nullptr;
 };
 
-class KestLauncher : public QObject {
+class KestLauncher : public QObject, private RunObserver {
     Q_OBJECT
 public:
     KestLauncher(AppState& state, UserDialogs& dialogs, const LaunchView& view,
@@ -37,56 +36,48 @@ public:
 
     void StartKest();
     // Messages 1 and 2; true when kest.exe and kest.ini are where the two folders say.
-    bool CheckKestPaths();
-    // True when the process started and ended with exit code 0.
-    bool RunAndWait(const KestCommand& command, bool hide);
+    bool CheckKestPaths() { return m_run->checkKestPaths(); }
     void SetMainControlsEnabled(bool enabled);
 
-    bool running() const { return m_running; }
+    bool running() const { return m_run->running(); }
     // Waiting for a KEST that an earlier manager started.
-    bool adopting() const { return m_recovery->adopting(); }
+    bool adopting() const { return m_run->adopting(); }
     // A KEST that this manager started; its start ends it when the manager closes.
-    bool runsOwnKest() const { return m_running && !adopting(); }
+    bool runsOwnKest() const { return m_run->runsOwnKest(); }
     // At start-up: finishes a run whose manager was ended while KEST ran. A run of another
     // manager that still lives is left to it without a word; a Start then says whose it is.
-    void FinishInterruptedRun() { m_recovery->FinishInterruptedRun(true); }
+    void FinishInterruptedRun() { m_run->resume(true); }
     // Closing while an adopted KEST runs: it is ended and its result copied back.
-    void EndAdoptedRun() { m_recovery->EndAdoptedRun(); }
+    void EndAdoptedRun() { m_run->endAdoptedRun(); }
     // The settings file that the running start will copy kest.ini back into.
-    const std::string& runningSettingsFile() const { return m_runningSettings; }
+    const std::string& runningSettingsFile() const { return m_run->runningSettingsFile(); }
     // The manager is closing during a run without hiding: KEST is ended, the copy back still
     // follows, and the program quits when the start has finished.
-    void EndRun() { m_endRequested = true; }
+    void EndRun() { m_run->endRun(); }
     // The program is being ended from outside (a termination signal, the end of the session):
-    // KEST is ended and its result copied back before this returns, as the process may not
-    // live past it.
-    void EndRunNow();
+    // KEST is ended and its result copied back before this returns.
+    void EndRunNow() { m_run->endRunNow(); }
 
 signals:
     // KEST has started and the manager is about to wait for it.
     void kestStarted();
 
 private:
-    void showError(const QString& text);
-    // The third status panel says which run the window waits for, while it adopts one.
-    void showAdoption(bool shown);
-    // The Wine checks; false after the message when KEST cannot start.
-    bool prepareWine(KestCommand& command, bool& preparing);
-    void showPrefixNote(const QString& prefix);
-    void CountRun();
+    void runningChanged(bool running) override;
+    void showRunStatus(const QString& text) override;
+    void showSettingsFile(const QString& path) override;
+    void preparingPrefix(const QString& prefix) override;
+    void kestHasStarted(bool hide) override;
+    void kestHasEnded(bool showWindow) override;
+    void counted(int counter) override;
 
     AppState& m_state;
-    UserDialogs& m_dialogs;
     LaunchView m_view;
-    bool m_running = false;
-    bool m_endRequested = false;
-    QProcess* m_process = nullptr;  // KEST, while the start waits for it
-    std::string m_runningSettings;
-    RunRecovery* m_recovery = nullptr;
-    int m_exitCode = -1;  // of the last run that ended normally
+    KestRun* m_run = nullptr;
     QPointer<QLabel> m_prefixNote;
-    QString m_panelBeforeAdoption;  // the third status panel, given back when the wait ends
-    bool m_showsAdoption = false;
+    QString m_panelBeforeRun;  // the third status panel, given back when the run ends
+    bool m_showsRunStatus = false;
+    bool m_hidWindow = false;
 };
 
 }  // namespace pmkest

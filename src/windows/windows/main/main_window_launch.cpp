@@ -8,7 +8,7 @@
 #include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
-#include "platform/shell_folder_values.h"
+#include "platform/places/shell_folder_values.h"
 #include "windows/main/main_window.h"
 
 // The main window's part in the start-up files and in starting KEST.
