@@ -27,10 +27,11 @@ bool AtomicFileWriter::IsTemporaryOf(const QString& fileName, const QString& tem
     return true;
 }
 
-FileFault ReadRegularFile(const QString& path, qint64 limit, QByteArray& data) {
+FileFault ReadRegularFile(const QString& path, qint64 limit, QByteArray& data,
+                          SharedFolderRule rule) {
     data.clear();
     RegularFileReader reader;
-    FileFault fault = reader.open(path, limit);
+    FileFault fault = reader.open(path, limit, rule);
     if (fault.failed()) return fault;
     for (;;) {
         const qsizetype at = data.size();
