@@ -16,7 +16,7 @@
 #include "core/launch/run_journal.h"
 #include "core/text/cp1251.h"
 #include "core/user_dialogs.h"
-#include "platform/process_identity.h"
+#include "platform/process/process_identity.h"
 #include "windows/launch/kest_launcher.h"
 #include "windows/main/main_window.h"
 
