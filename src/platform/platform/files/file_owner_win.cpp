@@ -18,6 +18,17 @@ std::wstring Wide(const QString& path) {
     return QDir::toNativeSeparators(path).toStdWString();
 }
 
+// FAT and exFAT (a stick, a card) keep no owners or access lists: nobody there is another
+// user, and such a volume holds no links either.
+bool VolumeKeepsOwners(const std::wstring& path) {
+    wchar_t root[MAX_PATH + 1] = {};
+    DWORD flags = 0;
+    if (!GetVolumePathNameW(path.c_str(), root, MAX_PATH) ||
+        !GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0))
+        return true;
+    return flags & FILE_PERSISTENT_ACLS;
+}
+
 }  // namespace
 
 EntryOwner OwnerOf(const QString& path) {
@@ -27,6 +38,11 @@ EntryOwner OwnerOf(const QString& path) {
     if (path.isEmpty() || attributes == INVALID_FILE_ATTRIBUTES) return entry;
     entry.exists = true;
     entry.link = attributes & FILE_ATTRIBUTE_REPARSE_POINT;
+    if (!VolumeKeepsOwners(name)) {
+        entry.ownedByUser = true;
+        entry.owner = CurrentUserName();
+        return entry;
+    }
     // What cannot be looked at is taken for another's.
     entry.othersMayWrite = true;
     HANDLE handle = CreateFileW(name.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, kShareAll,
@@ -51,6 +67,7 @@ EntryOwner OwnerOf(const QString& path) {
 
 bool FolderIsShared(const QString& folder) {
     if (folder.isEmpty()) return true;
+    if (!VolumeKeepsOwners(Wide(folder))) return false;
     HANDLE handle = CreateFileW(Wide(folder).c_str(), READ_CONTROL, kShareAll, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return true;
