@@ -1,11 +1,14 @@
 // kest-standin: plays KEST for the demo and the launch tests. It works on kest.ini in
 // $KEST_INI_DIR, else in its own folder.
 //   kest-standin [--set KEY=VALUE]... [--sleep MS] [--exit CODE]   change lines, wait, end
+//     [--started FILE] [--wait-for FILE] [--done FILE]   for tests that end the manager at a
+//     chosen moment: FILE made on start, waited for before the changes, made after them
 //   kest-standin                                                     edit kest.ini in a window
 // Without arguments, $KEST_STANDIN_ARGS (quoted as on a command line) stands for them.
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -50,6 +53,7 @@ int RunConsole(const QStringList& args) {
     std::vector<std::string> sets;
     int exitCode = 0;
     unsigned long sleepMs = 0;
+    QString started, waitFor, done;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -64,11 +68,24 @@ int RunConsole(const QStringList& args) {
             exitCode = args[++i].toInt(&ok);
         } else if (arg == QLatin1String("--sleep") && hasValue) {
             sleepMs = args[++i].toULong(&ok);
+        } else if (arg == QLatin1String("--started") && hasValue) {
+            started = args[++i];
+        } else if (arg == QLatin1String("--wait-for") && hasValue) {
+            waitFor = args[++i];
+        } else if (arg == QLatin1String("--done") && hasValue) {
+            done = args[++i];
         } else {
             return Fail(QStringLiteral("unknown argument: %1").arg(arg));
         }
         if (!ok) return Fail(QStringLiteral("bad number after %1").arg(arg));
     }
+    auto touch = [](const QString& file) {
+        QFile marker(file);
+        return marker.open(QIODevice::WriteOnly);
+    };
+    if (!started.isEmpty() && !touch(started))
+        return Fail(QStringLiteral("cannot make ") + started);
+    while (!waitFor.isEmpty() && !QFile::exists(waitFor)) QThread::msleep(50);
     if (!sets.empty()) {
         const std::string path = IniPath();
         const Expected<std::string> read = ReadWholeFile(path, Language::English);
@@ -78,6 +95,7 @@ int RunConsole(const QStringList& args) {
         const Status written = WriteFileAtomic(path, JoinLinesCrLf(lines), Language::English);
         if (!written) return Fail(written.error());
     }
+    if (!done.isEmpty() && !touch(done)) return Fail(QStringLiteral("cannot make ") + done);
     if (sleepMs > 0) QThread::msleep(sleepMs);
     return exitCode;
 }

@@ -131,8 +131,6 @@ private slots:
     void initTestCase();
     void killedManager_data();
     void killedManager();
-    void killPoints_data();
-    void killPoints();
     void changedDuringRun();
     void nothingToRecover();
     void unusableJournal_data();
@@ -238,127 +236,6 @@ void TestRunRecovery::killedManager() {
         QCOMPARE(f.state.launchCounter, 2);
     } else {
         QCOMPARE(f.state.launchCounter, 1);
-    }
-#endif
-}
-
-void TestRunRecovery::killPoints_data() {
-    QTest::addColumn<QString>("point");    // where the manager kills itself
-    QTest::addColumn<bool>("big");         // 8 MiB files
-    QTest::addColumn<QString>("kest");     // at the restart: none (never started), running, ended
-    QTest::addColumn<QString>("project");  // what the project holds at the end: old, result
-    QTest::addColumn<QString>("ini");      // what kest.ini holds at the end: old, project, result
-    QTest::addColumn<QString>("said");     // in what the user is told; empty: nothing
-    QTest::addColumn<bool>("cut");         // the journal's last phase is then cut off
-    for (const bool big : {false, true}) {
-        const QString size = big ? u", 8 MiB"_s : QString();
-        auto row = [&](const QString& name) { return &QTest::newRow(qPrintable(name + size)); };
-        const QString before = u"before KEST ran"_s;
-        *row(u"after the journal"_s) << "journal-begun" << big << "none"
-                                     << "old"
-                                     << "old" << before << false;
-        *row(u"copying kest.res"_s) << "copying:kest.res" << big << "none"
-                                    << "old"
-                                    << "old" << before << false;
-        *row(u"copying the project in"_s) << "copying:kest.ini" << big << "none"
-                                          << "old"
-                                          << "old" << before << false;
-        *row(u"after the swap copies"_s) << "swap-copied" << big << "none"
-                                         << "old"
-                                         << "old" << before << false;
-        *row(u"after the swap"_s) << "swapped" << big << "none"
-                                  << "old"
-                                  << "project"
-                                  << "changed nothing" << false;
-        *row(u"KEST started, its id not noted"_s) << "kest-started" << big << "running"
-                                                  << "result"
-                                                  << "result" << QString() << false;
-        *row(u"while KEST runs"_s) << "running" << big << "running"
-                                   << "result"
-                                   << "result" << QString() << false;
-        *row(u"after KEST ended"_s) << "kest-ended" << big << "ended"
-                                    << "result"
-                                    << "result"
-                                    << "copied back" << false;
-        *row(u"copying back"_s) << "copying:blink.ini" << big << "ended"
-                                << "result"
-                                << "result"
-                                << "copied back" << false;
-        *row(u"after the copy back"_s) << "copied-back" << big << "ended"
-                                       << "result"
-                                       << "result"
-                                       << "copied back" << false;
-    }
-    QTest::newRow("KEST started, its id not noted, ended since")
-        << "kest-started" << false << "ended"
-        << "result"
-        << "result"
-        << "was cut short" << false;
-    QTest::newRow("the record of KEST's end cut off") << "kest-ended" << false << "ended"
-                                                      << "result"
-                                                      << "result"
-                                                      << "was cut short" << true;
-}
-
-// Wherever the manager is killed, the restart with the default answers leaves the project with
-// its old bytes or with KEST's result, and kest.ini with the old file or KEST's result.
-void TestRunRecovery::killPoints() {
-#ifdef Q_OS_LINUX
-    QFETCH(QString, point);
-    QFETCH(bool, big);
-    QFETCH(QString, kest);
-    QFETCH(QString, project);
-    QFETCH(QString, ini);
-    QFETCH(QString, said);
-    QFETCH(bool, cut);
-    Fixture f(big);
-    const bool endsAtOnce = kest == u"ended"_s && point != u"kest-started"_s;
-    if (endsAtOnce) f.go();
-    QProcess manager;
-    f.startManager(manager, point);
-    QVERIFY(manager.waitForFinished(60000));
-    QCOMPARE(manager.exitStatus(), QProcess::CrashExit);
-    QVERIFY(QFile::exists(f.journal()));
-    if (kest == u"none"_s) QVERIFY(!QFile::exists(f.path(u"started"_s)));
-    if (kest == u"ended"_s && !endsAtOnce) {
-        f.go();
-        QTRY_VERIFY_WITH_TIMEOUT(ReadAll(f.ini()) == f.afterRun, 20000);
-        // KEST must be gone, not merely done writing: a slow exit would be adopted instead.
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.path(u"done"_s)), 20000);
-        QTest::qWait(1000);
-    }
-    if (cut) {
-        QByteArray text = ReadAll(f.journal());
-        text.chop(10);
-        WriteAll(f.journal(), text);
-    }
-
-    f.dialogs.yesNoAnswers.push_back(true);  // the default answer
-    f.start();
-    if (kest == u"running"_s) {
-        // Adopted: waited for without a question, and its result copied back when it ends.
-        QVERIFY(f.window->launcher().running());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(f.path(u"started"_s)), 20000);
-        f.go();
-        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(f.journal()), 20000);
-    }
-    QVERIFY(ReadAll(f.settings()) == (project == u"old"_s ? f.projectIni : f.afterRun));
-    QVERIFY(ReadAll(f.ini()) == (ini == u"old"_s       ? f.oldIni
-                                 : ini == u"project"_s ? f.projectIni
-                                                       : f.afterRun));
-    const QString res = f.path(u"ini/kest.res"_s);
-    QVERIFY(!QFile::exists(res) || ReadAll(res) == f.oldIni);
-    QVERIFY(!QFile::exists(f.journal()));
-    // No half-written copy is left, and nothing needed a backup.
-    QCOMPARE(f.files(u"ini"_s, u"*.pmkest-*"_s) + f.files(u"proj"_s, u"*.pmkest-*"_s),
-             QStringList());
-    QCOMPARE(f.files(u"proj"_s, u"*.bak"_s) + f.files(u"ini"_s, u"*.bak"_s), QStringList());
-    const QString told = (f.dialogs.questions + f.dialogs.messageTexts()).join(u'\n');
-    if (said.isEmpty())
-        QVERIFY2(told.isEmpty(), qPrintable(told));
-    else
-        QVERIFY2(told.contains(said), qPrintable(told));
-    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
     }
 #endif
 }
