@@ -75,6 +75,9 @@ QString FileFaultText(const QString& path, const FileFault& fault, Language lang
         case FileFault::Kind::SharedLink:
             reason = Tr(UiText::FileIsSharedLink, language);
             break;
+        case FileFault::Kind::ReadOnly:
+            reason = Tr(UiText::FileIsReadOnly, language);
+            break;
         case FileFault::Kind::NotUsersOwn:
             reason = Tr(UiText::FileNotUsersOwn, language).arg(fault.reason);
             break;
@@ -104,10 +107,7 @@ Status CheckReplaceable(const std::string& path, Language language) {
     const QString name = ToFsPath(path);
     AtomicFileWriter file;
     const FileFault fault = file.open(name);  // the temporary goes with the writer
-    // A file made read-only may still be started; its copy back says so then.
-    const QFileInfo info(name);
-    if (fault.failed() && !(fault.subject.isEmpty() && info.isFile() && !info.isWritable()))
-        return Failure{FileFaultText(name, fault, language)};
+    if (fault.failed()) return Failure{FileFaultText(name, fault, language)};
     return {};
 }
 

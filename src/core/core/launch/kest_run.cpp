@@ -119,12 +119,8 @@ void KestRun::start(bool hide) {
     m_running = false;
     m_endRequested = false;
     m_runningSettings.clear();
-    if (ended) {
-        // The settings were written when the window closed; this run is not counted.
-        QCoreApplication::quit();
-        return;
-    }
-    countRun();
+    // The settings were written when the window closed.
+    if (ended) QCoreApplication::quit();
 }
 
 std::optional<KestRun::Plan> KestRun::checkStart() {
@@ -179,7 +175,8 @@ std::optional<KestRun::Plan> KestRun::checkStart() {
     // The result must be able to go back into the project before KEST is given it: a folder
     // that refuses a new version of the settings file would only be found after the run.
     if (const Status replaceable = CheckReplaceable(plan.settings, language); !replaceable) {
-        showError(Tr(UiText::ResultCannotGoBack, language).arg(replaceable.error()));
+        showError(Tr(UiText::ResultCannotGoBack, language)
+                      .arg(ToFsPath(plan.settings), replaceable.error()));
         return std::nullopt;
     }
     // The program is being ended (a box before this was dismissed by it): nothing is swapped.
@@ -289,6 +286,9 @@ bool KestRun::runAndWait(const Plan& plan, const QProcessEnvironment& environmen
     const bool started = process.waitForStarted(-1);
     if (started) {
         PassStopPoint("kest-started");
+        // Counted once, when KEST has started: not for a start that stopped before, nor for
+        // the copy back of a run cut short.
+        countRun();
         kestStarted(process.processId());
         m_observer.kestHasStarted(hide);
         // Hidden, no window messages are let in, only a termination request, which ends KEST

@@ -200,7 +200,6 @@ bool KestRun::resume(bool quietAboutOthers) {
             std::string backup;
             if (!copyBack(run, path, backup, Tr(UiText::CopyBackWasCutShort, language)))
                 return false;
-            countRun();
             QString done = Tr(UiText::RunRecovered, language).arg(ToFsPath(run.settingsFile));
             if (!backup.empty())
                 done += QLatin1Char('\n') + Tr(UiText::BackupKept, language).arg(ToFsPath(backup));
@@ -219,17 +218,21 @@ bool KestRun::askToCopyBack(const RunJournal& run, const std::string& path) {
     const std::optional<FileDigest> result = DigestOfFile(run.kestIni);
     if (result && result == DigestOfFile(run.settingsFile)) {
         QFile::remove(ToFsPath(path));
-        countRun();
         inform(Tr(UiText::RunUnchanged, language)
                    .arg(ToFsPath(run.projectFile), ToFsPath(run.settingsFile)));
         return true;
     }
 
     const QString when = run.started.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    const QString question = Tr(UiText::RunInterrupted, language)
+    // kest.ini as it was before the run (put back by hand, or by another tool) is not KEST's
+    // result: the project is kept unless the user insists, and then kept as a backup.
+    const bool preRun = result == run.iniDigest;
+    const QString question = Tr(preRun ? UiText::RunIniIsPreRun : UiText::RunInterrupted, language)
                                  .arg(ToFsPath(run.projectFile), when, ToFsPath(run.kestIni),
                                       ToFsPath(run.settingsFile));
-    if (!m_dialogs.askYesNoDefaultYes(Tr(UiText::TitleProgram, m_state.language), question)) {
+    const QString title = Tr(UiText::TitleProgram, m_state.language);
+    if (!(preRun ? m_dialogs.askYesNo(title, question)
+                 : m_dialogs.askYesNoDefaultYes(title, question))) {
         // Dismissed by the end of the program, not by the user: the next start asks again.
         if (TerminationSignals::received()) return false;
         putAside(path, run, false,
@@ -237,8 +240,18 @@ bool KestRun::askToCopyBack(const RunJournal& run, const std::string& path) {
         return true;
     }
     std::string backup;
-    if (!copyBack(run, path, backup)) return false;
-    countRun();
+    if (preRun) {
+        QString error;
+        backup = keepBackup(run.settingsFile, {}, error);
+        if (!error.isEmpty()) {
+            showError(Tr(UiText::BackupFailed, language)
+                          .arg(ToFsPath(run.settingsFile), ToFsPath(run.kestIni), error));
+            return false;
+        }
+    }
+    std::string copyBackup;
+    if (!copyBack(run, path, copyBackup)) return false;
+    if (backup.empty()) backup = copyBackup;
     QString done = Tr(UiText::RunRecovered, language).arg(ToFsPath(run.settingsFile));
     if (!backup.empty())
         done += QLatin1Char('\n') + Tr(UiText::BackupKept, language).arg(ToFsPath(backup));
@@ -266,7 +279,6 @@ void KestRun::pollAdopted() {
     if (!m_run || ProcessIdentity(m_run->kestPid) == m_run->kestIdentity) return;
     m_adoptPoll.stop();
     setRunning(false, {});
-    countRun();
     finishRun();
 }
 

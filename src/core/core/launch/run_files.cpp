@@ -74,7 +74,8 @@ bool KestRun::copyBack(const RunJournal& run, const std::string& journalPath, st
         const Status copied = CopyFileData(ini, settings, language);
         if (!copied) {
             const QString failed = Tr(UiText::CopyBackFailed, language)
-                                       .arg(ToFsPath(ini), ToFsPath(settings), copied.error());
+                                       .arg(ToFsPath(ini), ToFsPath(settings), copied.error()) +
+                                   QStringLiteral("\n\n") + Tr(UiText::CopyBackWhatNext, language);
             showError(lead.isEmpty() ? failed : lead + QStringLiteral("\n\n") + failed);
             return false;
         }

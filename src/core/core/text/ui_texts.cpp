@@ -207,6 +207,29 @@ QString Tr(UiText id, Language language) {
                             "в\n%1")
                       : QStringLiteral(
                             "Could not copy\n%1\nto\n%2\n%3\nKEST's result is still in\n%1");
+        case UiText::CopyBackWhatNext:
+            return ru ? QStringLiteral(
+                            "Сделайте файл проекта доступным для записи, затем снова нажмите "
+                            "«Запуск» или перезапустите менеджер: результат будет скопирован "
+                            "в проект.")
+                      : QStringLiteral(
+                            "Make the project file writable, then press Start again or restart "
+                            "the manager: the result is then copied into the project.");
+        case UiText::FileIsReadOnly:
+            return ru ? QStringLiteral("файл только для чтения")
+                      : QStringLiteral("the file is read-only");
+        case UiText::RunIniIsPreRun:
+            return ru ? QStringLiteral(
+                            "Последний запуск KEST с проектом\n%1\n(начат %2) был прерван. "
+                            "Теперь\n%3\nсодержит тот же файл, что был до запуска; это не "
+                            "результат работы KEST.\n\nВсё равно скопировать его в файл "
+                            "настроек проекта\n%4?\nНынешняя версия проекта будет сохранена "
+                            "как резервная копия.")
+                      : QStringLiteral(
+                            "The last run of KEST on the project\n%1\n(started %2) was cut "
+                            "short. Now\n%3\nholds the same file as before the run; it is not "
+                            "KEST's result.\n\nCopy it into the project settings file\n%4\n"
+                            "anyway? The project's present version is kept as a backup.");
         case UiText::DirsNotWritten:
             return ru ? QStringLiteral("Не удалось записать список папок пользователя:\n%1")
                       : QStringLiteral("The list of user folders could not be written:\n%1");
@@ -446,11 +469,11 @@ QString Tr(UiText id, Language language) {
                             "back into its project.");
         case UiText::ResultCannotGoBack:
             return ru ? QStringLiteral(
-                            "После работы KEST его результат нельзя было бы скопировать "
-                            "обратно в проект:\n%1\n\nKEST не запущен, файлы не изменены.")
+                            "Результат работы KEST нельзя было бы скопировать обратно в\n%1\n"
+                            "потому что\n%2\n\nKEST не запущен, файлы не изменены.")
                       : QStringLiteral(
-                            "KEST's result could not be copied back into the project after "
-                            "the run:\n%1\n\nKEST was not started; no file was changed.");
+                            "KEST's result could not be copied back into\n%1\nafter the run, "
+                            "because\n%2\n\nKEST was not started; no file was changed.");
         case UiText::WaitingForKest:
             return ru ? QStringLiteral("Ожидание KEST, запущен %1 с проектом %2")
                       : QStringLiteral("Waiting for KEST, started %1 on %2");

@@ -134,7 +134,9 @@ enum class UiText {
     // Refusals that keep a project whole, and what a waiting manager says.
     FolderHoldsBlank,     // %1: the folder
     OtherManagersRun,     // %1: project file, %2: the manager's process, %3: start time
-    ResultCannotGoBack,   // %1: the error
+    ResultCannotGoBack,   // %1: the settings file, %2: the error
+    CopyBackWhatNext,     // after a failed copy back
+    RunIniIsPreRun,       // as RunInterrupted, when kest.ini is as before the run
     WaitingForKest,       // %1: start time, %2: project file
     CopyBackWasCutShort,  // the copy back of the last run failed
     // Why a file is not read or written.
@@ -144,6 +146,7 @@ enum class UiText {
     FileIsSocket,
     FileIsSpecial,
     FileTooLarge,  // %1: the limit in MiB
+    FileIsReadOnly,
     FileIsSharedLink,
     FileNotUsersOwn,  // %1: the owner
     // Files that other users could have written.

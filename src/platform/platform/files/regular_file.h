@@ -21,6 +21,7 @@ struct FileFault {
         TooLarge,
         SharedLink,   // a link in a folder that other users can write
         NotUsersOwn,  // another user's file in a folder that other users can write
+        ReadOnly,     // its owner made it read-only
     };
     Kind kind = Kind::None;
     QString reason;  // the system's own text, for System; the owner, for NotUsersOwn

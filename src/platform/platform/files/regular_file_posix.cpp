@@ -207,7 +207,9 @@ FileFault AtomicFileWriter::open(const QString& path, const NewFileAccess& acces
             if (fault.failed()) return fault;
         }
         // A file its owner made read-only is not replaced behind their back.
-        if (::access(name.constData(), W_OK) != 0) return LastError();
+        if (::access(name.constData(), W_OK) != 0)
+            return errno == EACCES && !(st.st_mode & S_IWUSR) ? Fault(FileFault::Kind::ReadOnly)
+                                                              : LastError();
     }
     const QFileInfo info(target);
     const QString folder = info.absolutePath();

@@ -152,7 +152,7 @@ FileFault LookAtTarget(QString& target, OwnedHandle& look) {
     }
     // A file its owner made read-only is not replaced behind their back.
     if (known && (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY))
-        return FileFault::System(ERROR_ACCESS_DENIED);
+        return {FileFault::Kind::ReadOnly, {}, {}};
     return {};
 }
 
