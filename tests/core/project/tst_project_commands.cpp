@@ -38,9 +38,10 @@ public:
     }
     void AddRecentProject() override { AddRecent(m_state.recent, m_state.project.ProjectFile); }
     void ShowRecentProjects() override { ++recentShown; }
-    EditorResult RunOptionsEditor(const std::string& options, const EditorCheck&) override {
+    std::optional<EditorResult> RunOptionsEditor(const std::string& options,
+                                                 const EditorCheck&) override {
         editorInputs.push_back(options);
-        m_state.dialogOk = editorOk;
+        if (!editorOk) return std::nullopt;
         return editorResult;
     }
     bool IsKestRunningOn(const std::string& settingsFile) override {

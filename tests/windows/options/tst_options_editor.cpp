@@ -238,14 +238,13 @@ void TestOptionsEditor::firstManualInputClearsEverything() {
     Fixture f;
     f.editor->ParseIntoControls("-A -S -MGD -MTX -E/out -U/u -J/j");
     QTRY_VERIFY(!f.status().isEmpty());
-    f.state.dialogOk = false;
     WhenOpen(f.commandLine.get(), [&] {
         QCOMPARE(f.commandLine->lineText(), QStringLiteral(" "));
         QTest::mouseClick(f.commandLine->findChild<PaintBox*>(QStringLiteral("PaintBox4")),
                           Qt::LeftButton);
     });
     f.action("ManualInput1")->trigger();
-    QVERIFY(f.state.dialogOk);
+    QCOMPARE(f.commandLine->result(), int(QDialog::Accepted));
     QVERIFY(f.allClear());
     QTRY_COMPARE(f.status(), QString());
 }
@@ -253,7 +252,6 @@ void TestOptionsEditor::firstManualInputClearsEverything() {
 void TestOptionsEditor::manualInputCancelChangesNothing() {
     Fixture f;
     f.editor->ParseIntoControls("-B -MPI -T/t");
-    f.state.dialogOk = true;
     WhenOpen(f.commandLine.get(), [&] {
         auto* line = f.commandLine->findChild<QLineEdit*>(QStringLiteral("Edit1"));
         line->clear();
@@ -262,7 +260,7 @@ void TestOptionsEditor::manualInputCancelChangesNothing() {
                           Qt::LeftButton);
     });
     f.action("ManualInput1")->trigger();
-    QVERIFY(!f.state.dialogOk);
+    QCOMPARE(f.commandLine->result(), int(QDialog::Rejected));
     QVERIFY(f.checkBox(2)->isChecked());
     QVERIFY(!f.checkBox(11)->isChecked());
     QCOMPARE(f.comboBox(3)->currentText(), QStringLiteral("IData"));
@@ -332,7 +330,7 @@ void TestOptionsEditor::directoryButtons() {
     });
     f.child<QToolButton>(QStringLiteral("SpeedButton%1").arg(field))->click();
     QCOMPARE(f.edit(field)->text(), entered ? test::NativePath(sub) : before);
-    QCOMPARE(f.state.dialogOk, ok);
+    QCOMPARE(f.chooser->result() == QDialog::Accepted, ok);
 }
 
 void TestOptionsEditor::verdicts_data() {
@@ -349,7 +347,6 @@ void TestOptionsEditor::verdicts() {
     QFETCH(bool, ok);
     Fixture f;
     f.editor->ParseIntoControls("-A");
-    f.state.dialogOk = !ok;
     WhenOpen(f.editor.get(), [&] {
         QTest::mouseClick(f.checkBox(2), Qt::LeftButton);  // changed, then left either way
         if (auto* box = f.editor->findChild<PaintBox*>(command))
@@ -358,8 +355,7 @@ void TestOptionsEditor::verdicts() {
             f.action(command.toLatin1().constData())->trigger();
         QVERIFY(!f.editor->isVisible());
     });
-    f.editor->ShowModal();
-    QCOMPARE(f.state.dialogOk, ok);
+    QCOMPARE(f.editor->ShowModal(), ok);
     QVERIFY(f.checkBox(1)->isChecked());
     QVERIFY(f.checkBox(2)->isChecked());
     if (ok) QCOMPARE(QString::fromStdString(f.editor->StatusText()), QStringLiteral("-A -B"));
@@ -368,22 +364,19 @@ void TestOptionsEditor::verdicts() {
 void TestOptionsEditor::closeBoxCancelsAfterNestedOk() {
     Fixture f;
     f.editor->ParseIntoControls("-A");
-    f.state.dialogOk = false;
     WhenOpen(f.editor.get(), [&] {
         WhenOpen(f.chooser.get(),
                  [&] { f.chooser->findChild<QPushButton*>(QStringLiteral("Button1"))->click(); });
         f.child<QToolButton>(QStringLiteral("SpeedButton2"))->click();
-        QVERIFY(f.state.dialogOk);
+        QCOMPARE(f.chooser->result(), int(QDialog::Accepted));
         // The command line closed by its title bar leaves the controls alone.
         WhenOpen(f.commandLine.get(), [&] { f.commandLine->close(); });
         f.action("ManualInput1")->trigger();
         QVERIFY(f.checkBox(1)->isChecked());
         QVERIFY(!f.edit(2)->text().isEmpty());
-        f.state.dialogOk = true;
         f.editor->close();
     });
-    f.editor->ShowModal();
-    QVERIFY(!f.state.dialogOk);
+    QVERIFY(!f.editor->ShowModal());
 }
 
 void TestOptionsEditor::captionOnEachActivation() {
@@ -411,7 +404,6 @@ void TestOptionsEditor::captionOnEachActivation() {
 void TestOptionsEditor::escapeCancelsEnterDoesNot() {
     Fixture f;
     f.editor->ParseIntoControls("-E/X");
-    f.state.dialogOk = true;
     WhenOpen(f.editor.get(), [&] {
         for (QWidget* w : std::initializer_list<QWidget*>{f.editor.get(), f.edit(1), f.checkBox(1),
                                                           f.comboBox(1)->lineEdit()})
@@ -419,8 +411,7 @@ void TestOptionsEditor::escapeCancelsEnterDoesNot() {
         QVERIFY(f.editor->isVisible());
         QTest::keyClick(f.edit(1), Qt::Key_Escape);
     });
-    f.editor->ShowModal();
-    QVERIFY(!f.state.dialogOk);
+    QVERIFY(!f.editor->ShowModal());
     QCOMPARE(f.edit(1)->text(), QStringLiteral("/X"));
 }
 

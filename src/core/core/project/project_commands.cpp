@@ -114,14 +114,13 @@ void ProjectCommands::OptionsEdit() {
     }
     // The editor shows and hands back Unix paths; KEST under Wine reads its own drive form.
     const KestPaths paths = m_host.CurrentKestPaths();
-    m_state.dialogOk = false;
-    const ProjectCommandHost::EditorResult result =
+    const std::optional<ProjectCommandHost::EditorResult> result =
         m_host.RunOptionsEditor(paths.OptionsFromKest(TrimBlanks(project.PascalOptions)),
                                 [this, &paths](const ProjectCommandHost::EditorResult& values) {
                                     return storableEdit(values, paths).has_value();
                                 });
-    if (!m_state.dialogOk) return;
-    const std::optional<StoredEdit> edit = storableEdit(result, paths);
+    if (!result) return;
+    const std::optional<StoredEdit> edit = storableEdit(*result, paths);
     if (!edit) return;
     project.PascalOptions = edit->options;
     project.PascalOutPath = edit->outPath;

@@ -27,7 +27,7 @@ public:
     virtual void AddRecentProject() = 0;
     virtual void ShowRecentProjects() = 0;
     // Parses the options into the editor, shows it modally; on Ok hands back the status bar
-    // text and the output-directory field. The dialog OK flag carries the verdict.
+    // text and the output-directory field, on any other close nothing.
     struct EditorResult {
         std::string optionString;
         std::string outputDirectory;
@@ -36,8 +36,8 @@ public:
     // False, after telling the user why, for values that cannot be stored: the editor then
     // stays open instead of closing on an edit that would be thrown away.
     using EditorCheck = std::function<bool(const EditorResult&)>;
-    virtual EditorResult RunOptionsEditor(const std::string& options,
-                                          const EditorCheck& acceptable) = 0;
+    virtual std::optional<EditorResult> RunOptionsEditor(const std::string& options,
+                                                         const EditorCheck& acceptable) = 0;
     // True when KEST is running on the project with this settings file.
     virtual bool IsKestRunningOn(const std::string& settingsFile) = 0;
     // The form of the paths that KEST in the current KEST folder reads.

@@ -197,9 +197,8 @@ void TDirDlgF::LayOutDriveButtons() {
 
 ChosenDirectory TDirDlgF::ChooseDirectory() {
     m_startPath = m_state.project.ProjectFile;
-    m_state.dialogOk = false;
-    exec();
-    return {m_state.dialogOk, m_chosenDirectory};
+    const bool accepted = exec() == Accepted;
+    return {accepted, m_chosenDirectory};
 }
 
 void TDirDlgF::showEvent(QShowEvent* event) {
@@ -208,7 +207,6 @@ void TDirDlgF::showEvent(QShowEvent* event) {
 }
 
 void TDirDlgF::FormActivate() {
-    m_state.dialogOk = false;
     ShowDriveButtons();
     const std::string start = StartDirectory(m_startPath);
     m_chosenDirectory = start;
@@ -286,13 +284,11 @@ void TDirDlgF::Button1Click() {
                               Tr(UiText::FolderHoldsBlank, m_state.language).arg(directory));
         return;
     }
-    m_state.dialogOk = true;
     m_chosenDirectory = *text;
     done(Accepted);
 }
 
 void TDirDlgF::Button2Click() {
-    m_state.dialogOk = false;
     if (const auto text = cp1251::FromQString(QDir::toNativeSeparators(m_list->directory())))
         m_chosenDirectory = *text;
     done(Rejected);

@@ -84,8 +84,8 @@ public:
 
     // The project commands' view of the main window.
     void ShowProjectRow(const std::string& projectFile) override;
-    EditorResult RunOptionsEditor(const std::string& options,
-                                  const EditorCheck& acceptable) override;
+    std::optional<EditorResult> RunOptionsEditor(const std::string& options,
+                                                 const EditorCheck& acceptable) override;
     bool IsKestRunningOn(const std::string& settingsFile) override;
     KestPaths CurrentKestPaths() override;
     KestLauncher& launcher() { return *m_launcher; }

@@ -27,16 +27,17 @@ void TMain::ShowProjectRow(const std::string& projectFile) {
     m_label2->setText(cp1251::ToQString(projectFile));
 }
 
-ProjectCommandHost::EditorResult TMain::RunOptionsEditor(const std::string& options,
-                                                         const EditorCheck& acceptable) {
+std::optional<ProjectCommandHost::EditorResult> TMain::RunOptionsEditor(
+    const std::string& options, const EditorCheck& acceptable) {
     if (!m_option && m_createSecondary) m_createSecondary();
-    if (!m_option) return {};
+    if (!m_option) return std::nullopt;
     m_option->ParseIntoControls(options);
     m_option->setAcceptCheck(acceptable);
-    m_option->ShowModal();
+    const bool accepted = m_option->ShowModal();
     m_option->setAcceptCheck({});
-    return {m_option->StatusText(), m_option->OutputDirectory(),
-            m_option->ReadControls().directories};
+    if (!accepted) return std::nullopt;
+    return EditorResult{m_option->StatusText(), m_option->OutputDirectory(),
+                        m_option->ReadControls().directories};
 }
 
 KestPaths TMain::CurrentKestPaths() {

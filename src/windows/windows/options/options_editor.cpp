@@ -269,8 +269,8 @@ void TOption::Timer1Timer() {
     m_statusBar->setPanelText(0, m_composed);
 }
 
-void TOption::ShowModal() {
-    exec();
+bool TOption::ShowModal() {
+    return exec() == Accepted;
 }
 
 std::string TOption::StatusText() const {
@@ -282,8 +282,7 @@ std::string TOption::OutputDirectory() const {
 }
 
 void TOption::ManualInput1Click() {
-    m_commandLine.exec();
-    if (!m_state.dialogOk) return;
+    if (m_commandLine.exec() != Accepted) return;
     const auto line = cp1251::FromQString(m_commandLine.lineText());
     ParseIntoControls(TrimBlanks(line.value_or(std::string())));
 }
@@ -312,37 +311,27 @@ bool TOption::acceptable() {
 void TOption::OkClose1Click() {
     Timer1Timer();  // the result reflects the controls even between two ticks
     if (!acceptable()) return;
-    m_state.dialogOk = true;
     done(Accepted);
 }
 
 void TOption::CancelClose1Click() {
-    m_state.dialogOk = false;
     done(Rejected);
 }
 
 void TOption::PaintBox1Click() {
     DrawPressed(m_state.buttonStyle, *m_paintBox1, ExitCaption());
-    m_state.dialogOk = false;
     done(Rejected);
 }
 
 void TOption::PaintBox2Click() {
     Timer1Timer();
     if (!acceptable()) return;
-    m_state.dialogOk = true;
     done(Accepted);
 }
 
 void TOption::FormMouseMove() {
     DrawButton(m_state.buttonStyle, *m_paintBox1, ExitCaption(), false);
     DrawButton(m_state.buttonStyle, *m_paintBox2, OkCaption(), false);
-}
-
-void TOption::reject() {
-    // A verdict left over from the chooser or the command line must not accept the edit.
-    m_state.dialogOk = false;
-    QDialog::reject();
 }
 
 void TOption::mouseMoveEvent(QMouseEvent*) {

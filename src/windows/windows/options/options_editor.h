@@ -37,8 +37,8 @@ public:
 
     // Resets every control, then sets them from the option string.
     void ParseIntoControls(std::string_view optionString);
-    // Shows the window modally; the verdict is AppState::dialogOk.
-    void ShowModal();
+    // Shows the window modally; true when it was left with Ok.
+    bool ShowModal();
     // Asked before Ok closes the window; a refusal keeps it open on the field at fault.
     void setAcceptCheck(ProjectCommandHost::EditorCheck check) { m_acceptCheck = std::move(check); }
     // The option string as last composed: the window's result.
@@ -52,8 +52,6 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    // The title bar's close button counts as cancelling.
-    void reject() override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
