@@ -48,6 +48,8 @@ private slots:
     void shellFolderTableLimits();
     void registryShellFolders_data();
     void registryShellFolders();
+    void shellFolderList_data();
+    void shellFolderList();
     void sameFile_data();
     void sameFile();
 };
@@ -235,6 +237,54 @@ void TestFileUtils::registryShellFolders() {
     QCOMPARE(got, lines);
     QCOMPARE(cp1251::ToQString(folders.DesktopFolder), desktop);
     QCOMPARE(cp1251::ToQString(folders.PersonalFolder), personal);
+}
+
+void TestFileUtils::shellFolderList_data() {
+    // Names in the temporary folder: "file" is a file, so no folder can be made under it.
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("fallback");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("writtenIn");  // empty: nowhere
+    QTest::addColumn<QString>("error");      // a part of it
+    const int en = int(Language::English);
+    QTest::newRow("a folder not there yet is made") << "run/new"
+                                                    << "local" << en << "run/new" << QString();
+    QTest::newRow("refused: the fallback, no error") << "file/run"
+                                                     << "local" << en << "local" << QString();
+    QTest::newRow("a folder CP1251 cannot name is passed over")
+        << "文"
+        << "local" << en << "local" << QString();
+    QTest::newRow("none takes it: the last refusal") << "文"
+                                                     << "file/local" << en << QString() << "local";
+    QTest::newRow("the error in Russian") << "file/run" << QString() << int(Language::Russian)
+                                          << QString() << "Не удалось записать список папок";
+    QTest::newRow("only the folder CP1251 cannot name")
+        << "文" << QString() << en << QString() << "Windows-1251";
+}
+
+void TestFileUtils::shellFolderList() {
+    QFETCH(QString, folder);
+    QFETCH(QString, fallback);
+    QFETCH(int, language);
+    QFETCH(QString, writtenIn);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    WriteAll(dir.filePath(u"file"_s), "not a folder");
+    ShellFolders folders;
+    folders.ShellFolderLines[0] = "DESKTOP = /h/\xD0\xE0\xE1";
+    folders.ShellFolderLines[99] = "LAST = /x";
+    auto in = [&dir](const QString& name) { return name.isEmpty() ? name : dir.filePath(name); };
+    const Status written =
+        WriteShellFolderList(folders, in(folder), in(fallback), Language(language));
+    QVERIFY2(written.error().contains(error), qPrintable(written.error()));
+    QCOMPARE(bool(written), error.isEmpty());
+    if (writtenIn.isEmpty()) return;
+    const QByteArray expected =
+        "DESKTOP = /h/\xD0\xE0\xE1\r\n" + QByteArray("\r\n").repeated(98) + "LAST = /x\r\n";
+    QCOMPARE(ReadAll(dir.filePath(writtenIn + u"/dirs.txt"_s)), expected);
+    // One place is enough.
+    if (writtenIn != fallback && !fallback.isEmpty())
+        QVERIFY(!QFile::exists(dir.filePath(fallback + u"/dirs.txt"_s)));
 }
 
 void TestFileUtils::sameFile_data() {
