@@ -156,9 +156,9 @@ void TestOptionsEditor::parseShowsInStatusAfterTick() {
     Fixture f;
     f.checkBox(5)->setChecked(true);  // parsing resets what was there
     f.edit(4)->setText(QStringLiteral("old"));
-    f.editor->ParseIntoControls(cp1251::FromQString(options).value());
+    f.editor->parseIntoControls(cp1251::FromQString(options).value());
     QTRY_COMPARE(f.status(), status);
-    QCOMPARE(QString::fromStdString(f.editor->StatusText()), status);
+    QCOMPARE(QString::fromStdString(f.editor->statusText()), status);
 }
 
 void TestOptionsEditor::everyControlReachesTheString_data() {
@@ -224,7 +224,7 @@ void TestOptionsEditor::handTypedMemoryTypeContributesNothing_data() {
 void TestOptionsEditor::handTypedMemoryTypeContributesNothing() {
     QFETCH(QString, typed);
     Fixture f;
-    f.editor->ParseIntoControls("-MLI");
+    f.editor->parseIntoControls("-MLI");
     QComboBox* combo = f.comboBox(2);
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo->lineEdit(), typed);
@@ -236,7 +236,7 @@ void TestOptionsEditor::handTypedMemoryTypeContributesNothing() {
 
 void TestOptionsEditor::firstManualInputClearsEverything() {
     Fixture f;
-    f.editor->ParseIntoControls("-A -S -MGD -MTX -E/out -U/u -J/j");
+    f.editor->parseIntoControls("-A -S -MGD -MTX -E/out -U/u -J/j");
     QTRY_VERIFY(!f.status().isEmpty());
     WhenOpen(f.commandLine.get(), [&] {
         QCOMPARE(f.commandLine->lineText(), QStringLiteral(" "));
@@ -251,7 +251,7 @@ void TestOptionsEditor::firstManualInputClearsEverything() {
 
 void TestOptionsEditor::manualInputCancelChangesNothing() {
     Fixture f;
-    f.editor->ParseIntoControls("-B -MPI -T/t");
+    f.editor->parseIntoControls("-B -MPI -T/t");
     WhenOpen(f.commandLine.get(), [&] {
         auto* line = f.commandLine->findChild<QLineEdit*>(QStringLiteral("Edit1"));
         line->clear();
@@ -279,7 +279,7 @@ void TestOptionsEditor::manualInputCancelChangesNothing() {
 
 void TestOptionsEditor::manualInputOkParsesTheLine() {
     Fixture f;
-    f.editor->ParseIntoControls("-B -MPI");
+    f.editor->parseIntoControls("-B -MPI");
     WhenOpen(f.commandLine.get(), [&] {
         auto* line = f.commandLine->findChild<QLineEdit*>(QStringLiteral("Edit1"));
         line->clear();
@@ -346,7 +346,7 @@ void TestOptionsEditor::verdicts() {
     QFETCH(QString, command);
     QFETCH(bool, ok);
     Fixture f;
-    f.editor->ParseIntoControls("-A");
+    f.editor->parseIntoControls("-A");
     WhenOpen(f.editor.get(), [&] {
         QTest::mouseClick(f.checkBox(2), Qt::LeftButton);  // changed, then left either way
         if (auto* box = f.editor->findChild<PaintBox*>(command))
@@ -355,15 +355,15 @@ void TestOptionsEditor::verdicts() {
             f.action(command.toLatin1().constData())->trigger();
         QVERIFY(!f.editor->isVisible());
     });
-    QCOMPARE(f.editor->ShowModal(), ok);
+    QCOMPARE(f.editor->showModal(), ok);
     QVERIFY(f.checkBox(1)->isChecked());
     QVERIFY(f.checkBox(2)->isChecked());
-    if (ok) QCOMPARE(QString::fromStdString(f.editor->StatusText()), QStringLiteral("-A -B"));
+    if (ok) QCOMPARE(QString::fromStdString(f.editor->statusText()), QStringLiteral("-A -B"));
 }
 
 void TestOptionsEditor::closeBoxCancelsAfterNestedOk() {
     Fixture f;
-    f.editor->ParseIntoControls("-A");
+    f.editor->parseIntoControls("-A");
     WhenOpen(f.editor.get(), [&] {
         WhenOpen(f.chooser.get(),
                  [&] { f.chooser->findChild<QPushButton*>(QStringLiteral("Button1"))->click(); });
@@ -376,7 +376,7 @@ void TestOptionsEditor::closeBoxCancelsAfterNestedOk() {
         QVERIFY(!f.edit(2)->text().isEmpty());
         f.editor->close();
     });
-    QVERIFY(!f.editor->ShowModal());
+    QVERIFY(!f.editor->showModal());
 }
 
 void TestOptionsEditor::captionOnEachActivation() {
@@ -386,24 +386,24 @@ void TestOptionsEditor::captionOnEachActivation() {
         QCOMPARE(f.editor->windowTitle(), QStringLiteral("Editor of the command line options  [") +
                                               test::NativePath(settings) + u"]"_s);
     });
-    f.editor->ShowModal();
+    f.editor->showModal();
     f.state.project.SettingsFile.clear();
     WhenOpen(f.editor.get(), [&] {
         QCOMPARE(f.editor->windowTitle(), QStringLiteral("Editor of the command line options  []"));
     });
-    f.editor->ShowModal();
+    f.editor->showModal();
     // A path holding the toolkit's "[*]" mark is shown unchanged.
     f.state.project.SettingsFile = "/w/a[*]b.ini";
     WhenOpen(f.editor.get(), [&] {
         QCOMPARE(f.editor->windowHandle()->title(),
                  QStringLiteral("Editor of the command line options  [/w/a[*]b.ini]"));
     });
-    f.editor->ShowModal();
+    f.editor->showModal();
 }
 
 void TestOptionsEditor::escapeCancelsEnterDoesNot() {
     Fixture f;
-    f.editor->ParseIntoControls("-E/X");
+    f.editor->parseIntoControls("-E/X");
     WhenOpen(f.editor.get(), [&] {
         for (QWidget* w : std::initializer_list<QWidget*>{f.editor.get(), f.edit(1), f.checkBox(1),
                                                           f.comboBox(1)->lineEdit()})
@@ -411,7 +411,7 @@ void TestOptionsEditor::escapeCancelsEnterDoesNot() {
         QVERIFY(f.editor->isVisible());
         QTest::keyClick(f.edit(1), Qt::Key_Escape);
     });
-    QVERIFY(!f.editor->ShowModal());
+    QVERIFY(!f.editor->showModal());
     QCOMPARE(f.edit(1)->text(), QStringLiteral("/X"));
 }
 

@@ -22,7 +22,7 @@ public:
     virtual ~ProjectCommandHost() = default;
     // Messages 1 or 2 and false when the KEST folder or the KEST ini folder is not usable.
     virtual bool CheckKestPaths() = 0;
-    virtual void ShowProjectRow(const std::string& projectFile) = 0;
+    virtual void showProjectRow(const std::string& projectFile) = 0;
     virtual void DeriveProjectSettingsPath() = 0;
     virtual void AddRecentProject() = 0;
     virtual void ShowRecentProjects() = 0;
@@ -36,12 +36,12 @@ public:
     // False, after telling the user why, for values that cannot be stored: the editor then
     // stays open instead of closing on an edit that would be thrown away.
     using EditorCheck = std::function<bool(const EditorResult&)>;
-    virtual std::optional<EditorResult> RunOptionsEditor(const std::string& options,
+    virtual std::optional<EditorResult> runOptionsEditor(const std::string& options,
                                                          const EditorCheck& acceptable) = 0;
     // True when KEST is running on the project with this settings file.
-    virtual bool IsKestRunningOn(const std::string& settingsFile) = 0;
+    virtual bool isKestRunningOn(const std::string& settingsFile) = 0;
     // The form of the paths that KEST in the current KEST folder reads.
-    virtual KestPaths CurrentKestPaths() { return {}; }
+    virtual KestPaths currentKestPaths() { return {}; }
 };
 
 class ProjectCommands {
@@ -50,7 +50,7 @@ public:
 
     void CreateProject1Click();
     void Openproject1Click();
-    void OpenProjectButton();  // the painted button; the click flash and redraw are the host's
+    void openProjectButton();  // the painted button; the click flash and redraw are the host's
     void EditCurrentProject1Click();
     void EditProject1Click();
 
@@ -58,7 +58,7 @@ public:
     void setStartFolder(const QString& folder);
 
 private:
-    void OptionsEdit();
+    void optionsEdit();
     struct StoredEdit {
         std::string options;
         std::string outPath;

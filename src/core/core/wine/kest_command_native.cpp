@@ -14,19 +14,19 @@ KestPaths KestPathsFor(const std::string&) {
     return {};
 }
 
-std::optional<std::string> KestPaths::ToKest(const std::string& path) const {
+std::optional<std::string> KestPaths::toKest(const std::string& path) const {
     return path;
 }
 
-std::string KestPaths::FromKest(const std::string& path) const {
+std::string KestPaths::fromKest(const std::string& path) const {
     return path;
 }
 
-KestPaths::Mapped KestPaths::OptionsToKest(std::string_view options) const {
+KestPaths::Mapped KestPaths::optionsToKest(std::string_view options) const {
     return {std::string(options), {}};
 }
 
-std::string KestPaths::OptionsFromKest(std::string_view options) const {
+std::string KestPaths::optionsFromKest(std::string_view options) const {
     return std::string(options);
 }
 

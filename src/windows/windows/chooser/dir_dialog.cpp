@@ -122,7 +122,7 @@ void TDirDlgF::buildControls() {
     connect(m_list, &DirectoryListBox::directoryChanged, this,
             [this] { DirectoryListBox1Change(); });
     connect(m_list, &DirectoryListBox::openRequested, this,
-            [this](const QString& path) { GoTo(path); });
+            [this](const QString& path) { goTo(path); });
 
     // The dialog is English in either interface language.
     m_button1 = new QPushButton(Tr(UiText::Ok, Language::English), this);
@@ -159,10 +159,10 @@ void TDirDlgF::FormCreate(const std::vector<VolumeInfo>& volumes) {
     SetWindowBackground(this);
 
     m_systemDrives = DriveButtons(volumes);
-    ShowDriveButtons();
+    showDriveButtons();
 }
 
-void TDirDlgF::ShowDriveButtons() {
+void TDirDlgF::showDriveButtons() {
     // KEST under Wine knows its files by the prefix's drives, which lie in a hidden folder.
     const KestPaths paths = KestPathsFor(m_state.kestFolder);
     const std::vector<VolumeInfo> drives =
@@ -175,10 +175,10 @@ void TDirDlgF::ShowDriveButtons() {
         button->setToolTip(QDir::toNativeSeparators(drive.rootPath));
         button->setAccessibleName(drive.caption);
     }
-    LayOutDriveButtons();
+    layOutDriveButtons();
 }
 
-void TDirDlgF::LayOutDriveButtons() {
+void TDirDlgF::layOutDriveButtons() {
     // Each button as wide as its caption, side by side; only what does not fit is shortened.
     int x = kDriveRowLeft;
     for (QToolButton* button : m_driveButtons) {
@@ -207,20 +207,20 @@ void TDirDlgF::showEvent(QShowEvent* event) {
 }
 
 void TDirDlgF::FormActivate() {
-    ShowDriveButtons();
+    showDriveButtons();
     const std::string start = StartDirectory(m_startPath);
     m_chosenDirectory = start;
     if (start.empty()) {
         m_statusBar->setPanelText(0, QString());
         return;
     }
-    if (GoTo(ToFsPath(start)))
+    if (goTo(ToFsPath(start)))
         m_statusBar->setPanelText(0, cp1251::ToQString(start));
     else
-        ShowListDirectory();  // the status names the folder that Ok would hand back
+        showListDirectory();  // the status names the folder that Ok would hand back
 }
 
-bool TDirDlgF::GoTo(const QString& path) {
+bool TDirDlgF::goTo(const QString& path) {
     const QString error = m_list->setDirectory(path);
     if (error.isEmpty()) return true;
     m_dialogs.reportError(
@@ -229,25 +229,25 @@ bool TDirDlgF::GoTo(const QString& path) {
     return false;
 }
 
-void TDirDlgF::ShowListDirectory() {
+void TDirDlgF::showListDirectory() {
     m_statusBar->setPanelText(0, QDir::toNativeSeparators(m_list->directory()));
 }
 
 void TDirDlgF::DirectoryListBox1Change() {
-    ShowListDirectory();
+    showListDirectory();
 }
 
 void TDirDlgF::SpeedButtonClick(int slot) {
     QToolButton* button = m_driveButtons[static_cast<size_t>(slot - 1)];
-    if (GoTo(button->property("root").toString())) return;
+    if (goTo(button->property("root").toString())) return;
     // A drive that cannot be entered (medium gone, unmounted) leaves the row, without a gap.
     const QString root = button->property("root").toString();
     std::erase_if(m_systemDrives, [&root](const VolumeInfo& v) { return v.rootPath == root; });
     button->setProperty("root", QString());
-    LayOutDriveButtons();
+    layOutDriveButtons();
 }
 
-void TDirDlgF::FlashFrame(QFrame* frame) {
+void TDirDlgF::flashFrame(QFrame* frame) {
     frame->setFrameShape(QFrame::Box);
     frame->repaint();
     BusyWait(50);
@@ -257,21 +257,21 @@ void TDirDlgF::FlashFrame(QFrame* frame) {
 
 void TDirDlgF::Image1Click() {
     const QString computer = QDir::rootPath();
-    if (QDir(computer).exists()) GoTo(computer);
-    ShowListDirectory();
-    FlashFrame(m_panels[0]);
+    if (QDir(computer).exists()) goTo(computer);
+    showListDirectory();
+    flashFrame(m_panels[0]);
 }
 
 void TDirDlgF::Image2Click() {
-    if (!m_desktopFolder.empty()) GoTo(ToFsPath(m_desktopFolder));
-    ShowListDirectory();
-    FlashFrame(m_panels[1]);
+    if (!m_desktopFolder.empty()) goTo(ToFsPath(m_desktopFolder));
+    showListDirectory();
+    flashFrame(m_panels[1]);
 }
 
 void TDirDlgF::Image3Click() {
-    if (!m_personalFolder.empty()) GoTo(ToFsPath(m_personalFolder));
-    ShowListDirectory();
-    FlashFrame(m_panels[2]);
+    if (!m_personalFolder.empty()) goTo(ToFsPath(m_personalFolder));
+    showListDirectory();
+    flashFrame(m_panels[2]);
 }
 
 void TDirDlgF::Button1Click() {

@@ -13,13 +13,13 @@
 
 namespace pmkest {
 
-void TMain::WriteShellFolderLines(const StartOptions& options) {
+void TMain::writeShellFolderLines(const StartOptions& options) {
     const Status written = WriteShellFolderList(m_state.shellFolders, options.runtimeFolder,
                                                 options.dirsFallbackFolder, m_state.language);
     if (!written) showStartupError(written.error());
 }
 
-void TMain::StartCommandLineProject(const QString& argument) {
+void TMain::startCommandLineProject(const QString& argument) {
     // Kept absolute: the project's folder becomes its source path, and the path is stored.
     const QString absolute = QDir::toNativeSeparators(QFileInfo(argument).absoluteFilePath());
     QString error;
@@ -50,9 +50,9 @@ bool TMain::confirmCloseDuringRun() {
     // A KEST adopted from an earlier manager is ended here; one of this manager's own start
     // ends it and quits.
     if (m_launcher->adopting())
-        m_launcher->EndAdoptedRun();
+        m_launcher->endAdoptedRun();
     else
-        m_launcher->EndRun();
+        m_launcher->endRun();
     return true;
 }
 

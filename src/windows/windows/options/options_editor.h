@@ -36,17 +36,17 @@ public:
     void setDirectoryChooser(TDirDlgF* chooser) { m_dirDlg = chooser; }
 
     // Resets every control, then sets them from the option string.
-    void ParseIntoControls(std::string_view optionString);
+    void parseIntoControls(std::string_view optionString);
     // Shows the window modally; true when it was left with Ok.
-    bool ShowModal();
+    bool showModal();
     // Asked before Ok closes the window; a refusal keeps it open on the field at fault.
     void setAcceptCheck(ProjectCommandHost::EditorCheck check) { m_acceptCheck = std::move(check); }
     // The option string as last composed: the window's result.
-    std::string StatusText() const;
+    std::string statusText() const;
     // The output directory field (Edit1).
-    std::string OutputDirectory() const;
+    std::string outputDirectory() const;
 
-    OptionSet ReadControls() const;
+    OptionSet readControls() const;
     void Timer1Timer();
 
 protected:
