@@ -3,6 +3,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -52,6 +54,8 @@ private slots:
     void shellFolderList();
     void sameFile_data();
     void sameFile();
+    void folderRefusal_data();
+    void folderRefusal();
 };
 
 void TestFileUtils::copySizes_data() {
@@ -304,6 +308,34 @@ void TestFileUtils::sameFile() {
     WriteAll(dir.filePath(u"kest.ini"_s), "A=1\r\n");
     WriteAll(dir.filePath(u"kest.res"_s), "A=1\r\n");
     QCOMPARE(SameFile(P(dir.filePath(u"kest.ini"_s)), P(dir.filePath(other))), same);
+}
+
+void TestFileUtils::folderRefusal_data() {
+    QTest::addColumn<QString>("name");     // in the temporary folder; empty: none given
+    QTest::addColumn<QString>("russian");  // the reason where it is the program's own
+    QTest::addColumn<int>("systemError");  // POSIX gives its own text for this error
+    QTest::newRow("no folder named") << QString() << u"Папка не указана"_s << 0;
+    QTest::newRow("missing") << u"gone"_s << u"Папка не существует"_s << ENOENT;
+    QTest::newRow("a file") << u"file"_s << u"Это не папка"_s << ENOTDIR;
+    QTest::newRow("a folder: no reason") << u"sub"_s << QString() << 0;
+}
+
+void TestFileUtils::folderRefusal() {
+    QFETCH(QString, name);
+    QFETCH(QString, russian);
+    QFETCH(int, systemError);
+    QTemporaryDir dir;
+    WriteAll(dir.filePath(u"file"_s), "x");
+    QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
+    const FolderRefusal refusal = FolderAccessError(name.isEmpty() ? name : dir.filePath(name));
+    QCOMPARE(refusal.refused(), !russian.isEmpty());
+#ifndef Q_OS_WIN
+    if (systemError) russian = QString::fromLocal8Bit(std::strerror(systemError));
+#endif
+    QCOMPARE(FolderRefusalText(refusal, Language::Russian), russian);
+    // The system's own text is kept in either language.
+    const FolderRefusal system{FolderRefusal::Reason::System, u"Отказано"_s};
+    QCOMPARE(FolderRefusalText(system, Language::English), u"Отказано"_s);
 }
 
 PMKEST_TEST_APPLESS_MAIN(TestFileUtils)

@@ -497,6 +497,15 @@ QString Tr(UiText id, Language language) {
                       : QStringLiteral(
                             "the file belongs to %1 and lies in a folder that other users can "
                             "write; only your own files are taken there");
+        case UiText::FolderNotNamed:
+            return ru ? QStringLiteral("Папка не указана") : QStringLiteral("No folder named");
+        case UiText::FolderMissing:
+            return ru ? QStringLiteral("Папка не существует")
+                      : QStringLiteral("The folder does not exist");
+        case UiText::NotAFolder:
+            return ru ? QStringLiteral("Это не папка") : QStringLiteral("Not a folder");
+        case UiText::FolderAccessDenied:
+            return ru ? QStringLiteral("Доступ запрещён") : QStringLiteral("Access denied");
         case UiText::JournalNotUsersOwn:
             return ru ? QStringLiteral(
                             "В папке KEST лежит журнал запуска, который принадлежит не только "

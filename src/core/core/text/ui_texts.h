@@ -146,6 +146,11 @@ enum class UiText {
     FileTooLarge,  // %1: the limit in MiB
     FileIsSharedLink,
     FileNotUsersOwn,  // %1: the owner
+    // Why a folder cannot be opened.
+    FolderNotNamed,
+    FolderMissing,
+    NotAFolder,
+    FolderAccessDenied,
     // Files that other users could have written.
     JournalNotUsersOwn,     // %1: the journal, %2: its owner
     JournalNotSetAside,     // %1: the journal, %2: the error

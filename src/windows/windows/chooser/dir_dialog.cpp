@@ -221,11 +221,11 @@ void TDirDlgF::FormActivate() {
 }
 
 bool TDirDlgF::goTo(const QString& path) {
-    const QString error = m_list->setDirectory(path);
-    if (error.isEmpty()) return true;
-    m_dialogs.reportError(
-        m_state.language,
-        Tr(UiText::FolderNotEntered, m_state.language).arg(QDir::toNativeSeparators(path), error));
+    const FolderRefusal refusal = m_list->setDirectory(path);
+    if (!refusal.refused()) return true;
+    m_dialogs.reportError(m_state.language, Tr(UiText::FolderNotEntered, m_state.language)
+                                                .arg(QDir::toNativeSeparators(path),
+                                                     FolderRefusalText(refusal, m_state.language)));
     return false;
 }
 
