@@ -66,6 +66,10 @@ QString Tr(UiText id, Language language) {
             return ru ? QStringLiteral("kesttoolsr.html") : QStringLiteral("kesttoolse.html");
         case UiText::LanguageName:
             return ru ? QStringLiteral("Русский") : QStringLiteral("English");
+        case UiText::RussianFlag:
+            return ru ? QStringLiteral("Русский") : QStringLiteral("Russian");
+        case UiText::EnglishFlag:
+            return ru ? QStringLiteral("Английский") : QStringLiteral("English");
         case UiText::CommandLineCaption:
             return ru ? QStringLiteral("Опции командной строки")
                       : QStringLiteral("Command Line Option");
@@ -133,6 +137,12 @@ QString Tr(UiText id, Language language) {
             return QStringLiteral("Object file directories");
         case UiText::ChooserCaption:
             return QStringLiteral("Open Directory");
+        case UiText::ChooserComputer:
+            return QStringLiteral("Computer");
+        case UiText::ChooserDesktop:
+            return QStringLiteral("Desktop");
+        case UiText::ChooserPersonal:
+            return QStringLiteral("Personal");
         case UiText::AboutCaption:
             return QStringLiteral("About");
         case UiText::AboutProduct:

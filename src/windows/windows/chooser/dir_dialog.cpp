@@ -87,13 +87,15 @@ void TDirDlgF::buildControls() {
         m_driveButtons[static_cast<size_t>(slot - 1)] = button;
     }
 
-    static const char* const kCaptions[3] = {"Computer", "Desktop", "Personal"};
+    static constexpr UiText kCaptions[3] = {UiText::ChooserComputer, UiText::ChooserDesktop,
+                                            UiText::ChooserPersonal};
     static const char* const kPictures[3] = {"computer.png", "desktop.png", "personal.png"};
     const std::function<void()> clicks[3] = {[this] { Image1Click(); }, [this] { Image2Click(); },
                                              [this] { Image3Click(); }};
     for (int i = 0; i < 3; ++i) {
         const int top = 38 + i * 84;
-        auto* caption = new QLabel(QString::fromLatin1(kCaptions[i]), this);
+        const QString text = Tr(kCaptions[i], Language::English);
+        auto* caption = new QLabel(text, this);
         caption->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         caption->setGeometry(8, top, 88, 14);
         caption->setAlignment(Qt::AlignCenter);
@@ -108,8 +110,8 @@ void TDirDlgF::buildControls() {
         image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         image->setGeometry(12, 12, 32, 32);
         image->setPixmap(Picture(QString::fromLatin1(kPictures[i])));
-        image->setToolTip(QString::fromLatin1(kCaptions[i]));
-        image->setAccessibleName(QString::fromLatin1(kCaptions[i]));
+        image->setToolTip(text);
+        image->setAccessibleName(text);
         image->setCursor(Qt::PointingHandCursor);
         image->setFocusPolicy(Qt::TabFocus);
         m_panels[static_cast<size_t>(i)] = panel;

@@ -162,9 +162,6 @@ void TMain::buildControls() {
     m_image6->setGeometry(59, 136, 32, 25);
     m_image6->setAlignment(Qt::AlignCenter);
     m_image6->setPixmap(Picture(QStringLiteral("flag_gb.png")));
-    // Each language is named in itself, as language choosers do.
-    m_image4->setAccessibleName(QStringLiteral("Русский"));
-    m_image6->setAccessibleName(QStringLiteral("English"));
     for (QLabel* flag : {m_image4, m_image6}) flag->setFocusPolicy(Qt::TabFocus);
 
     // Tab goes down the rows on the right, then along the bottom, left to right.
@@ -372,6 +369,8 @@ void TMain::ApplyLanguage(Language language) {
     m_state.helpPagePath = HelpPagePath(m_state.programFolder, Tr(UiText::HelpPage, language));
     PutMainMessages(m_state.messages.table, language);
     m_statusBar->setPanelText(0, Tr(UiText::LanguageName, language));
+    m_image4->setAccessibleName(Tr(UiText::RussianFlag, language));
+    m_image6->setAccessibleName(Tr(UiText::EnglishFlag, language));
     UseToolkitLanguage(language == Language::Russian ? QLocale::Russian : QLocale::English);
     update();
     for (PaintBox* box : m_paintBoxes) box->update();
