@@ -13,6 +13,7 @@
 #include "core/text/str_utils.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
+#include "core/wine/kest_under_wine.h"
 
 namespace pmkest {
 
@@ -55,12 +56,6 @@ bool ProjectCommands::showFailure(const ProjectFileResult& result) {
            result.outcome == ProjectFileResult::Unstorable;
 }
 
-bool ProjectCommands::reachable(const std::optional<std::string>& mapped, const std::string& path) {
-    if (!mapped)
-        showError(Tr(UiText::OutsideWineDrives, m_state.language).arg(cp1251::ToQString(path)));
-    return mapped.has_value();
-}
-
 std::optional<std::string> ProjectCommands::showOpenDialog() {
     FileDialogRequest request;
     request.folder = m_openFolder;
@@ -86,16 +81,17 @@ std::optional<ProjectCommands::StoredEdit> ProjectCommands::storableEdit(
         }
     const KestPaths::Mapped options = paths.optionsToKest(result.optionString);
     if (!options.ok()) {
-        reachable(std::nullopt, options.unreachable);
+        KestReaches(std::nullopt, options.unreachable, m_dialogs, m_state.language);
         return std::nullopt;
     }
     const std::string outPath = TrimBlanks(result.outputDirectory).empty()
                                     ? FolderPart(project.ProjectFile)
                                     : result.outputDirectory;
     const std::optional<std::string> kestOutPath = paths.toKest(outPath);
-    if (!reachable(kestOutPath, outPath)) return std::nullopt;
+    if (!KestReaches(kestOutPath, outPath, m_dialogs, m_state.language)) return std::nullopt;
     const std::string folder = FolderPart(project.ProjectFile);
-    if (!reachable(paths.toKest(folder), folder)) return std::nullopt;
+    if (!KestReaches(paths.toKest(folder), folder, m_dialogs, m_state.language))
+        return std::nullopt;
     for (const std::string* value : {&options.text, &*kestOutPath})
         if (const auto fault = FindValueFault(*value, KeysOf::ProjectSettings)) {
             showError(ValueFaultText(*fault, m_state.language));
@@ -155,7 +151,9 @@ void ProjectCommands::CreateProject1Click() {
         path = StorablePath(chosen.path, m_dialogs, m_state.language);
     // Wine must reach the project's folder before anything of the project is written.
     const KestPaths paths = m_host.currentKestPaths();
-    if (path && !reachable(paths.toKest(FolderPart(*path)), FolderPart(*path))) return;
+    if (path && !KestReaches(paths.toKest(FolderPart(*path)), FolderPart(*path), m_dialogs,
+                             m_state.language))
+        return;
     if (path) {
         // Made aside and taken over only once both files are written: a failed create leaves
         // the current project and the folder as they were.

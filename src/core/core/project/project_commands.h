@@ -68,7 +68,6 @@ private:
                                            const KestPaths& paths);
     bool loadForEdit(const std::string& projectFile);
     std::optional<std::string> showOpenDialog();
-    bool reachable(const std::optional<std::string>& mapped, const std::string& path);
     void showError(const QString& text);
     // Shows a failed or refused write; true when there was one.
     bool showFailure(const ProjectFileResult& result);

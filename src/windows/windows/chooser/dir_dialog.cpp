@@ -18,6 +18,7 @@
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
 #include "core/wine/kest_command.h"
+#include "core/wine/kest_under_wine.h"
 #include "widgets/busy_wait.h"
 #include "widgets/buttons/clickable_image.h"
 #include "widgets/chooser/directory_list_box.h"
@@ -165,10 +166,8 @@ void TDirDlgF::FormCreate(const std::vector<VolumeInfo>& volumes) {
 }
 
 void TDirDlgF::showDriveButtons() {
-    // KEST under Wine knows its files by the prefix's drives, which lie in a hidden folder.
-    const KestPaths paths = KestPathsFor(m_state.kestFolder);
     const std::vector<VolumeInfo> drives =
-        paths.throughWine() ? WithWineDrives(paths.drives(), m_systemDrives) : m_systemDrives;
+        DriveButtonsForKest(KestPathsFor(m_state.kestFolder), m_systemDrives);
     for (size_t i = 0; i < m_driveButtons.size(); ++i) {
         QToolButton* button = m_driveButtons[i];
         const VolumeInfo drive = i < drives.size() ? drives[i] : VolumeInfo{};
