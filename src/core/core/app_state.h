@@ -31,7 +31,6 @@ struct AppState {
     std::string settingsReadPath;  // read at start: settingsPath, or the defaults beside
     std::string helpPagePath;
     std::array<std::string, 6> buttonCaptions;  // PaintBox1..PaintBox6
-    bool dialogOk = false;                      // the verdict of every secondary window
     MessageState messages;
     ShellFolders shellFolders;  // set once at start-up
     // "project\nsettings" pairs whose settings file outside the project's folder, or of

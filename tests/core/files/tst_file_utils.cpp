@@ -3,6 +3,8 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
@@ -48,8 +50,12 @@ private slots:
     void shellFolderTableLimits();
     void registryShellFolders_data();
     void registryShellFolders();
+    void shellFolderList_data();
+    void shellFolderList();
     void sameFile_data();
     void sameFile();
+    void folderRefusal_data();
+    void folderRefusal();
 };
 
 void TestFileUtils::copySizes_data() {
@@ -237,6 +243,54 @@ void TestFileUtils::registryShellFolders() {
     QCOMPARE(cp1251::ToQString(folders.PersonalFolder), personal);
 }
 
+void TestFileUtils::shellFolderList_data() {
+    // Names in the temporary folder: "file" is a file, so no folder can be made under it.
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("fallback");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("writtenIn");  // empty: nowhere
+    QTest::addColumn<QString>("error");      // a part of it
+    const int en = int(Language::English);
+    QTest::newRow("a folder not there yet is made") << "run/new"
+                                                    << "local" << en << "run/new" << QString();
+    QTest::newRow("refused: the fallback, no error") << "file/run"
+                                                     << "local" << en << "local" << QString();
+    QTest::newRow("a folder CP1251 cannot name is passed over")
+        << "文"
+        << "local" << en << "local" << QString();
+    QTest::newRow("none takes it: the last refusal") << "文"
+                                                     << "file/local" << en << QString() << "local";
+    QTest::newRow("the error in Russian") << "file/run" << QString() << int(Language::Russian)
+                                          << QString() << "Не удалось записать список папок";
+    QTest::newRow("only the folder CP1251 cannot name")
+        << "文" << QString() << en << QString() << "Windows-1251";
+}
+
+void TestFileUtils::shellFolderList() {
+    QFETCH(QString, folder);
+    QFETCH(QString, fallback);
+    QFETCH(int, language);
+    QFETCH(QString, writtenIn);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    WriteAll(dir.filePath(u"file"_s), "not a folder");
+    ShellFolders folders;
+    folders.ShellFolderLines[0] = "DESKTOP = /h/\xD0\xE0\xE1";
+    folders.ShellFolderLines[99] = "LAST = /x";
+    auto in = [&dir](const QString& name) { return name.isEmpty() ? name : dir.filePath(name); };
+    const Status written =
+        WriteShellFolderList(folders, in(folder), in(fallback), Language(language));
+    QVERIFY2(written.error().contains(error), qPrintable(written.error()));
+    QCOMPARE(bool(written), error.isEmpty());
+    if (writtenIn.isEmpty()) return;
+    const QByteArray expected =
+        "DESKTOP = /h/\xD0\xE0\xE1\r\n" + QByteArray("\r\n").repeated(98) + "LAST = /x\r\n";
+    QCOMPARE(ReadAll(dir.filePath(writtenIn + u"/dirs.txt"_s)), expected);
+    // One place is enough.
+    if (writtenIn != fallback && !fallback.isEmpty())
+        QVERIFY(!QFile::exists(dir.filePath(fallback + u"/dirs.txt"_s)));
+}
+
 void TestFileUtils::sameFile_data() {
     QTest::addColumn<QString>("other");  // beside kest.ini in the temporary folder
     QTest::addColumn<bool>("same");
@@ -254,6 +308,34 @@ void TestFileUtils::sameFile() {
     WriteAll(dir.filePath(u"kest.ini"_s), "A=1\r\n");
     WriteAll(dir.filePath(u"kest.res"_s), "A=1\r\n");
     QCOMPARE(SameFile(P(dir.filePath(u"kest.ini"_s)), P(dir.filePath(other))), same);
+}
+
+void TestFileUtils::folderRefusal_data() {
+    QTest::addColumn<QString>("name");     // in the temporary folder; empty: none given
+    QTest::addColumn<QString>("russian");  // the reason where it is the program's own
+    QTest::addColumn<int>("systemError");  // POSIX gives its own text for this error
+    QTest::newRow("no folder named") << QString() << u"Папка не указана"_s << 0;
+    QTest::newRow("missing") << u"gone"_s << u"Папка не существует"_s << ENOENT;
+    QTest::newRow("a file") << u"file"_s << u"Это не папка"_s << ENOTDIR;
+    QTest::newRow("a folder: no reason") << u"sub"_s << QString() << 0;
+}
+
+void TestFileUtils::folderRefusal() {
+    QFETCH(QString, name);
+    QFETCH(QString, russian);
+    QFETCH(int, systemError);
+    QTemporaryDir dir;
+    WriteAll(dir.filePath(u"file"_s), "x");
+    QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
+    const FolderRefusal refusal = FolderAccessError(name.isEmpty() ? name : dir.filePath(name));
+    QCOMPARE(refusal.refused(), !russian.isEmpty());
+#ifndef Q_OS_WIN
+    if (systemError) russian = QString::fromLocal8Bit(std::strerror(systemError));
+#endif
+    QCOMPARE(FolderRefusalText(refusal, Language::Russian), russian);
+    // The system's own text is kept in either language.
+    const FolderRefusal system{FolderRefusal::Reason::System, u"Отказано"_s};
+    QCOMPARE(FolderRefusalText(system, Language::English), u"Отказано"_s);
 }
 
 PMKEST_TEST_APPLESS_MAIN(TestFileUtils)

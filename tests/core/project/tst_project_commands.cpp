@@ -31,22 +31,23 @@ public:
         ++pathChecks;
         return pathsOk;
     }
-    void ShowProjectRow(const std::string& projectFile) override { row = projectFile; }
+    void showProjectRow(const std::string& projectFile) override { row = projectFile; }
     void DeriveProjectSettingsPath() override {
         if (QFile::exists(cp1251::ToQString(m_state.project.ProjectFile)))
             m_state.project.SettingsFile = SettingsPathFor(m_state.project.ProjectFile);
     }
     void AddRecentProject() override { AddRecent(m_state.recent, m_state.project.ProjectFile); }
     void ShowRecentProjects() override { ++recentShown; }
-    EditorResult RunOptionsEditor(const std::string& options, const EditorCheck&) override {
+    std::optional<EditorResult> runOptionsEditor(const std::string& options,
+                                                 const EditorCheck&) override {
         editorInputs.push_back(options);
-        m_state.dialogOk = editorOk;
+        if (!editorOk) return std::nullopt;
         return editorResult;
     }
-    bool IsKestRunningOn(const std::string& settingsFile) override {
+    bool isKestRunningOn(const std::string& settingsFile) override {
         return !runningOn.empty() && runningOn == settingsFile;
     }
-    KestPaths CurrentKestPaths() override { return kestPaths; }
+    KestPaths currentKestPaths() override { return kestPaths; }
 
     bool pathsOk = true;
     int pathChecks = 0;
@@ -198,7 +199,7 @@ void TestProjectCommands::createNeedsKestPaths() {
     f.host.pathsOk = false;
     f.commands.CreateProject1Click();
     f.commands.Openproject1Click();
-    f.commands.OpenProjectButton();
+    f.commands.openProjectButton();
     QCOMPARE(f.host.pathChecks, 3);
     QVERIFY(f.dialogs.saveRequests.empty());
     QVERIFY(f.dialogs.openRequests.empty());
@@ -306,7 +307,7 @@ void TestProjectCommands::openMissingFileByName() {
     Fixture g;
     g.state.project.SettingsFile = "/previous.ini";
     g.dialogs.fileAnswers.push_back(missing);
-    g.commands.OpenProjectButton();
+    g.commands.openProjectButton();
     QCOMPARE(g.state.project.ProjectFile, Bytes(missing));
     QCOMPARE(g.state.project.SettingsFile, std::string("/previous.ini"));
     QCOMPARE(g.state.recent[0], Bytes(missing));
@@ -434,7 +435,7 @@ void TestProjectCommands::patternIsNeverAProject() {
     f.dialogs.fileAnswers.push_back(f.path(pattern));
     if (command == QLatin1String("create")) f.commands.CreateProject1Click();
     if (command == QLatin1String("menu")) f.commands.Openproject1Click();
-    if (command == QLatin1String("button")) f.commands.OpenProjectButton();
+    if (command == QLatin1String("button")) f.commands.openProjectButton();
     if (command == QLatin1String("edit")) f.commands.EditProject1Click();
     // Every dialog, Edit Project's first one too, opens on the project pattern.
     const auto& requests =

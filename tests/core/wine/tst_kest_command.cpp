@@ -44,10 +44,10 @@ void TestKestCommand::startsAsItIs() {
     const KestPaths paths = KestPathsFor(P(folder));
     QVERIFY(!paths.throughWine());
     const std::string options = "-A -U" + P(folder) + "UNITS;" + P(folder) + "LIB -E" + P(folder);
-    const KestPaths::Mapped mapped = paths.OptionsToKest(options);
+    const KestPaths::Mapped mapped = paths.optionsToKest(options);
     QVERIFY(mapped.ok());
     QCOMPARE(mapped.text, options);
-    QCOMPARE(paths.OptionsFromKest(options), options);
+    QCOMPARE(paths.optionsFromKest(options), options);
 }
 
 PMKEST_TEST_GUILESS_MAIN(TestKestCommand)

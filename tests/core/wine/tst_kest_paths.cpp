@@ -95,30 +95,30 @@ void TestKestPaths::options() {
     QFETCH(QByteArray, shown);
     QFETCH(QByteArray, kest);
     const KestPaths paths(Drives());
-    const KestPaths::Mapped mapped = paths.OptionsToKest(shown.toStdString());
+    const KestPaths::Mapped mapped = paths.optionsToKest(shown.toStdString());
     QVERIFY(mapped.ok());
     QCOMPARE(QByteArray::fromStdString(mapped.text), kest);
-    QCOMPARE(QByteArray::fromStdString(paths.OptionsFromKest(kest.toStdString())), shown);
+    QCOMPARE(QByteArray::fromStdString(paths.optionsFromKest(kest.toStdString())), shown);
 }
 
 void TestKestPaths::outsideEveryDrive() {
     // A prefix whose Z: drive was removed reaches only its own drives.
     const KestPaths paths(WineDrives{{'c', "/p/drive_c/"}});
-    QVERIFY(!paths.ToKest("/home/ivan/").has_value());
-    const KestPaths::Mapped mapped = paths.OptionsToKest("-A -E/p/drive_c/out -U/home/ivan/u");
+    QVERIFY(!paths.toKest("/home/ivan/").has_value());
+    const KestPaths::Mapped mapped = paths.optionsToKest("-A -E/p/drive_c/out -U/home/ivan/u");
     QVERIFY(!mapped.ok());
     QCOMPARE(QByteArray::fromStdString(mapped.unreachable), QByteArray("/home/ivan/u"));
     // Paths of a form KEST wrote itself pass through unchanged.
-    QCOMPARE(Q(paths.ToKest("Q:\\x\\")), QStringLiteral("Q:\\x\\"));
-    QCOMPARE(QString::fromStdString(paths.FromKest("Q:\\x\\")), QStringLiteral("Q:\\x\\"));
+    QCOMPARE(Q(paths.toKest("Q:\\x\\")), QStringLiteral("Q:\\x\\"));
+    QCOMPARE(QString::fromStdString(paths.fromKest("Q:\\x\\")), QStringLiteral("Q:\\x\\"));
 }
 
 void TestKestPaths::nativeKeepsPaths() {
     const KestPaths native;
     QVERIFY(!native.throughWine());
-    QCOMPARE(Q(native.ToKest("/home/ivan/")), QStringLiteral("/home/ivan/"));
-    QCOMPARE(QString::fromStdString(native.FromKest("Z:\\home\\")), QStringLiteral("Z:\\home\\"));
-    QCOMPARE(QString::fromStdString(native.OptionsToKest("-E/x/").text), QStringLiteral("-E/x/"));
+    QCOMPARE(Q(native.toKest("/home/ivan/")), QStringLiteral("/home/ivan/"));
+    QCOMPARE(QString::fromStdString(native.fromKest("Z:\\home\\")), QStringLiteral("Z:\\home\\"));
+    QCOMPARE(QString::fromStdString(native.optionsToKest("-E/x/").text), QStringLiteral("-E/x/"));
 }
 
 PMKEST_TEST_GUILESS_MAIN(TestKestPaths)

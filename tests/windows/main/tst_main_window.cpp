@@ -70,6 +70,8 @@ private slots:
     void pathCommands_data();
     void pathCommands();
     void languageSwitch();
+    void flagNamesFollowTheLanguage_data();
+    void flagNamesFollowTheLanguage();
     void boxesFollowTheLanguage_data();
     void boxesFollowTheLanguage();
     void rowTooltipShowsWholePath();
@@ -350,6 +352,27 @@ void TestMainWindow::languageSwitch() {
     // Clicking the flag of the language already shown changes nothing else.
     QTest::mouseClick(again.findChild<QWidget*>(QStringLiteral("Image6")), Qt::LeftButton);
     QCOMPARE(again.windowTitle(), QStringLiteral("Project manager for KEST [13.01.09]"));
+}
+
+void TestMainWindow::flagNamesFollowTheLanguage_data() {
+    QTest::addColumn<QStringList>("flagsClicked");
+    QTest::addColumn<QStringList>("names");  // Image4, Image6
+    QTest::newRow("English at start") << QStringList() << QStringList{u"Russian"_s, u"English"_s};
+    QTest::newRow("switched to Russian")
+        << QStringList{u"Image4"_s} << QStringList{u"Русский"_s, u"Английский"_s};
+    QTest::newRow("and back to English")
+        << QStringList{u"Image4"_s, u"Image6"_s} << QStringList{u"Russian"_s, u"English"_s};
+}
+
+void TestMainWindow::flagNamesFollowTheLanguage() {
+    QFETCH(QStringList, flagsClicked);
+    QFETCH(QStringList, names);
+    Fixture f;
+    TMain& w = f.start();
+    for (const QString& flag : flagsClicked)
+        QTest::mouseClick(w.findChild<QWidget*>(flag), Qt::LeftButton);
+    QCOMPARE(w.findChild<QWidget*>(u"Image4"_s)->accessibleName(), names[0]);
+    QCOMPARE(w.findChild<QWidget*>(u"Image6"_s)->accessibleName(), names[1]);
 }
 
 void TestMainWindow::boxesFollowTheLanguage_data() {

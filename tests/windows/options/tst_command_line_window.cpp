@@ -104,44 +104,38 @@ void TestCommandLineWindow::buttons() {
     QFETCH(int, box);
     QFETCH(bool, ok);
     UiState state;
-    state.dialogOk = !ok;
     Toptf w(state);
     WhenOpen(&w, [&] {
         QTest::keyClicks(Line(w), QStringLiteral("-A"));
         QTest::mouseClick(Box(w, box), Qt::LeftButton);
         QVERIFY(!w.isVisible());
     });
-    w.exec();
-    QCOMPARE(state.dialogOk, ok);
+    QCOMPARE(w.exec() == QDialog::Accepted, ok);
     QCOMPARE(w.lineText(), QStringLiteral(" -A"));
-    // The window does not reset the verdict when shown again, and keeps the line.
+    // Shown again, the window keeps the line.
     WhenOpen(&w, [&] {
-        QCOMPARE(state.dialogOk, ok);
         QCOMPARE(w.lineText(), QStringLiteral(" -A"));
+        w.close();
     });
-    w.exec();
+    QCOMPARE(w.exec(), int(QDialog::Rejected));
 }
 
 void TestCommandLineWindow::closeBoxCancels() {
     UiState state;
-    state.dialogOk = true;  // e.g. left by a directory chosen with Ok
     Toptf w(state);
     WhenOpen(&w, [&] { w.close(); });
-    w.exec();
-    QVERIFY(!state.dialogOk);
+    QCOMPARE(w.exec(), int(QDialog::Rejected));
 }
 
 void TestCommandLineWindow::escapeCancelsEnterDoesNot() {
     UiState state;
-    state.dialogOk = true;
     Toptf w(state);
     WhenOpen(&w, [&] {
         QTest::keyClick(Line(w), Qt::Key_Return);
         QVERIFY(w.isVisible());
         QTest::keyClick(Line(w), Qt::Key_Escape);
     });
-    w.exec();
-    QVERIFY(!state.dialogOk);
+    QCOMPARE(w.exec(), int(QDialog::Rejected));
     QCOMPARE(w.lineText(), QStringLiteral(" "));
 }
 
@@ -163,10 +157,9 @@ void TestCommandLineWindow::hoverUntilTheBackground() {
     QCOMPARE(Box(w, 3)->canvas().pixel(10, 6), kNormalRow6);
     QCOMPARE(Box(w, 4)->canvas().pixel(10, 6), kNormalRow6);
     // The click flash ends in the hover look.
-    state.dialogOk = false;
     QTest::mouseClick(Box(w, 4), Qt::LeftButton);
     QCOMPARE(Box(w, 4)->canvas().pixel(10, 6), kHoverRow6);
-    QVERIFY(state.dialogOk);
+    QCOMPARE(w.result(), int(QDialog::Accepted));
 }
 
 PMKEST_TEST_MAIN(TestCommandLineWindow)

@@ -156,9 +156,9 @@ void TestOptionsEditor::parseShowsInStatusAfterTick() {
     Fixture f;
     f.checkBox(5)->setChecked(true);  // parsing resets what was there
     f.edit(4)->setText(QStringLiteral("old"));
-    f.editor->ParseIntoControls(cp1251::FromQString(options).value());
+    f.editor->parseIntoControls(cp1251::FromQString(options).value());
     QTRY_COMPARE(f.status(), status);
-    QCOMPARE(QString::fromStdString(f.editor->StatusText()), status);
+    QCOMPARE(QString::fromStdString(f.editor->statusText()), status);
 }
 
 void TestOptionsEditor::everyControlReachesTheString_data() {
@@ -224,7 +224,7 @@ void TestOptionsEditor::handTypedMemoryTypeContributesNothing_data() {
 void TestOptionsEditor::handTypedMemoryTypeContributesNothing() {
     QFETCH(QString, typed);
     Fixture f;
-    f.editor->ParseIntoControls("-MLI");
+    f.editor->parseIntoControls("-MLI");
     QComboBox* combo = f.comboBox(2);
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo->lineEdit(), typed);
@@ -236,24 +236,22 @@ void TestOptionsEditor::handTypedMemoryTypeContributesNothing() {
 
 void TestOptionsEditor::firstManualInputClearsEverything() {
     Fixture f;
-    f.editor->ParseIntoControls("-A -S -MGD -MTX -E/out -U/u -J/j");
+    f.editor->parseIntoControls("-A -S -MGD -MTX -E/out -U/u -J/j");
     QTRY_VERIFY(!f.status().isEmpty());
-    f.state.dialogOk = false;
     WhenOpen(f.commandLine.get(), [&] {
         QCOMPARE(f.commandLine->lineText(), QStringLiteral(" "));
         QTest::mouseClick(f.commandLine->findChild<PaintBox*>(QStringLiteral("PaintBox4")),
                           Qt::LeftButton);
     });
     f.action("ManualInput1")->trigger();
-    QVERIFY(f.state.dialogOk);
+    QCOMPARE(f.commandLine->result(), int(QDialog::Accepted));
     QVERIFY(f.allClear());
     QTRY_COMPARE(f.status(), QString());
 }
 
 void TestOptionsEditor::manualInputCancelChangesNothing() {
     Fixture f;
-    f.editor->ParseIntoControls("-B -MPI -T/t");
-    f.state.dialogOk = true;
+    f.editor->parseIntoControls("-B -MPI -T/t");
     WhenOpen(f.commandLine.get(), [&] {
         auto* line = f.commandLine->findChild<QLineEdit*>(QStringLiteral("Edit1"));
         line->clear();
@@ -262,7 +260,7 @@ void TestOptionsEditor::manualInputCancelChangesNothing() {
                           Qt::LeftButton);
     });
     f.action("ManualInput1")->trigger();
-    QVERIFY(!f.state.dialogOk);
+    QCOMPARE(f.commandLine->result(), int(QDialog::Rejected));
     QVERIFY(f.checkBox(2)->isChecked());
     QVERIFY(!f.checkBox(11)->isChecked());
     QCOMPARE(f.comboBox(3)->currentText(), QStringLiteral("IData"));
@@ -281,7 +279,7 @@ void TestOptionsEditor::manualInputCancelChangesNothing() {
 
 void TestOptionsEditor::manualInputOkParsesTheLine() {
     Fixture f;
-    f.editor->ParseIntoControls("-B -MPI");
+    f.editor->parseIntoControls("-B -MPI");
     WhenOpen(f.commandLine.get(), [&] {
         auto* line = f.commandLine->findChild<QLineEdit*>(QStringLiteral("Edit1"));
         line->clear();
@@ -332,7 +330,7 @@ void TestOptionsEditor::directoryButtons() {
     });
     f.child<QToolButton>(QStringLiteral("SpeedButton%1").arg(field))->click();
     QCOMPARE(f.edit(field)->text(), entered ? test::NativePath(sub) : before);
-    QCOMPARE(f.state.dialogOk, ok);
+    QCOMPARE(f.chooser->result() == QDialog::Accepted, ok);
 }
 
 void TestOptionsEditor::verdicts_data() {
@@ -348,8 +346,7 @@ void TestOptionsEditor::verdicts() {
     QFETCH(QString, command);
     QFETCH(bool, ok);
     Fixture f;
-    f.editor->ParseIntoControls("-A");
-    f.state.dialogOk = !ok;
+    f.editor->parseIntoControls("-A");
     WhenOpen(f.editor.get(), [&] {
         QTest::mouseClick(f.checkBox(2), Qt::LeftButton);  // changed, then left either way
         if (auto* box = f.editor->findChild<PaintBox*>(command))
@@ -358,32 +355,28 @@ void TestOptionsEditor::verdicts() {
             f.action(command.toLatin1().constData())->trigger();
         QVERIFY(!f.editor->isVisible());
     });
-    f.editor->ShowModal();
-    QCOMPARE(f.state.dialogOk, ok);
+    QCOMPARE(f.editor->showModal(), ok);
     QVERIFY(f.checkBox(1)->isChecked());
     QVERIFY(f.checkBox(2)->isChecked());
-    if (ok) QCOMPARE(QString::fromStdString(f.editor->StatusText()), QStringLiteral("-A -B"));
+    if (ok) QCOMPARE(QString::fromStdString(f.editor->statusText()), QStringLiteral("-A -B"));
 }
 
 void TestOptionsEditor::closeBoxCancelsAfterNestedOk() {
     Fixture f;
-    f.editor->ParseIntoControls("-A");
-    f.state.dialogOk = false;
+    f.editor->parseIntoControls("-A");
     WhenOpen(f.editor.get(), [&] {
         WhenOpen(f.chooser.get(),
                  [&] { f.chooser->findChild<QPushButton*>(QStringLiteral("Button1"))->click(); });
         f.child<QToolButton>(QStringLiteral("SpeedButton2"))->click();
-        QVERIFY(f.state.dialogOk);
+        QCOMPARE(f.chooser->result(), int(QDialog::Accepted));
         // The command line closed by its title bar leaves the controls alone.
         WhenOpen(f.commandLine.get(), [&] { f.commandLine->close(); });
         f.action("ManualInput1")->trigger();
         QVERIFY(f.checkBox(1)->isChecked());
         QVERIFY(!f.edit(2)->text().isEmpty());
-        f.state.dialogOk = true;
         f.editor->close();
     });
-    f.editor->ShowModal();
-    QVERIFY(!f.state.dialogOk);
+    QVERIFY(!f.editor->showModal());
 }
 
 void TestOptionsEditor::captionOnEachActivation() {
@@ -393,25 +386,24 @@ void TestOptionsEditor::captionOnEachActivation() {
         QCOMPARE(f.editor->windowTitle(), QStringLiteral("Editor of the command line options  [") +
                                               test::NativePath(settings) + u"]"_s);
     });
-    f.editor->ShowModal();
+    f.editor->showModal();
     f.state.project.SettingsFile.clear();
     WhenOpen(f.editor.get(), [&] {
         QCOMPARE(f.editor->windowTitle(), QStringLiteral("Editor of the command line options  []"));
     });
-    f.editor->ShowModal();
+    f.editor->showModal();
     // A path holding the toolkit's "[*]" mark is shown unchanged.
     f.state.project.SettingsFile = "/w/a[*]b.ini";
     WhenOpen(f.editor.get(), [&] {
         QCOMPARE(f.editor->windowHandle()->title(),
                  QStringLiteral("Editor of the command line options  [/w/a[*]b.ini]"));
     });
-    f.editor->ShowModal();
+    f.editor->showModal();
 }
 
 void TestOptionsEditor::escapeCancelsEnterDoesNot() {
     Fixture f;
-    f.editor->ParseIntoControls("-E/X");
-    f.state.dialogOk = true;
+    f.editor->parseIntoControls("-E/X");
     WhenOpen(f.editor.get(), [&] {
         for (QWidget* w : std::initializer_list<QWidget*>{f.editor.get(), f.edit(1), f.checkBox(1),
                                                           f.comboBox(1)->lineEdit()})
@@ -419,8 +411,7 @@ void TestOptionsEditor::escapeCancelsEnterDoesNot() {
         QVERIFY(f.editor->isVisible());
         QTest::keyClick(f.edit(1), Qt::Key_Escape);
     });
-    f.editor->ShowModal();
-    QVERIFY(!f.state.dialogOk);
+    QVERIFY(!f.editor->showModal());
     QCOMPARE(f.edit(1)->text(), QStringLiteral("/X"));
 }
 

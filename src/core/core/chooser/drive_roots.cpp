@@ -66,27 +66,6 @@ std::vector<VolumeInfo> DriveButtons(std::vector<VolumeInfo> volumes) {
     return buttons;
 }
 
-std::vector<VolumeInfo> WithWineDrives(const WineDrives& drives,
-                                       const std::vector<VolumeInfo>& buttons) {
-    WineDrives ordered = drives;
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const WineDrive& a, const WineDrive& b) { return a.letter < b.letter; });
-    std::vector<VolumeInfo> result;
-    auto listed = [&result](const QString& root) {
-        return std::any_of(result.begin(), result.end(),
-                           [&root](const VolumeInfo& v) { return v.rootPath == root; });
-    };
-    for (const WineDrive& drive : ordered) {
-        QString root = QDir::cleanPath(ToFsPath(drive.root));
-        if (listed(root) || !QFileInfo(root).isDir()) continue;  // only drives that can be entered
-        result.push_back({root, true, QStringLiteral("%1:\\").arg(QLatin1Char(drive.letter))});
-    }
-    for (const VolumeInfo& button : buttons)
-        if (!listed(QDir::cleanPath(button.rootPath))) result.push_back(button);
-    if (result.size() > size_t(kDriveButtonCount)) result.resize(size_t(kDriveButtonCount));
-    return result;
-}
-
 std::vector<QString> DriveButtonRoots(std::vector<VolumeInfo> volumes) {
     std::vector<QString> roots;
     for (const VolumeInfo& button : DriveButtons(std::move(volumes)))

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/wine/wine_paths.h"
-
 namespace pmkest {
 
 constexpr int kDriveButtonCount = 12;
@@ -29,11 +27,6 @@ std::vector<VolumeInfo> UserVolumes(const std::vector<VolumeInfo>& mounted, cons
 // The drive buttons, slot 1 first: the volumes ordered by root path, at most the first twelve
 // examined, and only the ready ones, without gaps.
 std::vector<VolumeInfo> DriveButtons(std::vector<VolumeInfo> volumes);
-
-// For KEST under Wine: the prefix's drives first, in letter order and captioned as drive roots
-// ("c:\\"), then the buttons of the machine's volumes that are not one of them; at most twelve.
-std::vector<VolumeInfo> WithWineDrives(const WineDrives& drives,
-                                       const std::vector<VolumeInfo>& buttons);
 
 // The roots of DriveButtons.
 std::vector<QString> DriveButtonRoots(std::vector<VolumeInfo> volumes);

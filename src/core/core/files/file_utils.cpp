@@ -9,6 +9,7 @@
 #include "core/files/text_file.h"
 #include "core/text/cp1251.h"
 #include "core/text/str_utils.h"
+#include "core/text/ui_texts.h"
 #include "platform/files/regular_file.h"
 #include "platform/places/shell_folder_values.h"
 #include "platform/stop_points.h"
@@ -114,6 +115,32 @@ ShellFolders ReadShellFolders() {
             .failed())
         bytes.clear();
     return ShellFoldersFrom(QString::fromUtf8(bytes), QDir::homePath());
+}
+
+Status WriteShellFolderList(const ShellFolders& folders, const QString& folder,
+                            const QString& fallback, Language language) {
+    QStringList places = folder.isEmpty() ? ShellFolderListPlaces() : QStringList{folder};
+    if (!fallback.isEmpty()) places << fallback;
+    const std::vector<std::string> lines(folders.ShellFolderLines.begin(),
+                                         folders.ShellFolderLines.end());
+    const std::string text = JoinLinesCrLf(lines);
+    // The first place that takes the file is enough: a refused one costs no message at every
+    // start.
+    Status written = Status(Failure{QString()});
+    for (const QString& place : places) {
+        if (place.isEmpty()) continue;
+        const QString file =
+            QDir::toNativeSeparators(QDir(place).filePath(QStringLiteral("dirs.txt")));
+        const std::optional<std::string> path = cp1251::FromQString(file);
+        if (!path) {
+            written = Failure{Tr(UiText::PathNotStorable, language).arg(file)};
+            continue;
+        }
+        QDir().mkpath(place);
+        written = WriteFileAtomic(*path, text, language, Durability::UntilReboot);
+        if (written) return written;
+    }
+    return Failure{Tr(UiText::DirsNotWritten, language).arg(written.error())};
 }
 
 Status CopyFileData(const std::string& source, const std::string& destination, Language language,

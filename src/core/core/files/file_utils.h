@@ -31,6 +31,12 @@ ShellFolders ShellFoldersFromRegistry(const std::vector<std::pair<QString, QStri
 // From the registry where the system has one, else from user-dirs.dirs in the user's
 // configuration folder.
 ShellFolders ReadShellFolders();
+// dirs.txt: the shell folder lines, each ended by CR LF, in the first place that takes it: the
+// folder given (else the system's places, ShellFolderListPlaces), then the fallback if any. It
+// is rewritten at every start, so it is not flushed to the disk. The error, when no place took
+// it, gives the last refusal.
+Status WriteShellFolderList(const ShellFolders& folders, const QString& folder,
+                            const QString& fallback, Language language);
 
 // The destination becomes a byte-for-byte copy of the source, copied in 8192-byte blocks.
 // The source is only read and must be a regular file of at most kFileReadLimit bytes, the

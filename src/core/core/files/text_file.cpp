@@ -85,6 +85,24 @@ QString FileFaultText(const QString& path, const FileFault& fault, Language lang
     return FileErrorText(fault.subject.isEmpty() ? path : fault.subject, reason);
 }
 
+QString FolderRefusalText(const FolderRefusal& refusal, Language language) {
+    switch (refusal.reason) {
+        case FolderRefusal::Reason::None:
+            return {};
+        case FolderRefusal::Reason::NotNamed:
+            return Tr(UiText::FolderNotNamed, language);
+        case FolderRefusal::Reason::Missing:
+            return Tr(UiText::FolderMissing, language);
+        case FolderRefusal::Reason::NotAFolder:
+            return Tr(UiText::NotAFolder, language);
+        case FolderRefusal::Reason::AccessDenied:
+            return Tr(UiText::FolderAccessDenied, language);
+        case FolderRefusal::Reason::System:
+            break;
+    }
+    return refusal.systemText;
+}
+
 Expected<std::string> ReadWholeFile(const std::string& path, Language language) {
     QByteArray bytes;
     const FileFault fault = ReadRegularFile(ToFsPath(path), kFileReadLimit, bytes);

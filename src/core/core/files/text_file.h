@@ -9,6 +9,7 @@
 
 #include "core/text/language.h"
 #include "platform/expected.h"
+#include "platform/files/folder_access.h"
 #include "platform/files/regular_file.h"
 
 namespace pmkest {
@@ -37,6 +38,8 @@ Status WriteFileAtomic(const std::string& path, std::string_view data, Language 
 Status CheckReplaceable(const std::string& path, Language language);
 // "<path>: <reason>" in the interface language where the reason is the program's own.
 QString FileFaultText(const QString& path, const FileFault& fault, Language language);
+// Why a folder cannot be opened, in the interface language where the reason is the program's own.
+QString FolderRefusalText(const FolderRefusal& refusal, Language language);
 
 QString ToFsPath(const std::string& path);  // CP1251 path -> file system path
 bool FileExists(const std::string& path);

@@ -13,7 +13,7 @@
 #include "core/project/settings_trust.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
-#include "core/wine/wine_setup.h"
+#include "core/wine/kest_under_wine.h"
 #include "platform/process/kest_process.h"
 #include "platform/process/process_identity.h"
 #include "platform/process/process_search.h"
@@ -25,28 +25,6 @@ namespace pmkest {
 namespace {
 
 constexpr int kAdoptPollMs = 250;
-
-// The Wine program, prefix and environment that start KEST; the text that says why not.
-QString PrepareWine(const AppState& state, KestCommand& command, bool& preparing) {
-    const TProject& project = state.project;
-    const WineStart wine =
-        PrepareWineStart(state.kestFolder, {state.kestFolder, state.kestIniFolder,
-                                            project.SettingsFile, FolderPart(project.ProjectFile)});
-    switch (wine.problem) {
-        case WineStart::Ready:
-            break;
-        case WineStart::WineMissing:
-            return Tr(UiText::WineNotFound, state.language).arg(wine.subject);
-        case WineStart::Needs32Bit:
-            return Tr(UiText::Wine32Missing, state.language).arg(wine.subject);
-        case WineStart::NeedsLocale:
-            return Tr(UiText::NoCp1251Locale, state.language).arg(wine.subject);
-    }
-    command.program = wine.wine;
-    command.environment = wine.environment;
-    preparing = !wine.prefixReady;
-    return {};
-}
 
 }  // namespace
 
@@ -157,12 +135,10 @@ std::optional<KestRun::Plan> KestRun::checkStart() {
     plan.ini = plan.iniFolder + "kest.ini";
     plan.res = plan.iniFolder + "kest.res";
     plan.command = KestCommandFor(m_state.kestFolder);
-    if (KestRunsUnderWine(m_state.kestFolder)) {
-        const QString problem = PrepareWine(m_state, plan.command, plan.preparingPrefix);
-        if (!problem.isEmpty()) {
-            showError(problem);
-            return std::nullopt;
-        }
+    if (const QString problem = PrepareKestUnderWine(m_state, plan.command, plan.preparingPrefix);
+        !problem.isEmpty()) {
+        showError(problem);
+        return std::nullopt;
     }
     // An ANSI KEST sees a name its code page cannot hold as question marks.
     if (const auto unreadable = PathKestCannotRead(

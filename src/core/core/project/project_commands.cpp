@@ -13,6 +13,7 @@
 #include "core/text/str_utils.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
+#include "core/wine/kest_under_wine.h"
 
 namespace pmkest {
 
@@ -55,12 +56,6 @@ bool ProjectCommands::showFailure(const ProjectFileResult& result) {
            result.outcome == ProjectFileResult::Unstorable;
 }
 
-bool ProjectCommands::reachable(const std::optional<std::string>& mapped, const std::string& path) {
-    if (!mapped)
-        showError(Tr(UiText::OutsideWineDrives, m_state.language).arg(cp1251::ToQString(path)));
-    return mapped.has_value();
-}
-
 std::optional<std::string> ProjectCommands::showOpenDialog() {
     FileDialogRequest request;
     request.folder = m_openFolder;
@@ -84,18 +79,19 @@ std::optional<ProjectCommands::StoredEdit> ProjectCommands::storableEdit(
                 Tr(UiText::FolderHoldsBlank, m_state.language).arg(cp1251::ToQString(*entry)));
             return std::nullopt;
         }
-    const KestPaths::Mapped options = paths.OptionsToKest(result.optionString);
+    const KestPaths::Mapped options = paths.optionsToKest(result.optionString);
     if (!options.ok()) {
-        reachable(std::nullopt, options.unreachable);
+        KestReaches(std::nullopt, options.unreachable, m_dialogs, m_state.language);
         return std::nullopt;
     }
     const std::string outPath = TrimBlanks(result.outputDirectory).empty()
                                     ? FolderPart(project.ProjectFile)
                                     : result.outputDirectory;
-    const std::optional<std::string> kestOutPath = paths.ToKest(outPath);
-    if (!reachable(kestOutPath, outPath)) return std::nullopt;
+    const std::optional<std::string> kestOutPath = paths.toKest(outPath);
+    if (!KestReaches(kestOutPath, outPath, m_dialogs, m_state.language)) return std::nullopt;
     const std::string folder = FolderPart(project.ProjectFile);
-    if (!reachable(paths.ToKest(folder), folder)) return std::nullopt;
+    if (!KestReaches(paths.toKest(folder), folder, m_dialogs, m_state.language))
+        return std::nullopt;
     for (const std::string* value : {&options.text, &*kestOutPath})
         if (const auto fault = FindValueFault(*value, KeysOf::ProjectSettings)) {
             showError(ValueFaultText(*fault, m_state.language));
@@ -104,24 +100,23 @@ std::optional<ProjectCommands::StoredEdit> ProjectCommands::storableEdit(
     return StoredEdit{options.text, *kestOutPath};
 }
 
-void ProjectCommands::OptionsEdit() {
+void ProjectCommands::optionsEdit() {
     TProject& project = m_state.project;
     // The copy back at the end of a run would silently undo this edit.
-    if (m_host.IsKestRunningOn(project.SettingsFile)) {
+    if (m_host.isKestRunningOn(project.SettingsFile)) {
         showError(Tr(UiText::EditWhileRunning, m_state.language)
                       .arg(cp1251::ToQString(project.SettingsFile)));
         return;
     }
     // The editor shows and hands back Unix paths; KEST under Wine reads its own drive form.
-    const KestPaths paths = m_host.CurrentKestPaths();
-    m_state.dialogOk = false;
-    const ProjectCommandHost::EditorResult result =
-        m_host.RunOptionsEditor(paths.OptionsFromKest(TrimBlanks(project.PascalOptions)),
+    const KestPaths paths = m_host.currentKestPaths();
+    const std::optional<ProjectCommandHost::EditorResult> result =
+        m_host.runOptionsEditor(paths.optionsFromKest(TrimBlanks(project.PascalOptions)),
                                 [this, &paths](const ProjectCommandHost::EditorResult& values) {
                                     return storableEdit(values, paths).has_value();
                                 });
-    if (!m_state.dialogOk) return;
-    const std::optional<StoredEdit> edit = storableEdit(result, paths);
+    if (!result) return;
+    const std::optional<StoredEdit> edit = storableEdit(*result, paths);
     if (!edit) return;
     project.PascalOptions = edit->options;
     project.PascalOutPath = edit->outPath;
@@ -155,8 +150,10 @@ void ProjectCommands::CreateProject1Click() {
     if (chosen.accepted && !HasWildcard(QFileInfo(chosen.path).fileName()))
         path = StorablePath(chosen.path, m_dialogs, m_state.language);
     // Wine must reach the project's folder before anything of the project is written.
-    const KestPaths paths = m_host.CurrentKestPaths();
-    if (path && !reachable(paths.ToKest(FolderPart(*path)), FolderPart(*path))) return;
+    const KestPaths paths = m_host.currentKestPaths();
+    if (path && !KestReaches(paths.toKest(FolderPart(*path)), FolderPart(*path), m_dialogs,
+                             m_state.language))
+        return;
     if (path) {
         // Made aside and taken over only once both files are written: a failed create leaves
         // the current project and the folder as they were.
@@ -181,9 +178,9 @@ void ProjectCommands::CreateProject1Click() {
             }
         }
         m_state.project = project;
-        m_host.ShowProjectRow(project.ProjectFile);
+        m_host.showProjectRow(project.ProjectFile);
         m_host.DeriveProjectSettingsPath();
-        if (fresh && loadForEdit(m_state.project.ProjectFile)) OptionsEdit();
+        if (fresh && loadForEdit(m_state.project.ProjectFile)) optionsEdit();
     }
     m_host.AddRecentProject();
     m_host.ShowRecentProjects();
@@ -199,12 +196,12 @@ void ProjectCommands::Openproject1Click() {
     if (!path) return;
     project.ProjectFile = *path;
     project.SettingsFile = SettingsPathFor(*path);
-    m_host.ShowProjectRow(project.ProjectFile);
+    m_host.showProjectRow(project.ProjectFile);
     m_host.DeriveProjectSettingsPath();
     m_host.AddRecentProject();
 }
 
-void ProjectCommands::OpenProjectButton() {
+void ProjectCommands::openProjectButton() {
     if (!m_host.CheckKestPaths()) return;
     TProject& project = m_state.project;
     m_openFolder = cp1251::ToQString(FolderPart(project.ProjectFile));
@@ -213,24 +210,24 @@ void ProjectCommands::OpenProjectButton() {
     if (!path) return;
     // Unlike the menu command, only an existing file changes the settings file path.
     project.ProjectFile = *path;
-    m_host.ShowProjectRow(project.ProjectFile);
+    m_host.showProjectRow(project.ProjectFile);
     m_host.DeriveProjectSettingsPath();
     m_host.AddRecentProject();
 }
 
 void ProjectCommands::EditCurrentProject1Click() {
     if (!loadForEdit(m_state.project.ProjectFile)) return;
-    OptionsEdit();
+    optionsEdit();
 }
 
 void ProjectCommands::EditProject1Click() {
     const std::optional<std::string> path = showOpenDialog();
     if (!path) return;
     m_state.project.ProjectFile = *path;
-    m_host.ShowProjectRow(*path);
+    m_host.showProjectRow(*path);
     m_host.DeriveProjectSettingsPath();
     if (!loadForEdit(*path)) return;
-    OptionsEdit();
+    optionsEdit();
 }
 
 }  // namespace pmkest

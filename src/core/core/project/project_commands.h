@@ -22,12 +22,12 @@ public:
     virtual ~ProjectCommandHost() = default;
     // Messages 1 or 2 and false when the KEST folder or the KEST ini folder is not usable.
     virtual bool CheckKestPaths() = 0;
-    virtual void ShowProjectRow(const std::string& projectFile) = 0;
+    virtual void showProjectRow(const std::string& projectFile) = 0;
     virtual void DeriveProjectSettingsPath() = 0;
     virtual void AddRecentProject() = 0;
     virtual void ShowRecentProjects() = 0;
     // Parses the options into the editor, shows it modally; on Ok hands back the status bar
-    // text and the output-directory field. The dialog OK flag carries the verdict.
+    // text and the output-directory field, on any other close nothing.
     struct EditorResult {
         std::string optionString;
         std::string outputDirectory;
@@ -36,12 +36,12 @@ public:
     // False, after telling the user why, for values that cannot be stored: the editor then
     // stays open instead of closing on an edit that would be thrown away.
     using EditorCheck = std::function<bool(const EditorResult&)>;
-    virtual EditorResult RunOptionsEditor(const std::string& options,
-                                          const EditorCheck& acceptable) = 0;
+    virtual std::optional<EditorResult> runOptionsEditor(const std::string& options,
+                                                         const EditorCheck& acceptable) = 0;
     // True when KEST is running on the project with this settings file.
-    virtual bool IsKestRunningOn(const std::string& settingsFile) = 0;
+    virtual bool isKestRunningOn(const std::string& settingsFile) = 0;
     // The form of the paths that KEST in the current KEST folder reads.
-    virtual KestPaths CurrentKestPaths() { return {}; }
+    virtual KestPaths currentKestPaths() { return {}; }
 };
 
 class ProjectCommands {
@@ -50,7 +50,7 @@ public:
 
     void CreateProject1Click();
     void Openproject1Click();
-    void OpenProjectButton();  // the painted button; the click flash and redraw are the host's
+    void openProjectButton();  // the painted button; the click flash and redraw are the host's
     void EditCurrentProject1Click();
     void EditProject1Click();
 
@@ -58,7 +58,7 @@ public:
     void setStartFolder(const QString& folder);
 
 private:
-    void OptionsEdit();
+    void optionsEdit();
     struct StoredEdit {
         std::string options;
         std::string outPath;
@@ -68,7 +68,6 @@ private:
                                            const KestPaths& paths);
     bool loadForEdit(const std::string& projectFile);
     std::optional<std::string> showOpenDialog();
-    bool reachable(const std::optional<std::string>& mapped, const std::string& path);
     void showError(const QString& text);
     // Shows a failed or refused write; true when there was one.
     bool showFailure(const ProjectFileResult& result);

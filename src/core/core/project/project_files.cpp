@@ -48,7 +48,7 @@ std::optional<ValueFault> ApplyToLines(std::vector<std::string>& lines, const TP
 }
 
 bool SetSourcePath(TProject& project, const KestPaths& paths) {
-    const std::optional<std::string> folder = paths.ToKest(FolderPart(project.ProjectFile));
+    const std::optional<std::string> folder = paths.toKest(FolderPart(project.ProjectFile));
     if (folder) project.SourcePath = *folder;
     return folder.has_value();
 }

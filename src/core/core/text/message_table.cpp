@@ -13,55 +13,6 @@ constexpr UiText kMainMessages[6] = {
     UiText::NoKestPath,      UiText::NoKestIniPath,        UiText::NoProjectName,
     UiText::ProjectNotFound, UiText::AlternateIniNotFound, UiText::LibraryComponentNotFound};
 
-struct LibraryMessage {
-    int number;
-    const char* text;
-};
-
-// Run-time error texts at error number + 100; the other library entries are never shown here.
-constexpr LibraryMessage kLibraryMessages[] = {
-    {102, "Файл не найден"},
-    {103, "Путь не найден"},
-    {104, "Слишком много открытых файлов"},
-    {105, "Доступ к файлу запрещен"},
-    {106, "Неверный дескриптор файла"},
-    {115, "Неверный номер диска"},
-    {116, "Нельзя удалить текущий каталог"},
-    {117, "Нельзя переименовать на другой диск"},
-    {200, "Конец файла"},
-    {201, "Диск переполнен"},
-    {202, "Файл не назначен"},
-    {203, "Файл не открыт"},
-    {204, "Файл не открыт для ввода"},
-    {205, "Файл не открыт для вывода"},
-    {206, "Неверный числовой формат"},
-    {250, "Диск защищен от записи"},
-    {251, "Неизвестное устройство"},
-    {252, "Диск не готов"},
-    {253, "Неизвестная команда"},
-    {254, "Ошибка данных"},
-    {255, "Неверная длина запроса"},
-    {256, "Ошибка поиска"},
-    {257, "Неизвестный тип носителя"},
-    {258, "Сектор не найден"},
-    {259, "Нет бумаги в принтере"},
-    {260, "Ошибка записи на устройство"},
-    {261, "Ошибка чтения с устройства"},
-    {262, "Аппаратный сбой"},
-    {300, "Деление на ноль"},
-    {301, "Ошибка проверки диапазона"},
-    {302, "Переполнение стека"},
-    {303, "Ошибка выделения памяти"},
-    {304, "Неверный указатель"},
-    {305, "Переполнение при вычислении с плавающей точкой"},
-    {306, "Потеря значимости при вычислении с плавающей точкой"},
-    {307, "Неверная операция с плавающей точкой"},
-    {310, "Не установлен менеджер оверлеев"},
-    {311, "Ошибка чтения оверлея"},
-    {315, "Ошибка приведения типа"},
-    {316, "Ошибка вариантного типа"},
-};
-
 }  // namespace
 
 const std::string& MessageTable::entry(int number) const {
@@ -82,8 +33,6 @@ void ResetMessageState(MessageState& state) {
 void FillMessageTable(MessageTable& table) {
     table = MessageTable();
     PutMainMessages(table, Language::Russian);
-    for (const auto& message : kLibraryMessages)
-        table.setEntry(message.number, cp1251::FromUtf8(message.text));
 }
 
 void PutMainMessages(MessageTable& table, Language language) {

@@ -66,6 +66,10 @@ QString Tr(UiText id, Language language) {
             return ru ? QStringLiteral("kesttoolsr.html") : QStringLiteral("kesttoolse.html");
         case UiText::LanguageName:
             return ru ? QStringLiteral("Русский") : QStringLiteral("English");
+        case UiText::RussianFlag:
+            return ru ? QStringLiteral("Русский") : QStringLiteral("Russian");
+        case UiText::EnglishFlag:
+            return ru ? QStringLiteral("Английский") : QStringLiteral("English");
         case UiText::CommandLineCaption:
             return ru ? QStringLiteral("Опции командной строки")
                       : QStringLiteral("Command Line Option");
@@ -133,6 +137,12 @@ QString Tr(UiText id, Language language) {
             return QStringLiteral("Object file directories");
         case UiText::ChooserCaption:
             return QStringLiteral("Open Directory");
+        case UiText::ChooserComputer:
+            return QStringLiteral("Computer");
+        case UiText::ChooserDesktop:
+            return QStringLiteral("Desktop");
+        case UiText::ChooserPersonal:
+            return QStringLiteral("Personal");
         case UiText::AboutCaption:
             return QStringLiteral("About");
         case UiText::AboutProduct:
@@ -520,6 +530,15 @@ QString Tr(UiText id, Language language) {
                       : QStringLiteral(
                             "the file belongs to %1 and lies in a folder that other users can "
                             "write; only your own files are taken there");
+        case UiText::FolderNotNamed:
+            return ru ? QStringLiteral("Папка не указана") : QStringLiteral("No folder named");
+        case UiText::FolderMissing:
+            return ru ? QStringLiteral("Папка не существует")
+                      : QStringLiteral("The folder does not exist");
+        case UiText::NotAFolder:
+            return ru ? QStringLiteral("Это не папка") : QStringLiteral("Not a folder");
+        case UiText::FolderAccessDenied:
+            return ru ? QStringLiteral("Доступ запрещён") : QStringLiteral("Access denied");
         case UiText::JournalNotUsersOwn:
             return ru ? QStringLiteral(
                             "В папке KEST лежит журнал запуска, который принадлежит не только "

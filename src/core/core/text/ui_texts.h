@@ -37,6 +37,8 @@ enum class UiText {
     HideWindow,
     HelpPage,      // the help file's name in the program folder
     LanguageName,  // first status panel
+    RussianFlag,   // the flags' names for screen readers
+    EnglishFlag,
     // The command-line window.
     CommandLineCaption,
     CommandLineDesignCaption,
@@ -72,6 +74,9 @@ enum class UiText {
     DirectoryObjects,
     // The directory dialog and the about box, English in either language.
     ChooserCaption,
+    ChooserComputer,  // the chooser's shortcut pictures
+    ChooserDesktop,
+    ChooserPersonal,
     AboutCaption,
     AboutProduct,
     AboutVersion,  // %1: the version
@@ -149,6 +154,11 @@ enum class UiText {
     FileIsReadOnly,
     FileIsSharedLink,
     FileNotUsersOwn,  // %1: the owner
+    // Why a folder cannot be opened.
+    FolderNotNamed,
+    FolderMissing,
+    NotAFolder,
+    FolderAccessDenied,
     // Files that other users could have written.
     JournalNotUsersOwn,     // %1: the journal, %2: its owner
     JournalNotSetAside,     // %1: the journal, %2: the error

@@ -2,7 +2,7 @@
 // as it is and reads the manager's paths unchanged. Wine support is not built here.
 #include "core/files/text_file.h"
 #include "core/wine/kest_command.h"
-#include "core/wine/wine_setup.h"
+#include "core/wine/kest_under_wine.h"
 
 namespace pmkest {
 
@@ -14,30 +14,33 @@ KestPaths KestPathsFor(const std::string&) {
     return {};
 }
 
-std::optional<std::string> KestPaths::ToKest(const std::string& path) const {
+std::optional<std::string> KestPaths::toKest(const std::string& path) const {
     return path;
 }
 
-std::string KestPaths::FromKest(const std::string& path) const {
+std::string KestPaths::fromKest(const std::string& path) const {
     return path;
 }
 
-KestPaths::Mapped KestPaths::OptionsToKest(std::string_view options) const {
+KestPaths::Mapped KestPaths::optionsToKest(std::string_view options) const {
     return {std::string(options), {}};
 }
 
-std::string KestPaths::OptionsFromKest(std::string_view options) const {
+std::string KestPaths::optionsFromKest(std::string_view options) const {
     return std::string(options);
 }
 
-bool KestRunsUnderWine(const std::string&) {
-    return false;
+QString PrepareKestUnderWine(const AppState&, KestCommand&, bool&) {
+    return {};
 }
 
-// The launcher prepares Wine only for a KEST that runs under it, which none does here.
-WineStart PrepareWineStart(const std::string&, const std::vector<std::string>&,
-                           const QProcessEnvironment&, const LocaleProbe&) {
-    return {};
+std::vector<VolumeInfo> DriveButtonsForKest(const KestPaths&,
+                                            const std::vector<VolumeInfo>& buttons) {
+    return buttons;
+}
+
+bool KestReaches(const std::optional<std::string>&, const std::string&, UserDialogs&, Language) {
+    return true;
 }
 
 }  // namespace pmkest

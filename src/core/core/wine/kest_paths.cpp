@@ -56,35 +56,35 @@ bool MapDirectories(std::string_view text, const EntryMap& map, std::string& out
 
 }  // namespace
 
-std::optional<std::string> KestPaths::ToKest(const std::string& path) const {
+std::optional<std::string> KestPaths::toKest(const std::string& path) const {
     if (!m_wine || path.empty() || path.front() != '/') return path;
     return ToWinePath(m_drives, path);
 }
 
-std::string KestPaths::FromKest(const std::string& path) const {
+std::string KestPaths::fromKest(const std::string& path) const {
     if (!m_wine) return path;
     return ToUnixPath(m_drives, path).value_or(path);
 }
 
-KestPaths::Mapped KestPaths::OptionsToKest(std::string_view options) const {
+KestPaths::Mapped KestPaths::optionsToKest(std::string_view options) const {
     Mapped result;
     if (!m_wine) {
         result.text = options;
         return result;
     }
     if (!MapDirectories(
-            options, [this](const std::string& entry) { return ToKest(entry); }, result.text,
+            options, [this](const std::string& entry) { return toKest(entry); }, result.text,
             result.unreachable))
         result.text.clear();
     return result;
 }
 
-std::string KestPaths::OptionsFromKest(std::string_view options) const {
+std::string KestPaths::optionsFromKest(std::string_view options) const {
     if (!m_wine) return std::string(options);
     std::string out;
     std::string unused;
     MapDirectories(
-        options, [this](const std::string& entry) { return FromKest(entry); }, out, unused);
+        options, [this](const std::string& entry) { return fromKest(entry); }, out, unused);
     return out;
 }
 

@@ -22,9 +22,9 @@ public:
 
     // None when the path is absolute and lies outside every drive of the prefix. Relative
     // paths and paths already in drive form pass as they are.
-    std::optional<std::string> ToKest(const std::string& path) const;
+    std::optional<std::string> toKest(const std::string& path) const;
     // Drive-form paths on a known drive become Unix paths; anything else stays as it is.
-    std::string FromKest(const std::string& path) const;
+    std::string fromKest(const std::string& path) const;
 
     // Every directory of the option string's -E -T -U -I -J words, ";"-lists included; blanks
     // and all other words stay byte for byte. unreachable names the first path Wine cannot map.
@@ -33,8 +33,8 @@ public:
         std::string unreachable;
         bool ok() const { return unreachable.empty(); }
     };
-    Mapped OptionsToKest(std::string_view options) const;
-    std::string OptionsFromKest(std::string_view options) const;
+    Mapped optionsToKest(std::string_view options) const;
+    std::string optionsFromKest(std::string_view options) const;
 
 private:
     bool m_wine = false;

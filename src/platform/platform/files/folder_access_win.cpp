@@ -4,12 +4,13 @@
 
 namespace pmkest {
 
-QString FolderAccessError(const QString& path) {
-    if (path.isEmpty()) return QStringLiteral("No folder named");
+FolderRefusal FolderAccessError(const QString& path) {
+    using Reason = FolderRefusal::Reason;
+    if (path.isEmpty()) return {Reason::NotNamed, {}};
     const QFileInfo info(path);
-    if (!info.exists()) return QStringLiteral("The folder does not exist");
-    if (!info.isDir()) return QStringLiteral("Not a folder");
-    if (!info.isReadable()) return QStringLiteral("Access denied");
+    if (!info.exists()) return {Reason::Missing, {}};
+    if (!info.isDir()) return {Reason::NotAFolder, {}};
+    if (!info.isReadable()) return {Reason::AccessDenied, {}};
     return {};
 }
 

@@ -35,10 +35,10 @@ DirectoryListBox::DirectoryListBox(QWidget* parent) : QTreeWidget(parent) {
     fill();
 }
 
-QString DirectoryListBox::setDirectory(const QString& path) {
+FolderRefusal DirectoryListBox::setDirectory(const QString& path) {
     const QString target = NormalDirectory(path);
-    const QString error = FolderAccessError(target);
-    if (!error.isEmpty()) return error;
+    const FolderRefusal refusal = FolderAccessError(target);
+    if (refusal.refused()) return refusal;
     m_directory = target;
     fill();
     emit directoryChanged(m_directory);

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTreeWidget>
 
+#include "platform/files/folder_access.h"
+
 namespace pmkest {
 
 class DirectoryListBox : public QTreeWidget {
@@ -15,9 +17,9 @@ public:
 
     // The current directory: a full path, without a trailing separator except at the root.
     QString directory() const { return m_directory; }
-    // Goes to the folder and lists it. On failure returns the system's reason and the list
-    // stays where it was.
-    QString setDirectory(const QString& path);
+    // Goes to the folder and lists it. On failure returns why, for the owner to word, and the
+    // list stays where it was.
+    FolderRefusal setDirectory(const QString& path);
     // The folder that an entry stands for.
     static QString entryPath(const QTreeWidgetItem* item);
     QTreeWidgetItem* entryFor(const QString& path) const;

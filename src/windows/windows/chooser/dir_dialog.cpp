@@ -18,6 +18,7 @@
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
 #include "core/wine/kest_command.h"
+#include "core/wine/kest_under_wine.h"
 #include "widgets/busy_wait.h"
 #include "widgets/buttons/clickable_image.h"
 #include "widgets/chooser/directory_list_box.h"
@@ -87,13 +88,15 @@ void TDirDlgF::buildControls() {
         m_driveButtons[static_cast<size_t>(slot - 1)] = button;
     }
 
-    static const char* const kCaptions[3] = {"Computer", "Desktop", "Personal"};
+    static constexpr UiText kCaptions[3] = {UiText::ChooserComputer, UiText::ChooserDesktop,
+                                            UiText::ChooserPersonal};
     static const char* const kPictures[3] = {"computer.png", "desktop.png", "personal.png"};
     const std::function<void()> clicks[3] = {[this] { Image1Click(); }, [this] { Image2Click(); },
                                              [this] { Image3Click(); }};
     for (int i = 0; i < 3; ++i) {
         const int top = 38 + i * 84;
-        auto* caption = new QLabel(QString::fromLatin1(kCaptions[i]), this);
+        const QString text = Tr(kCaptions[i], Language::English);
+        auto* caption = new QLabel(text, this);
         caption->setObjectName(QStringLiteral("Label%1").arg(i + 1));
         caption->setGeometry(8, top, 88, 14);
         caption->setAlignment(Qt::AlignCenter);
@@ -108,8 +111,8 @@ void TDirDlgF::buildControls() {
         image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
         image->setGeometry(12, 12, 32, 32);
         image->setPixmap(Picture(QString::fromLatin1(kPictures[i])));
-        image->setToolTip(QString::fromLatin1(kCaptions[i]));
-        image->setAccessibleName(QString::fromLatin1(kCaptions[i]));
+        image->setToolTip(text);
+        image->setAccessibleName(text);
         image->setCursor(Qt::PointingHandCursor);
         image->setFocusPolicy(Qt::TabFocus);
         m_panels[static_cast<size_t>(i)] = panel;
@@ -122,7 +125,7 @@ void TDirDlgF::buildControls() {
     connect(m_list, &DirectoryListBox::directoryChanged, this,
             [this] { DirectoryListBox1Change(); });
     connect(m_list, &DirectoryListBox::openRequested, this,
-            [this](const QString& path) { GoTo(path); });
+            [this](const QString& path) { goTo(path); });
 
     // The dialog is English in either interface language.
     m_button1 = new QPushButton(Tr(UiText::Ok, Language::English), this);
@@ -159,14 +162,12 @@ void TDirDlgF::FormCreate(const std::vector<VolumeInfo>& volumes) {
     SetWindowBackground(this);
 
     m_systemDrives = DriveButtons(volumes);
-    ShowDriveButtons();
+    showDriveButtons();
 }
 
-void TDirDlgF::ShowDriveButtons() {
-    // KEST under Wine knows its files by the prefix's drives, which lie in a hidden folder.
-    const KestPaths paths = KestPathsFor(m_state.kestFolder);
+void TDirDlgF::showDriveButtons() {
     const std::vector<VolumeInfo> drives =
-        paths.throughWine() ? WithWineDrives(paths.drives(), m_systemDrives) : m_systemDrives;
+        DriveButtonsForKest(KestPathsFor(m_state.kestFolder), m_systemDrives);
     for (size_t i = 0; i < m_driveButtons.size(); ++i) {
         QToolButton* button = m_driveButtons[i];
         const VolumeInfo drive = i < drives.size() ? drives[i] : VolumeInfo{};
@@ -175,10 +176,10 @@ void TDirDlgF::ShowDriveButtons() {
         button->setToolTip(QDir::toNativeSeparators(drive.rootPath));
         button->setAccessibleName(drive.caption);
     }
-    LayOutDriveButtons();
+    layOutDriveButtons();
 }
 
-void TDirDlgF::LayOutDriveButtons() {
+void TDirDlgF::layOutDriveButtons() {
     // Each button as wide as its caption, side by side; only what does not fit is shortened.
     int x = kDriveRowLeft;
     for (QToolButton* button : m_driveButtons) {
@@ -197,9 +198,8 @@ void TDirDlgF::LayOutDriveButtons() {
 
 ChosenDirectory TDirDlgF::ChooseDirectory() {
     m_startPath = m_state.project.ProjectFile;
-    m_state.dialogOk = false;
-    exec();
-    return {m_state.dialogOk, m_chosenDirectory};
+    const bool accepted = exec() == Accepted;
+    return {accepted, m_chosenDirectory};
 }
 
 void TDirDlgF::showEvent(QShowEvent* event) {
@@ -208,48 +208,47 @@ void TDirDlgF::showEvent(QShowEvent* event) {
 }
 
 void TDirDlgF::FormActivate() {
-    m_state.dialogOk = false;
-    ShowDriveButtons();
+    showDriveButtons();
     const std::string start = StartDirectory(m_startPath);
     m_chosenDirectory = start;
     if (start.empty()) {
         m_statusBar->setPanelText(0, QString());
         return;
     }
-    if (GoTo(ToFsPath(start)))
+    if (goTo(ToFsPath(start)))
         m_statusBar->setPanelText(0, cp1251::ToQString(start));
     else
-        ShowListDirectory();  // the status names the folder that Ok would hand back
+        showListDirectory();  // the status names the folder that Ok would hand back
 }
 
-bool TDirDlgF::GoTo(const QString& path) {
-    const QString error = m_list->setDirectory(path);
-    if (error.isEmpty()) return true;
-    m_dialogs.reportError(
-        m_state.language,
-        Tr(UiText::FolderNotEntered, m_state.language).arg(QDir::toNativeSeparators(path), error));
+bool TDirDlgF::goTo(const QString& path) {
+    const FolderRefusal refusal = m_list->setDirectory(path);
+    if (!refusal.refused()) return true;
+    m_dialogs.reportError(m_state.language, Tr(UiText::FolderNotEntered, m_state.language)
+                                                .arg(QDir::toNativeSeparators(path),
+                                                     FolderRefusalText(refusal, m_state.language)));
     return false;
 }
 
-void TDirDlgF::ShowListDirectory() {
+void TDirDlgF::showListDirectory() {
     m_statusBar->setPanelText(0, QDir::toNativeSeparators(m_list->directory()));
 }
 
 void TDirDlgF::DirectoryListBox1Change() {
-    ShowListDirectory();
+    showListDirectory();
 }
 
 void TDirDlgF::SpeedButtonClick(int slot) {
     QToolButton* button = m_driveButtons[static_cast<size_t>(slot - 1)];
-    if (GoTo(button->property("root").toString())) return;
+    if (goTo(button->property("root").toString())) return;
     // A drive that cannot be entered (medium gone, unmounted) leaves the row, without a gap.
     const QString root = button->property("root").toString();
     std::erase_if(m_systemDrives, [&root](const VolumeInfo& v) { return v.rootPath == root; });
     button->setProperty("root", QString());
-    LayOutDriveButtons();
+    layOutDriveButtons();
 }
 
-void TDirDlgF::FlashFrame(QFrame* frame) {
+void TDirDlgF::flashFrame(QFrame* frame) {
     frame->setFrameShape(QFrame::Box);
     frame->repaint();
     BusyWait(50);
@@ -259,21 +258,21 @@ void TDirDlgF::FlashFrame(QFrame* frame) {
 
 void TDirDlgF::Image1Click() {
     const QString computer = QDir::rootPath();
-    if (QDir(computer).exists()) GoTo(computer);
-    ShowListDirectory();
-    FlashFrame(m_panels[0]);
+    if (QDir(computer).exists()) goTo(computer);
+    showListDirectory();
+    flashFrame(m_panels[0]);
 }
 
 void TDirDlgF::Image2Click() {
-    if (!m_desktopFolder.empty()) GoTo(ToFsPath(m_desktopFolder));
-    ShowListDirectory();
-    FlashFrame(m_panels[1]);
+    if (!m_desktopFolder.empty()) goTo(ToFsPath(m_desktopFolder));
+    showListDirectory();
+    flashFrame(m_panels[1]);
 }
 
 void TDirDlgF::Image3Click() {
-    if (!m_personalFolder.empty()) GoTo(ToFsPath(m_personalFolder));
-    ShowListDirectory();
-    FlashFrame(m_panels[2]);
+    if (!m_personalFolder.empty()) goTo(ToFsPath(m_personalFolder));
+    showListDirectory();
+    flashFrame(m_panels[2]);
 }
 
 void TDirDlgF::Button1Click() {
@@ -286,13 +285,11 @@ void TDirDlgF::Button1Click() {
                               Tr(UiText::FolderHoldsBlank, m_state.language).arg(directory));
         return;
     }
-    m_state.dialogOk = true;
     m_chosenDirectory = *text;
     done(Accepted);
 }
 
 void TDirDlgF::Button2Click() {
-    m_state.dialogOk = false;
     if (const auto text = cp1251::FromQString(QDir::toNativeSeparators(m_list->directory())))
         m_chosenDirectory = *text;
     done(Rejected);

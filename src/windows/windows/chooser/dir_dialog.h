@@ -52,9 +52,9 @@ private:
     void buildControls();
     void FormCreate(const std::vector<VolumeInfo>& volumes);
     void FormActivate();
-    void LayOutDriveButtons();
+    void layOutDriveButtons();
     // The machine's drives, and under Wine the prefix's drives before them.
-    void ShowDriveButtons();
+    void showDriveButtons();
     void SpeedButtonClick(int slot);
     void Image1Click();
     void Image2Click();
@@ -64,9 +64,9 @@ private:
     void Button2Click();
 
     // Moves the list; a folder that cannot be entered is reported and the list stays.
-    bool GoTo(const QString& path);
-    void ShowListDirectory();
-    static void FlashFrame(QFrame* frame);
+    bool goTo(const QString& path);
+    void showListDirectory();
+    static void flashFrame(QFrame* frame);
 
     AppState& m_state;
     UserDialogs& m_dialogs;

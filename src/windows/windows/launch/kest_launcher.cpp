@@ -48,25 +48,6 @@ void KestLauncher::showSettingsFile(const QString& path) {
     if (m_view.status) m_view.status->setPanelText(2, path);
 }
 
-void KestLauncher::preparingPrefix(const QString& prefix) {
-    // A window of its own, so it is seen with the main window hidden too.
-    auto* note = new QLabel(Tr(UiText::PreparingPrefix, m_state.language).arg(prefix));
-    note->setObjectName(QStringLiteral("PrefixNote"));
-    note->setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
-    note->setAttribute(Qt::WA_DeleteOnClose);
-    note->setWordWrap(true);
-    note->setMargin(12);
-    note->setFixedWidth(360);
-    note->setWindowTitle(Tr(UiText::WineNoteCaption, m_state.language));
-    note->adjustSize();
-    // Over the main window, where the user looks, not at the corner of the screen.
-    if (m_view.window) note->move(m_view.window->frameGeometry().center() - note->rect().center());
-    note->show();
-    // Painted before the wait blocks the event loop.
-    QCoreApplication::processEvents();
-    m_prefixNote = note;
-}
-
 void KestLauncher::kestHasStarted(bool hide) {
     m_hidWindow = hide && m_view.window && m_view.window->isVisible();
     if (m_hidWindow) m_view.window->hide();

@@ -46,17 +46,17 @@ public:
     bool runsOwnKest() const { return m_run->runsOwnKest(); }
     // At start-up: finishes a run whose manager was ended while KEST ran. A run of another
     // manager that still lives is left to it without a word; a Start then says whose it is.
-    void FinishInterruptedRun() { m_run->resume(true); }
+    void finishInterruptedRun() { m_run->resume(true); }
     // Closing while an adopted KEST runs: it is ended and its result copied back.
-    void EndAdoptedRun() { m_run->endAdoptedRun(); }
+    void endAdoptedRun() { m_run->endAdoptedRun(); }
     // The settings file that the running start will copy kest.ini back into.
     const std::string& runningSettingsFile() const { return m_run->runningSettingsFile(); }
     // The manager is closing during a run without hiding: KEST is ended, the copy back still
     // follows, and the program quits when the start has finished.
-    void EndRun() { m_run->endRun(); }
+    void endRun() { m_run->endRun(); }
     // The program is being ended from outside (a termination signal, the end of the session):
     // KEST is ended and its result copied back before this returns.
-    void EndRunNow() { m_run->endRunNow(); }
+    void endRunNow() { m_run->endRunNow(); }
 
 signals:
     // KEST has started and the manager is about to wait for it.

@@ -114,7 +114,7 @@ TMain::TMain(UiState& state, UserDialogs& dialogs, const StartOptions& options, 
     // Before FormCreate: a project on the command line runs KEST inside it.
     if (options.termination)
         connect(options.termination, &TerminationSignals::requested, this,
-                &TMain::TerminationRequested);
+                &TMain::terminationRequested);
     FormCreate(options);
 }
 
@@ -162,9 +162,6 @@ void TMain::buildControls() {
     m_image6->setGeometry(59, 136, 32, 25);
     m_image6->setAlignment(Qt::AlignCenter);
     m_image6->setPixmap(Picture(QStringLiteral("flag_gb.png")));
-    // Each language is named in itself, as language choosers do.
-    m_image4->setAccessibleName(QStringLiteral("Русский"));
-    m_image6->setAccessibleName(QStringLiteral("English"));
     for (QLabel* flag : {m_image4, m_image6}) flag->setFocusPolicy(Qt::TabFocus);
 
     // Tab goes down the rows on the right, then along the bottom, left to right.
@@ -231,7 +228,7 @@ void TMain::showStartupError(const QString& text) {
 
 void TMain::FormCreate(const StartOptions& options) {
     m_state.shellFolders = ReadShellFolders();
-    WriteShellFolderLines(options);
+    writeShellFolderLines(options);
 
     // Background colour.
     SetWindowBackground(this);
@@ -267,10 +264,10 @@ void TMain::FormCreate(const StartOptions& options) {
     UseToolkitLanguage(m_state.language == Language::Russian ? QLocale::Russian : QLocale::English);
 
     // A run cut short by the end of the last manager is finished before anything else starts.
-    m_launcher->FinishInterruptedRun();
+    m_launcher->finishInterruptedRun();
 
     // Runs before the language is applied, so its numbered messages are the Russian ones.
-    if (!options.arguments.isEmpty()) StartCommandLineProject(options.arguments.first());
+    if (!options.arguments.isEmpty()) startCommandLineProject(options.arguments.first());
 
     ApplyLanguage(m_state.language);
 
@@ -372,6 +369,8 @@ void TMain::ApplyLanguage(Language language) {
     m_state.helpPagePath = HelpPagePath(m_state.programFolder, Tr(UiText::HelpPage, language));
     PutMainMessages(m_state.messages.table, language);
     m_statusBar->setPanelText(0, Tr(UiText::LanguageName, language));
+    m_image4->setAccessibleName(Tr(UiText::RussianFlag, language));
+    m_image6->setAccessibleName(Tr(UiText::EnglishFlag, language));
     UseToolkitLanguage(language == Language::Russian ? QLocale::Russian : QLocale::English);
     update();
     for (PaintBox* box : m_paintBoxes) box->update();
@@ -401,7 +400,7 @@ void TMain::PaintBoxClick(int number) {
             PaintBox2Click();
             break;
         case 3:
-            m_commands->OpenProjectButton();
+            m_commands->openProjectButton();
             break;
         case 4:  // Close: the window goes, nothing to reset
             close();
@@ -477,7 +476,7 @@ bool TMain::FormClose() {
             QStringLiteral("\n\n") + Tr(UiText::CloseAnyway, m_state.language));
 }
 
-void TMain::TerminationRequested() {
+void TMain::terminationRequested() {
     if (m_closing) return;  // already on the way out
     m_closing = true;
     if (const Status written = WriteManagerSettings(); !written)
@@ -490,10 +489,10 @@ void TMain::TerminationRequested() {
         if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible())
             dialog->reject();
     if (m_launcher->runsOwnKest()) {
-        m_launcher->EndRunNow();  // the start, when it goes on, only quits
+        m_launcher->endRunNow();  // the start, when it goes on, only quits
         return;
     }
-    m_launcher->EndAdoptedRun();
+    m_launcher->endAdoptedRun();
     // Unlike quit(), also before the event loop runs: later dialogs then return at once.
     QCoreApplication::exit(0);
 }

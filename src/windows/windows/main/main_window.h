@@ -51,7 +51,7 @@ public:
     bool FormClose();
     // SIGTERM or SIGHUP: ends the program as closing the window does, without asking, since
     // nobody may be there to answer. A run of KEST is ended and its result copied back first.
-    void TerminationRequested();
+    void terminationRequested();
     // The program is on its way out (it may be told so before its event loop runs).
     bool closing() const { return m_closing; }
 
@@ -83,11 +83,11 @@ public:
     bool CheckKestPaths() override { return m_launcher->CheckKestPaths(); }
 
     // The project commands' view of the main window.
-    void ShowProjectRow(const std::string& projectFile) override;
-    EditorResult RunOptionsEditor(const std::string& options,
-                                  const EditorCheck& acceptable) override;
-    bool IsKestRunningOn(const std::string& settingsFile) override;
-    KestPaths CurrentKestPaths() override;
+    void showProjectRow(const std::string& projectFile) override;
+    std::optional<EditorResult> runOptionsEditor(const std::string& options,
+                                                 const EditorCheck& acceptable) override;
+    bool isKestRunningOn(const std::string& settingsFile) override;
+    KestPaths currentKestPaths() override;
     KestLauncher& launcher() { return *m_launcher; }
 
 protected:
@@ -99,8 +99,8 @@ private:
     void buildMenus();
     void connectProjectCommands();
     void showStartupError(const QString& text);
-    void WriteShellFolderLines(const StartOptions& options);
-    void StartCommandLineProject(const QString& argument);
+    void writeShellFolderLines(const StartOptions& options);
+    void startCommandLineProject(const QString& argument);
     bool confirmCloseDuringRun();
     void PaintBoxClick(int number);
     void FormMouseMove();

@@ -5,43 +5,21 @@
 #include "core/files/file_utils.h"
 #include "core/files/text_file.h"
 #include "core/settings/stored_value.h"
-#include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
-#include "platform/places/shell_folder_values.h"
 #include "windows/main/main_window.h"
 
 // The main window's part in the start-up files and in starting KEST.
 
 namespace pmkest {
 
-void TMain::WriteShellFolderLines(const StartOptions& options) {
-    QStringList places = options.runtimeFolder.isEmpty() ? ShellFolderListPlaces()
-                                                         : QStringList{options.runtimeFolder};
-    if (!options.dirsFallbackFolder.isEmpty()) places << options.dirsFallbackFolder;
-    std::vector<std::string> lines(m_state.shellFolders.ShellFolderLines.begin(),
-                                   m_state.shellFolders.ShellFolderLines.end());
-    const std::string text = JoinLinesCrLf(lines);
-    // The first place that takes the file is enough: a refused one costs no message at every
-    // start. Only when none does, the last reason is shown.
-    Status written = Status(Failure{QString()});
-    for (const QString& place : places) {
-        if (place.isEmpty()) continue;
-        const QString file =
-            QDir::toNativeSeparators(QDir(place).filePath(QStringLiteral("dirs.txt")));
-        const std::optional<std::string> path = cp1251::FromQString(file);
-        if (!path) {
-            written = Failure{Tr(UiText::PathNotStorable, m_state.language).arg(file)};
-            continue;
-        }
-        QDir().mkpath(place);
-        written = WriteFileAtomic(*path, text, m_state.language);
-        if (written) return;
-    }
-    showStartupError(Tr(UiText::DirsNotWritten, m_state.language).arg(written.error()));
+void TMain::writeShellFolderLines(const StartOptions& options) {
+    const Status written = WriteShellFolderList(m_state.shellFolders, options.runtimeFolder,
+                                                options.dirsFallbackFolder, m_state.language);
+    if (!written) showStartupError(written.error());
 }
 
-void TMain::StartCommandLineProject(const QString& argument) {
+void TMain::startCommandLineProject(const QString& argument) {
     // Kept absolute: the project's folder becomes its source path, and the path is stored.
     const QString absolute = QDir::toNativeSeparators(QFileInfo(argument).absoluteFilePath());
     QString error;
@@ -72,9 +50,9 @@ bool TMain::confirmCloseDuringRun() {
     // A KEST adopted from an earlier manager is ended here; one of this manager's own start
     // ends it and quits.
     if (m_launcher->adopting())
-        m_launcher->EndAdoptedRun();
+        m_launcher->endAdoptedRun();
     else
-        m_launcher->EndRun();
+        m_launcher->endRun();
     return true;
 }
 

@@ -23,27 +23,28 @@ void TMain::connectProjectCommands() {
             [commands] { commands->EditProject1Click(); });
 }
 
-void TMain::ShowProjectRow(const std::string& projectFile) {
+void TMain::showProjectRow(const std::string& projectFile) {
     m_label2->setText(cp1251::ToQString(projectFile));
 }
 
-ProjectCommandHost::EditorResult TMain::RunOptionsEditor(const std::string& options,
-                                                         const EditorCheck& acceptable) {
+std::optional<ProjectCommandHost::EditorResult> TMain::runOptionsEditor(
+    const std::string& options, const EditorCheck& acceptable) {
     if (!m_option && m_createSecondary) m_createSecondary();
-    if (!m_option) return {};
-    m_option->ParseIntoControls(options);
+    if (!m_option) return std::nullopt;
+    m_option->parseIntoControls(options);
     m_option->setAcceptCheck(acceptable);
-    m_option->ShowModal();
+    const bool accepted = m_option->showModal();
     m_option->setAcceptCheck({});
-    return {m_option->StatusText(), m_option->OutputDirectory(),
-            m_option->ReadControls().directories};
+    if (!accepted) return std::nullopt;
+    return EditorResult{m_option->statusText(), m_option->outputDirectory(),
+                        m_option->readControls().directories};
 }
 
-KestPaths TMain::CurrentKestPaths() {
+KestPaths TMain::currentKestPaths() {
     return KestPathsFor(m_state.kestFolder);
 }
 
-bool TMain::IsKestRunningOn(const std::string& settingsFile) {
+bool TMain::isKestRunningOn(const std::string& settingsFile) {
     if (!m_launcher->running()) return false;
     return SameFile(m_launcher->runningSettingsFile(), settingsFile);
 }

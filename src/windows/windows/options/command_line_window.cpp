@@ -101,20 +101,12 @@ void Toptf::FormMouseMove() {
 
 void Toptf::PaintBox3Click() {
     DrawPressed(m_state.buttonStyle, *m_paintBox3, m_cancelCaption);
-    m_state.dialogOk = false;
     done(Rejected);
 }
 
 void Toptf::PaintBox4Click() {
     DrawPressed(m_state.buttonStyle, *m_paintBox4, m_okCaption);
-    m_state.dialogOk = true;
     done(Accepted);
-}
-
-void Toptf::reject() {
-    // A verdict left over from another window must not accept the line.
-    m_state.dialogOk = false;
-    QDialog::reject();
 }
 
 void Toptf::mouseMoveEvent(QMouseEvent*) {

@@ -29,8 +29,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    // The title bar's close button counts as cancelling.
-    void reject() override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -241,7 +241,7 @@ void TOption::FormActivate() {
     setWindowTitle(Text(UiText::OptionsCaption).arg(path));
 }
 
-void TOption::ParseIntoControls(std::string_view optionString) {
+void TOption::parseIntoControls(std::string_view optionString) {
     const OptionSet options = ParseOptionString(optionString, kFileSystemDirectoryCase);
     for (size_t i = 0; i < m_checkBoxes.size(); ++i)
         m_checkBoxes[i]->setChecked(options.switches[i]);
@@ -251,7 +251,7 @@ void TOption::ParseIntoControls(std::string_view optionString) {
         m_edits[i]->setText(cp1251::ToQString(options.directories[i]));
 }
 
-OptionSet TOption::ReadControls() const {
+OptionSet TOption::readControls() const {
     OptionSet options;
     for (size_t i = 0; i < m_checkBoxes.size(); ++i)
         options.switches[i] = m_checkBoxes[i]->isChecked();
@@ -265,27 +265,26 @@ OptionSet TOption::ReadControls() const {
 }
 
 void TOption::Timer1Timer() {
-    m_composed = cp1251::ToQString(ComposeOptionString(ReadControls()));
+    m_composed = cp1251::ToQString(ComposeOptionString(readControls()));
     m_statusBar->setPanelText(0, m_composed);
 }
 
-void TOption::ShowModal() {
-    exec();
+bool TOption::showModal() {
+    return exec() == Accepted;
 }
 
-std::string TOption::StatusText() const {
+std::string TOption::statusText() const {
     return cp1251::FromQString(m_statusBar->panelText(0)).value_or(std::string());
 }
 
-std::string TOption::OutputDirectory() const {
+std::string TOption::outputDirectory() const {
     return cp1251::FromQString(m_edits[kDirOutput]->text()).value_or(std::string());
 }
 
 void TOption::ManualInput1Click() {
-    m_commandLine.exec();
-    if (!m_state.dialogOk) return;
+    if (m_commandLine.exec() != Accepted) return;
     const auto line = cp1251::FromQString(m_commandLine.lineText());
-    ParseIntoControls(TrimBlanks(line.value_or(std::string())));
+    parseIntoControls(TrimBlanks(line.value_or(std::string())));
 }
 
 bool TOption::acceptable() {
@@ -294,7 +293,7 @@ bool TOption::acceptable() {
         return ProjectCommandHost::EditorResult{
             ComposeOptionString(options), options.directories[kDirOutput], options.directories};
     };
-    const OptionSet all = ReadControls();
+    const OptionSet all = readControls();
     // Field by field first, so that the one at fault gets the focus.
     for (size_t i = 0; i < m_edits.size(); ++i) {
         if (all.directories[i].empty()) continue;
@@ -312,37 +311,27 @@ bool TOption::acceptable() {
 void TOption::OkClose1Click() {
     Timer1Timer();  // the result reflects the controls even between two ticks
     if (!acceptable()) return;
-    m_state.dialogOk = true;
     done(Accepted);
 }
 
 void TOption::CancelClose1Click() {
-    m_state.dialogOk = false;
     done(Rejected);
 }
 
 void TOption::PaintBox1Click() {
     DrawPressed(m_state.buttonStyle, *m_paintBox1, ExitCaption());
-    m_state.dialogOk = false;
     done(Rejected);
 }
 
 void TOption::PaintBox2Click() {
     Timer1Timer();
     if (!acceptable()) return;
-    m_state.dialogOk = true;
     done(Accepted);
 }
 
 void TOption::FormMouseMove() {
     DrawButton(m_state.buttonStyle, *m_paintBox1, ExitCaption(), false);
     DrawButton(m_state.buttonStyle, *m_paintBox2, OkCaption(), false);
-}
-
-void TOption::reject() {
-    // A verdict left over from the chooser or the command line must not accept the edit.
-    m_state.dialogOk = false;
-    QDialog::reject();
 }
 
 void TOption::mouseMoveEvent(QMouseEvent*) {

@@ -36,24 +36,22 @@ public:
     void setDirectoryChooser(TDirDlgF* chooser) { m_dirDlg = chooser; }
 
     // Resets every control, then sets them from the option string.
-    void ParseIntoControls(std::string_view optionString);
-    // Shows the window modally; the verdict is AppState::dialogOk.
-    void ShowModal();
+    void parseIntoControls(std::string_view optionString);
+    // Shows the window modally; true when it was left with Ok.
+    bool showModal();
     // Asked before Ok closes the window; a refusal keeps it open on the field at fault.
     void setAcceptCheck(ProjectCommandHost::EditorCheck check) { m_acceptCheck = std::move(check); }
     // The option string as last composed: the window's result.
-    std::string StatusText() const;
+    std::string statusText() const;
     // The output directory field (Edit1).
-    std::string OutputDirectory() const;
+    std::string outputDirectory() const;
 
-    OptionSet ReadControls() const;
+    OptionSet readControls() const;
     void Timer1Timer();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    // The title bar's close button counts as cancelling.
-    void reject() override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
