@@ -88,36 +88,7 @@ void TDirDlgF::buildControls() {
         m_driveButtons[static_cast<size_t>(slot - 1)] = button;
     }
 
-    static constexpr UiText kCaptions[3] = {UiText::ChooserComputer, UiText::ChooserDesktop,
-                                            UiText::ChooserPersonal};
-    static const char* const kPictures[3] = {"computer.png", "desktop.png", "personal.png"};
-    const std::function<void()> clicks[3] = {[this] { Image1Click(); }, [this] { Image2Click(); },
-                                             [this] { Image3Click(); }};
-    for (int i = 0; i < 3; ++i) {
-        const int top = 38 + i * 84;
-        const QString text = Tr(kCaptions[i], Language::English);
-        auto* caption = new QLabel(text, this);
-        caption->setObjectName(QStringLiteral("Label%1").arg(i + 1));
-        caption->setGeometry(8, top, 88, 14);
-        caption->setAlignment(Qt::AlignCenter);
-
-        auto* panel = new QFrame(this);
-        panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
-        panel->setGeometry(24, top + 16, 56, 56);
-        panel->setFrameShape(QFrame::NoFrame);
-        panel->setLineWidth(1);
-
-        auto* image = new ClickableImage(clicks[i], panel);
-        image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
-        image->setGeometry(12, 12, 32, 32);
-        image->setPixmap(Picture(QString::fromLatin1(kPictures[i])));
-        image->setToolTip(text);
-        image->setAccessibleName(text);
-        image->setCursor(Qt::PointingHandCursor);
-        image->setFocusPolicy(Qt::TabFocus);
-        m_panels[static_cast<size_t>(i)] = panel;
-        m_images[static_cast<size_t>(i)] = image;
-    }
+    buildShortcuts();
 
     m_list = new DirectoryListBox(this);
     m_list->setObjectName(QStringLiteral("DirectoryListBox1"));
@@ -156,6 +127,39 @@ void TDirDlgF::buildControls() {
     chain(m_button2);
     for (QToolButton* button : m_driveButtons) chain(button);
     for (QLabel* image : m_images) chain(image);
+}
+
+void TDirDlgF::buildShortcuts() {
+    static constexpr UiText kCaptions[3] = {UiText::ChooserComputer, UiText::ChooserDesktop,
+                                            UiText::ChooserPersonal};
+    static const char* const kPictures[3] = {"computer.png", "desktop.png", "personal.png"};
+    const std::function<void()> clicks[3] = {[this] { Image1Click(); }, [this] { Image2Click(); },
+                                             [this] { Image3Click(); }};
+    for (int i = 0; i < 3; ++i) {
+        const int top = 38 + i * 84;
+        const QString text = Tr(kCaptions[i], Language::English);
+        auto* caption = new QLabel(text, this);
+        caption->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+        caption->setGeometry(8, top, 88, 14);
+        caption->setAlignment(Qt::AlignCenter);
+
+        auto* panel = new QFrame(this);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i + 1));
+        panel->setGeometry(24, top + 16, 56, 56);
+        panel->setFrameShape(QFrame::NoFrame);
+        panel->setLineWidth(1);
+
+        auto* image = new ClickableImage(clicks[i], panel);
+        image->setObjectName(QStringLiteral("Image%1").arg(i + 1));
+        image->setGeometry(12, 12, 32, 32);
+        image->setPixmap(Picture(QString::fromLatin1(kPictures[i])));
+        image->setToolTip(text);
+        image->setAccessibleName(text);
+        image->setCursor(Qt::PointingHandCursor);
+        image->setFocusPolicy(Qt::TabFocus);
+        m_panels[static_cast<size_t>(i)] = panel;
+        m_images[static_cast<size_t>(i)] = image;
+    }
 }
 
 void TDirDlgF::FormCreate(const std::vector<VolumeInfo>& volumes) {

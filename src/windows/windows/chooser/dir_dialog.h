@@ -50,6 +50,8 @@ protected:
 
 private:
     void buildControls();
+    // The Computer, Desktop and Personal pictures with their captions.
+    void buildShortcuts();
     void FormCreate(const std::vector<VolumeInfo>& volumes);
     void FormActivate();
     void layOutDriveButtons();

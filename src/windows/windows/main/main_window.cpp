@@ -130,39 +130,8 @@ void TMain::buildControls() {
     m_label4 = MakeRow(m_client, "Label4", {32, 34, 540, 13});
     m_label1 = MakeRow(m_client, "Label1", {32, 66, 540, 13});
     m_label2 = MakeRow(m_client, "Label2", {32, 98, 540, 13});
-
-    static constexpr QRect places[6] = {{592, 169, 100, 24}, {592, 60, 100, 24},
-                                        {592, 92, 100, 24},  {477, 169, 100, 24},
-                                        {592, 28, 100, 24},  {16, 169, 100, 24}};
-    for (int i = 0; i < 6; ++i) {
-        auto* box = new PaintBox(m_client);
-        const int number = i + 1;
-        box->setObjectName(QStringLiteral("PaintBox%1").arg(number));
-        box->setGeometry(places[i]);
-        WireButtonLooks(m_state.buttonStyle, *box,
-                        [this, number] { return buttonCaption(number); });
-        connect(box, &PaintBox::clicked, this, [this, number] { PaintBoxClick(number); });
-        m_paintBoxes[static_cast<size_t>(i)] = box;
-    }
-
-    m_checkBox1 = new QCheckBox(Tr(UiText::HideWindow, Language::Russian), m_client);
-    m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
-    m_checkBox1->setGeometry(592, 136, 97, 17);
-    m_checkBox1->setAttribute(Qt::WA_NoMousePropagation);
-
-    m_bevel4 = MakeBevel(m_client, "Bevel4", {16, 134, 35, 29}, true);
-    m_bevel5 = MakeBevel(m_client, "Bevel5", {57, 134, 35, 29}, false);
-    m_image4 = new ClickableImage([this] { Image4Click(); }, m_client);
-    m_image4->setObjectName(QStringLiteral("Image4"));
-    m_image4->setGeometry(18, 136, 32, 25);
-    m_image4->setAlignment(Qt::AlignCenter);
-    m_image4->setPixmap(Picture(QStringLiteral("flag_ru.png")));
-    m_image6 = new ClickableImage([this] { Image6Click(); }, m_client);
-    m_image6->setObjectName(QStringLiteral("Image6"));
-    m_image6->setGeometry(59, 136, 32, 25);
-    m_image6->setAlignment(Qt::AlignCenter);
-    m_image6->setPixmap(Picture(QStringLiteral("flag_gb.png")));
-    for (QLabel* flag : {m_image4, m_image6}) flag->setFocusPolicy(Qt::TabFocus);
+    buildButtons();
+    buildFlags();
 
     // Tab goes down the rows on the right, then along the bottom, left to right.
     QWidget* previous = nullptr;
@@ -181,6 +150,43 @@ void TMain::buildControls() {
     m_statusBar->setPanelWidth(0, 100);
     m_statusBar->setPanelAlignment(0, Qt::AlignHCenter);
     m_statusBar->setPanelWidth(1, 50);
+}
+
+void TMain::buildButtons() {
+    static constexpr QRect places[6] = {{592, 169, 100, 24}, {592, 60, 100, 24},
+                                        {592, 92, 100, 24},  {477, 169, 100, 24},
+                                        {592, 28, 100, 24},  {16, 169, 100, 24}};
+    for (int i = 0; i < 6; ++i) {
+        auto* box = new PaintBox(m_client);
+        const int number = i + 1;
+        box->setObjectName(QStringLiteral("PaintBox%1").arg(number));
+        box->setGeometry(places[i]);
+        WireButtonLooks(m_state.buttonStyle, *box,
+                        [this, number] { return buttonCaption(number); });
+        connect(box, &PaintBox::clicked, this, [this, number] { PaintBoxClick(number); });
+        m_paintBoxes[static_cast<size_t>(i)] = box;
+    }
+
+    m_checkBox1 = new QCheckBox(Tr(UiText::HideWindow, Language::Russian), m_client);
+    m_checkBox1->setObjectName(QStringLiteral("CheckBox1"));
+    m_checkBox1->setGeometry(592, 136, 97, 17);
+    m_checkBox1->setAttribute(Qt::WA_NoMousePropagation);
+}
+
+void TMain::buildFlags() {
+    m_bevel4 = MakeBevel(m_client, "Bevel4", {16, 134, 35, 29}, true);
+    m_bevel5 = MakeBevel(m_client, "Bevel5", {57, 134, 35, 29}, false);
+    m_image4 = new ClickableImage([this] { Image4Click(); }, m_client);
+    m_image4->setObjectName(QStringLiteral("Image4"));
+    m_image4->setGeometry(18, 136, 32, 25);
+    m_image4->setAlignment(Qt::AlignCenter);
+    m_image4->setPixmap(Picture(QStringLiteral("flag_ru.png")));
+    m_image6 = new ClickableImage([this] { Image6Click(); }, m_client);
+    m_image6->setObjectName(QStringLiteral("Image6"));
+    m_image6->setGeometry(59, 136, 32, 25);
+    m_image6->setAlignment(Qt::AlignCenter);
+    m_image6->setPixmap(Picture(QStringLiteral("flag_gb.png")));
+    for (QLabel* flag : {m_image4, m_image6}) flag->setFocusPolicy(Qt::TabFocus);
 }
 
 void TMain::buildMenus() {

@@ -96,6 +96,8 @@ protected:
 private:
     void FormCreate(const StartOptions& options);
     void buildControls();
+    void buildButtons();
+    void buildFlags();
     void buildMenus();
     void connectProjectCommands();
     void showStartupError(const QString& text);

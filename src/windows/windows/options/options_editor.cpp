@@ -135,12 +135,19 @@ void TOption::buildControls() {
     client->setGeometry(0, top, kClientWidth, kClientHeight);
     client->setMouseTracking(true);
 
+    int label = 1;
+    buildSwitchGroup(client, label);
+    buildDirectoryGroup(client, label);
+    buildButtons(client);
+    chainTabOrder();
+}
+
+void TOption::buildSwitchGroup(QWidget* client, int& label) {
     auto* group1 = new QGroupBox(client);
     group1->setObjectName(QStringLiteral("GroupBox1"));
     group1->setGeometry(8, 8, 440, 396);
     // Moves over the groups are theirs, not the window background's.
     group1->setAttribute(Qt::WA_NoMousePropagation);
-    int label = 1;
     for (int i = 0; i < kSwitchCount; ++i) {
         const int y = 14 + i * 22;
         auto* box = new QCheckBox(group1);
@@ -165,7 +172,9 @@ void TOption::buildControls() {
         m_comboBoxes[static_cast<size_t>(i)] = combo;
         MakeLabel(group1, label++, kMemoryLabels[i], {104, y, 330, 22});
     }
+}
 
+void TOption::buildDirectoryGroup(QWidget* client, int& label) {
     auto* group2 = new QGroupBox(client);
     group2->setObjectName(QStringLiteral("GroupBox2"));
     group2->setGeometry(456, 8, 300, 250);
@@ -187,7 +196,9 @@ void TOption::buildControls() {
         connect(button, &QToolButton::clicked, this, [this, i] { SpeedButtonClick(i); });
         m_speedButtons[static_cast<size_t>(i)] = button;
     }
+}
 
+void TOption::buildButtons(QWidget* client) {
     auto makeBox = [client](const char* name, QRect place) {
         auto* box = new PaintBox(client);
         box->setObjectName(QString::fromLatin1(name));
@@ -204,7 +215,9 @@ void TOption::buildControls() {
     m_statusBar = new StatusPanels(1, client);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
+}
 
+void TOption::chainTabOrder() {
     // Check boxes, then memory types, then directory fields, each in table order.
     QWidget* previous = nullptr;
     auto chain = [&previous](QWidget* next) {

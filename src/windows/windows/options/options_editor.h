@@ -56,6 +56,10 @@ protected:
 
 private:
     void buildControls();
+    void buildSwitchGroup(QWidget* client, int& label);
+    void buildDirectoryGroup(QWidget* client, int& label);
+    void buildButtons(QWidget* client);
+    void chainTabOrder();
     void buildMenu();
     void FormCreate();
     void FormActivate();
