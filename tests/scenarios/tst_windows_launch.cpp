@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -115,7 +116,9 @@ class TestWindowsLaunch : public QObject {
 private slots:
     void startButton_data();
     void startButton();
+    void commandLineStart_data();
     void commandLineStart();
+    void pathTooLongForKest();
     void killedManagerIsRecovered();
     void sessionEnd_data();
     void sessionEnd();
@@ -156,13 +159,42 @@ void TestWindowsLaunch::startButton() {
     QCOMPARE(f.state.launchCounter, 1);
 }
 
+void TestWindowsLaunch::commandLineStart_data() {
+    QTest::addColumn<QString>("end");  // after the project's name
+    QTest::newRow("as it is") << QString();
+    // Windows drops trailing dots and blanks: the project is the one it opens.
+    QTest::newRow("trailing dot") << u"."_s;
+    QTest::newRow("trailing blank") << u" "_s;
+}
+
 void TestWindowsLaunch::commandLineStart() {
+    QFETCH(QString, end);
     Fixture f;
-    TMain& w = f.start({Native(f.mpm())});
+    TMain& w = f.start({Native(f.mpm()) + end});
     QVERIFY(!w.isVisible());
     QVERIFY2(f.dialogs.messages.empty(), qPrintable(f.dialogs.messageTexts().join(u'|')));
     QCOMPARE(ReadAll(f.settings()), AfterRun());
     QCOMPARE(f.state.project.ProjectFile, test::P(Native(f.mpm())));
+    QCOMPARE(w.findChild<QLabel*>(u"Label2"_s)->text(), Native(f.mpm()));
+}
+
+void TestWindowsLaunch::pathTooLongForKest() {
+    Fixture f;
+    // The project deep enough that its settings file's path reaches 260 characters.
+    const QString deep = f.path(u"proj/"_s + QString(120, u'd') + u'/' + QString(120, u'e'));
+    QVERIFY(QDir().mkpath(deep));
+    const QString settings = Native(deep + u"/blink.ini"_s);
+    WriteAll(settings, ProjectIni());
+    WriteAll(f.mpm(), Stored(settings) + "\r\n");
+    f.dialogs.yesNoAnswers = {true};  // it lies below the project's folder
+    f.start();
+    f.clickStart();
+    const QString told = f.dialogs.messageTexts().join(u'|');
+    QVERIFY2(told.contains(u"260 characters or more"_s) && told.contains(settings),
+             qPrintable(told));
+    QCOMPARE(ReadAll(f.ini()), OldIni());
+    QVERIFY(!QFile::exists(f.res()));
+    QCOMPARE(f.state.launchCounter, 0);
 }
 
 void TestWindowsLaunch::killedManagerIsRecovered() {

@@ -241,8 +241,9 @@ void TestFileOwner::newFileAccess() {
     const QString path = dir.filePath(u"kest.run"_s);
     WriteAll(old, "old");
     QVERIFY(journal ? LetAllWrite(old) : SetUncommonAccess(old));
+    // Only the copy reads a source; an open handle on the journal would hold up its replacing.
     RegularFileReader reader;
-    QCOMPARE(reader.open(old).kind, FileFault::Kind::None);
+    if (!journal) QCOMPARE(reader.open(old).kind, FileFault::Kind::None);
     const QString before = AccessText(old);
     QCOMPARE(Replace(path, "new", {journal ? nullptr : &reader, false, journal}).kind,
              FileFault::Kind::None);

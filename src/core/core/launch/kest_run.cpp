@@ -14,6 +14,7 @@
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
 #include "core/wine/kest_under_wine.h"
+#include "platform/path_rules.h"
 #include "platform/process/kest_process.h"
 #include "platform/process/process_identity.h"
 #include "platform/process/process_search.h"
@@ -146,6 +147,14 @@ std::optional<KestRun::Plan> KestRun::checkStart() {
             AnsiCodePage())) {
         showError(Tr(UiText::AnsiCodePageNot1251, language)
                       .arg(ToFsPath(*unreadable), QString::number(AnsiCodePage())));
+        return std::nullopt;
+    }
+    if (const auto tooLong = PathTooLongForKest(
+            {plan.ini, plan.settings, plan.projectFile, m_state.kestFolder + "kest.exe"},
+            kKestPathLimit)) {
+        showError(Tr(UiText::PathTooLongForKest, language)
+                      .arg(ToFsPath(*tooLong), QString::number(tooLong->size()),
+                           QString::number(kKestPathLimit)));
         return std::nullopt;
     }
     // The result must be able to go back into the project before KEST is given it: a folder

@@ -17,6 +17,13 @@ std::optional<std::string> PathKestCannotRead(const std::vector<std::string>& pa
     return std::nullopt;
 }
 
+std::optional<std::string> PathTooLongForKest(const std::vector<std::string>& paths, size_t limit) {
+    if (limit == 0) return std::nullopt;
+    for (const std::string& path : paths)
+        if (path.size() >= limit) return path;  // CP1251: one byte a character
+    return std::nullopt;
+}
+
 std::string KestIniFolderInUse(const std::string& folder) {
     if (folder.empty()) return folder;
     const QString store = VirtualStoreFolder(cp1251::ToQString(folder));

@@ -14,6 +14,9 @@ namespace pmkest {
 std::optional<std::string> PathKestCannotRead(const std::vector<std::string>& paths,
                                               unsigned ansiCodePage);
 
+// The first path that reaches limit characters (0: no limit), which KEST could not open.
+std::optional<std::string> PathTooLongForKest(const std::vector<std::string>& paths, size_t limit);
+
 // A program such as KEST that writes into a protected folder it cannot write has its writes
 // kept in the user's virtual store, and from then on reads its kest.ini from there. The folder
 // whose kest.ini KEST reads: the store's when the folder takes no new files and the store holds

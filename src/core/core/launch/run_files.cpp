@@ -93,8 +93,7 @@ void KestRun::putAside(const std::string& journalPath, const RunJournal& run, bo
     // Renamed, never copied: a journal that cannot be renamed stays as it is.
     const FileFault renamed = RenameEntry(ToFsPath(journalPath), ToFsPath(aside));
     if (!renamed.failed())
-        text += QLatin1Char('\n') +
-                Tr(UiText::MovedAside, language).arg(ToFsPath(journalPath), ToFsPath(aside));
+        text += QLatin1Char('\n') + Tr(UiText::MovedAside, language).arg(ToFsPath(aside));
     else
         text += QLatin1Char('\n') + FileFaultText(ToFsPath(journalPath), renamed, language);
     // kest.ini may hold the only copy of that run's result: the next start moves it to kest.res
@@ -108,8 +107,7 @@ void KestRun::putAside(const std::string& journalPath, const RunJournal& run, bo
         if (!error.isEmpty())
             text += QLatin1Char('\n') + error;
         else if (!copy.empty())
-            text += QLatin1Char('\n') +
-                    Tr(UiText::CopyKept, language).arg(ToFsPath(kestIni), ToFsPath(copy));
+            text += QLatin1Char('\n') + Tr(UiText::CopyKept, language).arg(ToFsPath(copy));
     }
     m_dialogs.showMessage(damaged ? MessageKind::Warning : MessageKind::Information,
                           Tr(UiText::TitleProgram, m_state.language), text);

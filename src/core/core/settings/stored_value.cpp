@@ -7,6 +7,7 @@
 #include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
+#include "platform/path_rules.h"
 
 namespace pmkest {
 
@@ -53,7 +54,18 @@ QString ValueFaultText(const ValueFault& fault, Language language) {
     return Tr(UiText::PathHoldsKey, language).arg(value, cp1251::ToQString(fault.key));
 }
 
-std::optional<std::string> StorablePath(const QString& path, Language language, QString& error) {
+QString WindowsNameForm(const QString& path) {
+    QStringList parts = path.split(QLatin1Char('\\'));
+    for (QString& part : parts) {
+        if (part == QLatin1String(".") || part == QLatin1String("..")) continue;
+        while (part.endsWith(QLatin1Char('.')) || part.endsWith(QLatin1Char(' '))) part.chop(1);
+    }
+    return parts.join(QLatin1Char('\\'));
+}
+
+std::optional<std::string> StorablePath(const QString& entered, Language language, QString& error) {
+    // Kept in the form the system opens, so that what is shown and stored is what is used.
+    const QString path = kTrailingDotsDropped ? WindowsNameForm(entered) : entered;
     std::optional<std::string> bytes = cp1251::FromQString(path);
     if (!bytes) {
         error = Tr(UiText::PathNotStorable, language).arg(QDir::toNativeSeparators(path));

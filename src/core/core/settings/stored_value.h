@@ -28,6 +28,8 @@ QString ValueFaultText(const ValueFault& fault, Language language);
 // A path handed in by a dialog or the command line, as the CP1251 bytes the program keeps.
 // None, with the message in error, when it has no CP1251 form or would not read back.
 std::optional<std::string> StorablePath(const QString& path, Language language, QString& error);
+// A Windows path (backslashes) as Windows opens it: each name without trailing dots and blanks.
+QString WindowsNameForm(const QString& path);
 // The same, with the message shown as an error.
 std::optional<std::string> StorablePath(const QString& path, UserDialogs& dialogs,
                                         Language language);

@@ -318,11 +318,11 @@ QString Tr(UiText id, Language language) {
             return ru ? QStringLiteral("Ничего не скопировано; этот файл не изменён:\n%1")
                       : QStringLiteral("Nothing was copied; this file is as it was:\n%1");
         case UiText::MovedAside:
-            return ru ? QStringLiteral("Переименован\n%1\nв\n%2")
-                      : QStringLiteral("Renamed\n%1\nto\n%2");
+            return ru ? QStringLiteral("Журнал запуска отложен под новым именем:\n%1")
+                      : QStringLiteral("The run journal is set aside under a new name:\n%1");
         case UiText::CopyKept:
-            return ru ? QStringLiteral("Копия\n%1\nсохранена как\n%2")
-                      : QStringLiteral("A copy of\n%1\nis kept as\n%2");
+            return ru ? QStringLiteral("Копия kest.ini сохранена как\n%1")
+                      : QStringLiteral("A copy of kest.ini is kept as\n%1");
         case UiText::JournalUnusable:
             return ru ? QStringLiteral(
                             "Журнал прерванного запуска KEST не может быть использован:\n%1\n%2\n"
@@ -516,6 +516,15 @@ QString Tr(UiText id, Language language) {
                       : QStringLiteral(
                             "the file is larger than %1 MiB, too large for a settings or "
                             "project file");
+        case UiText::PathTooLongForKest:
+            return ru ? QStringLiteral(
+                            "KEST не может открыть путь длиной %3 символов и больше:\n%1\n"
+                            "(%2 символов). Перенесите проект в папку с более коротким путём. "
+                            "KEST не запущен, файлы не изменены.")
+                      : QStringLiteral(
+                            "KEST cannot open a path of %3 characters or more:\n%1\n(%2 "
+                            "characters). Move the project to a folder with a shorter path. "
+                            "KEST was not started; no file was changed.");
         case UiText::FileIsSharedLink:
             return ru ? QStringLiteral(
                             "это ссылка в папке, куда могут писать другие пользователи; по ней "

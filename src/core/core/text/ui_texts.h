@@ -113,8 +113,8 @@ enum class UiText {
     RunRecovered,            // %1: the settings file
     BackupKept,              // %1: the backup
     NothingCopied,           // %1: the settings file
-    MovedAside,              // %1: the file, %2: its new name
-    CopyKept,                // %1: the file, %2: the copy
+    MovedAside,              // %1: the journal's new name
+    CopyKept,                // %1: the copy of kest.ini
     JournalUnusable,         // %1: the journal, %2: the reason
     JournalDamaged,          //
     JournalOtherVersion,     //
@@ -135,6 +135,7 @@ enum class UiText {
     ExitCodeTitle,           // %1: the exit code
     WineInUse,               // %1: the Wine program, %2: the prefix
     AnsiCodePageNot1251,     // %1: the path, %2: the system's code page
+    PathTooLongForKest,      // %1: the path, %2: its length, %3: the limit
     KestIniInStore,          // %1: the kest.ini KEST reads
     // Refusals that keep a project whole, and what a waiting manager says.
     FolderHoldsBlank,     // %1: the folder

@@ -19,6 +19,7 @@
 #include "core/user_dialogs.h"
 #include "core/wine/kest_command.h"
 #include "core/wine/kest_under_wine.h"
+#include "platform/path_rules.h"
 #include "widgets/busy_wait.h"
 #include "widgets/buttons/clickable_image.h"
 #include "widgets/chooser/directory_list_box.h"
@@ -267,14 +268,24 @@ void TDirDlgF::Image1Click() {
     flashFrame(m_panels[0]);
 }
 
+namespace {
+
+// A Linux home may have no ~/Desktop or ~/Documents: the home folder stands in for them.
+QString ShortcutFolder(const std::string& folder) {
+    const QString path = ToFsPath(folder);
+    return kVolumesAreDrives || QDir(path).exists() ? path : QDir::homePath();
+}
+
+}  // namespace
+
 void TDirDlgF::Image2Click() {
-    if (!m_desktopFolder.empty()) goTo(ToFsPath(m_desktopFolder));
+    if (!m_desktopFolder.empty()) goTo(ShortcutFolder(m_desktopFolder));
     showListDirectory();
     flashFrame(m_panels[1]);
 }
 
 void TDirDlgF::Image3Click() {
-    if (!m_personalFolder.empty()) goTo(ToFsPath(m_personalFolder));
+    if (!m_personalFolder.empty()) goTo(ShortcutFolder(m_personalFolder));
     showListDirectory();
     flashFrame(m_panels[2]);
 }

@@ -5,6 +5,7 @@
 #include "core/files/file_utils.h"
 #include "core/files/text_file.h"
 #include "core/settings/stored_value.h"
+#include "core/text/cp1251.h"
 #include "core/text/ui_texts.h"
 #include "core/user_dialogs.h"
 #include "windows/main/main_window.h"
@@ -36,7 +37,7 @@ void TMain::startCommandLineProject(const QString& argument) {
         showStartupError(read.error());
         return;
     }
-    m_label2->setText(absolute);
+    m_label2->setText(cp1251::ToQString(*path));
     DeriveProjectSettingsPath();
     StartKest();
 }
