@@ -89,20 +89,20 @@ struct Fixture {
     }
     // The journal a run leaves at phase, the files as they are now.
     void leaveJournal(RunPhase phase, const QByteArray& iniBefore) {
-        RunJournal run;
-        run.phase = phase;
-        run.projectFile = state.project.ProjectFile;
-        run.settingsFile = P(settings());
-        run.kestIni = P(ini());
-        run.iniDigest = {iniBefore.size(),
-                         QCryptographicHash::hash(iniBefore, QCryptographicHash::Sha256)};
-        run.settingsDigest = *DigestOfFile(P(settings()));
-        run.started = QDateTime::currentDateTimeUtc();
-        run.managerPid = 999999;
-        run.kestProgram = QDir::toNativeSeparators(path(u"kest/kest"_s));
-        run.kestMark = u"5eed"_s;
-        run.kestSince = ProcessClockNow();
-        WriteAll(journal(), ComposeRunJournal(run));
+        RunJournal left;
+        left.phase = phase;
+        left.projectFile = state.project.ProjectFile;
+        left.settingsFile = P(settings());
+        left.kestIni = P(ini());
+        left.iniDigest = {iniBefore.size(),
+                          QCryptographicHash::hash(iniBefore, QCryptographicHash::Sha256)};
+        left.settingsDigest = *DigestOfFile(P(settings()));
+        left.started = QDateTime::currentDateTimeUtc();
+        left.managerPid = 999999;
+        left.kestProgram = QDir::toNativeSeparators(path(u"kest/kest"_s));
+        left.kestMark = u"5eed"_s;
+        left.kestSince = ProcessClockNow();
+        WriteAll(journal(), ComposeRunJournal(left));
     }
     QStringList iniFolder() const {
         return QDir(path(u"ini"_s)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
