@@ -27,12 +27,6 @@ Q_DECLARE_METATYPE(std::vector<VolumeInfo>)
 
 namespace {
 
-constexpr bool kWindowsPaths = kFolderSeparator == '\\';
-
-std::string Cp(const QString& text) {
-    return cp1251::FromQString(text).value();
-}
-
 struct Fixture {
     QTemporaryDir tmp;
     AppState state;
@@ -201,7 +195,7 @@ void TestDirDialog::wineDrivesComeFirst() {
     QByteArray pe = QByteArray("MZ").append(QByteArray(58, '\0')).append("\x40\0\0\0", 4);
     pe.append(QByteArray("PE\0\0\x4c\x01", 6));
     test::WriteAll(prefix + u"/drive_c/KEST/kest.exe"_s, pe);
-    f.state.kestFolder = Cp(prefix + u"/drive_c/KEST/"_s);
+    f.state.kestFolder = cp1251::FromQString(prefix + u"/drive_c/KEST/"_s).value();
     f.sources.volumes = {{u"/"_s, true, {}}, {u"/media/usb"_s, true, {}}};
     f.create();
     f.choose([&] {
