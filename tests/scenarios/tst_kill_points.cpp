@@ -179,7 +179,7 @@ void TestKillPoints::killPoints() {
     if (endsAtOnce) f.go();
     QProcess manager;
     f.startManager(manager, point);
-    QVERIFY(manager.waitForFinished(120000));
+    QVERIFY(manager.waitForFinished(240000));
     QCOMPARE(manager.exitStatus() == QProcess::CrashExit || manager.exitCode() == 9, true);
     QVERIFY(QFile::exists(f.journal()));
     if (kest == u"none"_s) QVERIFY(!QFile::exists(f.path(u"started"_s)));
