@@ -89,20 +89,20 @@ struct Fixture {
     }
     // The journal a run leaves at phase, the files as they are now.
     void leaveJournal(RunPhase phase, const QByteArray& iniBefore) {
-        RunJournal run;
-        run.phase = phase;
-        run.projectFile = state.project.ProjectFile;
-        run.settingsFile = P(settings());
-        run.kestIni = P(ini());
-        run.iniDigest = {iniBefore.size(),
-                         QCryptographicHash::hash(iniBefore, QCryptographicHash::Sha256)};
-        run.settingsDigest = *DigestOfFile(P(settings()));
-        run.started = QDateTime::currentDateTimeUtc();
-        run.managerPid = 999999;
-        run.kestProgram = QDir::toNativeSeparators(path(u"kest/kest"_s));
-        run.kestMark = u"5eed"_s;
-        run.kestSince = ProcessClockNow();
-        WriteAll(journal(), ComposeRunJournal(run));
+        RunJournal record;
+        record.phase = phase;
+        record.projectFile = state.project.ProjectFile;
+        record.settingsFile = P(settings());
+        record.kestIni = P(ini());
+        record.iniDigest = {iniBefore.size(),
+                            QCryptographicHash::hash(iniBefore, QCryptographicHash::Sha256)};
+        record.settingsDigest = *DigestOfFile(P(settings()));
+        record.started = QDateTime::currentDateTimeUtc();
+        record.managerPid = 999999;
+        record.kestProgram = QDir::toNativeSeparators(path(u"kest/kest"_s));
+        record.kestMark = u"5eed"_s;
+        record.kestSince = ProcessClockNow();
+        WriteAll(journal(), ComposeRunJournal(record));
     }
     QStringList iniFolder() const {
         return QDir(path(u"ini"_s)).entryList(QDir::Files | QDir::Hidden, QDir::Name);
@@ -215,9 +215,9 @@ void TestKestRun::adoptsMarkedKest() {
     env.insert(u"KEST_STANDIN_ARGS"_s, u"--sleep 1500 --set MainFile=/w/new.pas"_s);
     kest.setProcessEnvironment(env);
 #ifdef Q_OS_WIN
-    kest.start(f.path(u"kest/kest.exe"_s), {});
+    kest.start(f.path(u"kest/kest.exe"_s), QStringList());
 #else
-    kest.start(f.path(u"kest/kest"_s), {});
+    kest.start(f.path(u"kest/kest"_s), QStringList());
 #endif
     QVERIFY(kest.waitForStarted());
     QVERIFY(!f.run.resume());
