@@ -329,7 +329,9 @@ void TestFileUtils::folderRefusal() {
     QVERIFY(QDir(dir.path()).mkdir(u"sub"_s));
     const FolderRefusal refusal = FolderAccessError(name.isEmpty() ? name : dir.filePath(name));
     QCOMPARE(refusal.refused(), !russian.isEmpty());
-#ifndef Q_OS_WIN
+#ifdef Q_OS_WIN
+    Q_UNUSED(systemError)
+#else
     if (systemError) russian = QString::fromLocal8Bit(std::strerror(systemError));
 #endif
     QCOMPARE(FolderRefusalText(refusal, Language::Russian), russian);
