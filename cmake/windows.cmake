@@ -122,4 +122,11 @@ if(PMKEST_TESTS)
                    ${CMAKE_BINARY_DIR} ${PROJECT_VERSION} ${PMKEST_PACKAGE_SUFFIX})
   set_tests_properties(windows_install PROPERTIES TIMEOUT 600 RESOURCE_LOCK build_tree
                                                   ENVIRONMENT "WINE=${PMKEST_WINE}")
+  if(PMKEST_QT_MAJOR EQUAL 5)
+    # Every program and DLL of the ready folder (scripts/build-windows7.sh makes it) loads on
+    # Windows 7.
+    add_test(NAME windows7_binaries COMMAND bash ${CMAKE_SOURCE_DIR}/cmake/check-pe.sh ${ready})
+    set_tests_properties(windows7_binaries PROPERTIES ENVIRONMENT "OBJDUMP=${CMAKE_OBJDUMP}"
+                                                      RESOURCE_LOCK build_tree)
+  endif()
 endif()
