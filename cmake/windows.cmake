@@ -88,18 +88,24 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME pmkest.exe)
 set(CPACK_NSIS_MODIFY_PATH OFF)
 set(CPACK_NSIS_MANIFEST_DPI_AWARE ON)  # sharp text on a high-DPI screen
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-set(CPACK_NSIS_DEFINES "Target amd64-unicode
-!include /CHARSET=UTF8 \"${CMAKE_SOURCE_DIR}/resources/windows/installer.nsh\"")
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+if(PMKEST_QT_MAJOR EQUAL 6)
+  # Refused below Windows 10, naming the Windows 7 build's installer.
+  string(APPEND CPACK_NSIS_DEFINES
+         "\n!define PMKEST_OLDER_WINDOWS_PACKAGE pmkest-${PROJECT_VERSION}-win7-x64.exe")
+endif()
+string(APPEND CPACK_NSIS_DEFINES
+       "\n!include /CHARSET=UTF8 \"${CMAKE_SOURCE_DIR}/resources/windows/installer.nsh\"")
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "!insertmacro PmkestAfterInstall")
 set(CPACK_NSIS_CREATE_ICONS_EXTRA "!insertmacro PmkestCreateShortcut")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA "!insertmacro PmkestDeleteShortcut")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "!insertmacro PmkestBeforeUninstall")
-# CPack's own installer script with two changes: the running check comes first in both init
-# functions (before an older copy is removed), and no message waits for an answer in a silent
-# run.
+# CPack's own installer script with two changes: the Windows version and running checks come
+# first in the init functions (before an older copy is removed), and no message waits for an
+# answer in a silent run.
 set(nsis_template ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in)
 file(READ ${nsis_template} template_text)
-foreach(edit "Function .onInit\n|Function .onInit\n  !insertmacro PmkestRefuseWhileRunning\n"
+foreach(edit "Function .onInit\n|Function .onInit\n  !insertmacro PmkestRefuseOlderWindows\n  !insertmacro PmkestRefuseWhileRunning\n"
              "Function un.onInit\n|Function un.onInit\n  !insertmacro PmkestRefuseWhileRunning\n"
              "\"Uninstall failed.\"\n|\"Uninstall failed.\" /SD IDOK\n")
   string(REPLACE "|" ";" edit "${edit}")
