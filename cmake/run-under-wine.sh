@@ -14,7 +14,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   # Several suites start at once; one of them makes the prefix.
   exec 9>"$WINEPREFIX.lock"
   flock 9
-  [ -f "$WINEPREFIX/system.reg" ] || "$wine_cmd" wineboot -i >/dev/null 2>&1
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    "$wine_cmd" wineboot -i >/dev/null 2>&1
+    # The Windows version the prefix reports, e.g. win7 for the Windows 7 build.
+    [ -n "${PMKEST_WINE_VERSION:-}" ] && "$wine_cmd" winecfg -v "$PMKEST_WINE_VERSION" >/dev/null 2>&1
+  fi
   wineserver -w
   flock -u 9
 fi

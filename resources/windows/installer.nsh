@@ -3,6 +3,8 @@
 ; entry in the installer's language, and the size that "Apps & features" shows.
 
 !include FileFunc.nsh
+!include LogicLib.nsh
+!include WinVer.nsh
 
 !define PMKEST_PROGID "pmkest.Project"
 !define PMKEST_UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\pmkest"
@@ -25,6 +27,21 @@
   SetErrorLevel 2
   Abort
   pmkest_not_running:
+!macroend
+
+; The Windows 10 and 11 package defines PMKEST_OLDER_WINDOWS_PACKAGE: its Qt does not run on an
+; older Windows, so it refuses there and names the package that does.
+!macro PmkestRefuseOlderWindows
+  !ifdef PMKEST_OLDER_WINDOWS_PACKAGE
+    ${IfNot} ${AtLeastWin10}
+      StrCmp $LANGUAGE ${LANG_ID_RUSSIAN} 0 +3
+      MessageBox MB_OK|MB_ICONSTOP "Этот pmkest работает на Windows 10 и 11. Для Windows 7, 8 и 8.1 установите ${PMKEST_OLDER_WINDOWS_PACKAGE}." /SD IDOK
+      Goto +2
+      MessageBox MB_OK|MB_ICONSTOP "This pmkest runs on Windows 10 and 11. For Windows 7, 8 and 8.1 install ${PMKEST_OLDER_WINDOWS_PACKAGE}." /SD IDOK
+      SetErrorLevel 3
+      Abort
+    ${EndIf}
+  !endif
 !macroend
 
 ; Start menu: the entry's name follows the language the installer runs in.

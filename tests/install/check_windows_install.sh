@@ -4,12 +4,13 @@
 # a project in the installed pmkest (which starts KEST on it), the refusal to install over a
 # running pmkest, the silent uninstall that keeps the user's files, and the portable copy keeping
 # its settings beside itself.
-# Usage: check_windows_install.sh <Windows build folder> <version>
+# Usage: check_windows_install.sh <Windows build folder> <version> [<package suffix, win64>]
 set -euo pipefail
 build=$(cd "$1" && pwd)
 version=$2
-installer=$build/pmkest-$version-win64.exe
-zip=$build/pmkest-$version-win64-portable.zip
+suffix=${3:-win64}
+installer=$build/pmkest-$version-$suffix.exe
+zip=$build/pmkest-$version-$suffix-portable.zip
 
 fail() {
   echo "FAIL: $*" >&2

@@ -276,7 +276,8 @@ void TestKestLaunch::waitingModes() {
     bool menuEnabled = false;
     connect(&w.launcher(), &KestLauncher::kestStarted, this, [&] {
         visibleDuringRun = w.isVisible();
-        const auto children = w.centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        const auto children =
+            w.centralWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
         controls = int(children.size());
         for (QWidget* c : children) disabledControls += c->isEnabled() ? 0 : 1;
         menuEnabled = w.findChild<QMenu*>(u"File1"_s)->isEnabled() &&
@@ -297,7 +298,8 @@ void TestKestLaunch::waitingModes() {
     else
         QVERIFY2(ticks >= 4, qPrintable(QString::number(ticks)));  // events handled meanwhile
     QVERIFY(w.isVisible());
-    for (QWidget* c : w.centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* c :
+         w.centralWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         QVERIFY(c->isEnabled());
     QCOMPARE(f.state.launchCounter, 1);
 }

@@ -88,7 +88,7 @@ struct Fixture : test::ProgramFixture {
     }
     bool controlsEnabled() const {
         for (QWidget* c :
-             window->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+             window->centralWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             if (!c->isEnabled()) return false;
         return true;
     }

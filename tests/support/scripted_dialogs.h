@@ -3,6 +3,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <optional>
 #include <vector>
 
 #include "core/user_dialogs.h"

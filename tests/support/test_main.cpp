@@ -17,7 +17,8 @@ IsolatedHome::IsolatedHome() {
     const auto point = [&root](const char* variable, const char* folder) {
         const QString path = root.filePath(QString::fromLatin1(folder));
         // The runtime folder must be private, or Qt refuses it.
-        QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkdir(path);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv(variable, QFile::encodeName(path));
     };
     point("HOME", "home");

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "platform/qt_compat.h"
+
 namespace pmkest::test {
 
 // Points HOME, the XDG folders and the runtime folder into a temporary folder and turns on

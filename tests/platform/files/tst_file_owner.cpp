@@ -146,6 +146,10 @@ FileFault Replace(const QString& path, const QByteArray& data, const NewFileAcce
 
 }  // namespace
 
+// Qt 5 tables take only declared types.
+Q_DECLARE_METATYPE(Entry)
+Q_DECLARE_METATYPE(pmkest::FileFault::Kind)
+
 class TestFileOwner : public QObject {
     Q_OBJECT
 private slots:

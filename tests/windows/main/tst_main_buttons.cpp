@@ -26,7 +26,7 @@ const QRgb kPressedRow6 = qRgb(255, 127, 127);
 
 void MoveMouseOver(QWidget* widget) {
     const QPointF local(widget->width() / 2.0, widget->height() / 2.0);
-    QMouseEvent move(QEvent::MouseMove, local, widget->mapToGlobal(local), Qt::NoButton,
+    QMouseEvent move(QEvent::MouseMove, local, widget->mapToGlobal(local.toPoint()), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }

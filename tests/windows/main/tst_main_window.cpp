@@ -424,7 +424,7 @@ void TestMainWindow::aboutBox() {
     QVERIFY(texts.contains(QStringLiteral("Version 12.12.26")));
     auto* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
     QVERIFY(ok->isDefault());
-    QVERIFY(!box.findChild<QLabel*>(QStringLiteral("ProgramIcon"))->pixmap().isNull());
+    QVERIFY(!compat::LabelPixmap(*box.findChild<QLabel*>(QStringLiteral("ProgramIcon"))).isNull());
     box.show();
     QTest::mouseClick(ok, Qt::LeftButton);
     QVERIFY(!box.isVisible());

@@ -28,7 +28,7 @@ const QRgb kNormalRow6 = qRgb(127, 127, 255);
 const QRgb kHoverRow6 = qRgb(127, 0, 127);
 
 void MoveMouseOver(QWidget* widget, QPointF local = {4, 4}) {
-    QMouseEvent move(QEvent::MouseMove, local, widget->mapToGlobal(local), Qt::NoButton,
+    QMouseEvent move(QEvent::MouseMove, local, widget->mapToGlobal(local.toPoint()), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &move);
 }

@@ -441,8 +441,8 @@ void TestOptionsEditor::hoverUntilTheBackground() {
     const QRgb hoverRow6 = qRgb(127, 0, 127);
     auto move = [](QWidget* widget) {
         const QPointF local(4, 4);
-        QMouseEvent event(QEvent::MouseMove, local, widget->mapToGlobal(local), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
+        QMouseEvent event(QEvent::MouseMove, local, widget->mapToGlobal(local.toPoint()),
+                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(widget, &event);
     };
     Fixture f;

@@ -43,7 +43,7 @@ std::map<QString, QString> ParseUserDirs(const QString& text, const QString& hom
         if (raw.size() >= 2 && raw.startsWith(QLatin1Char('"')) && raw.endsWith(QLatin1Char('"')))
             raw = raw.mid(1, raw.size() - 2);
         QString value;
-        for (qsizetype i = 0; i < raw.size(); ++i) {
+        for (decltype(raw.size()) i = 0; i < raw.size(); ++i) {
             if (raw[i] == QLatin1Char('\\') && i + 1 < raw.size()) ++i;
             value += raw[i];
         }

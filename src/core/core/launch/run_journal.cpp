@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -15,6 +14,7 @@
 #include "core/files/text_file.h"
 #include "core/text/cp1251.h"
 #include "platform/files/file_owner.h"
+#include "platform/qt_compat.h"
 
 namespace pmkest {
 
@@ -165,7 +165,7 @@ std::optional<FileDigest> DigestOfFile(const std::string& path, FileFault* why) 
         fault = file.read(block, sizeof block, got);
         if (fault.failed()) return std::nullopt;
         if (got == 0) break;
-        hash.addData(QByteArrayView(block, got));
+        compat::AddHashData(hash, block, got);
         size += got;
     }
     return FileDigest{size, hash.result()};
@@ -216,8 +216,8 @@ QByteArray ComposeRunJournal(const RunJournal& journal) {
 ParsedJournal ParseRunJournal(const QByteArray& text, const std::string& expectedKestIni) {
     ParsedJournal parsed;
     parsed.fault = JournalFault::Damaged;
-    QStringDecoder decode(QStringDecoder::Utf8);
-    const QString decoded = decode(text);
+    // With the size given, a NUL stays in the text (Qt 5 would stop there) and is refused below.
+    const QString decoded = QString::fromUtf8(text.constData(), text.size());
     // A cut may fall inside a character; only the last line can hold it.
     const qsizetype lastBreak = decoded.lastIndexOf(QLatin1Char('\n'));
     if (decoded.left(lastBreak + 1).contains(QChar(0xFFFD)) || decoded.contains(QChar(0)))

@@ -20,7 +20,7 @@ bool AtomicFileWriter::IsTemporaryOf(const QString& fileName, const QString& tem
     const QString prefix = TemporaryPrefix(fileName);
     if (temporaryName.size() != prefix.size() + 6 || !temporaryName.startsWith(prefix))
         return false;
-    for (qsizetype i = prefix.size(); i < temporaryName.size(); ++i) {
+    for (auto i = prefix.size(); i < temporaryName.size(); ++i) {
         const QChar c = temporaryName[i];
         if (!(c.isLetterOrNumber() && c.unicode() < 128)) return false;
     }

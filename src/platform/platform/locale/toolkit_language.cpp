@@ -1,9 +1,10 @@
 #include "platform/locale/toolkit_language.h"
 
 #include <QCoreApplication>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+#include "platform/qt_compat.h"
 
 namespace pmkest {
 
@@ -24,8 +25,7 @@ void UseToolkitLanguage(QLocale::Language language) {
     translator->setObjectName(name);
     // Without the translation files the toolkit simply stays English.
     if (!translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
-                          QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+                          QStringLiteral("_"), compat::TranslationsFolder())) {
         delete translator;
         return;
     }

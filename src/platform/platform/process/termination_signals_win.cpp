@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <memory>
 
+#include "platform/qt_compat.h"
+
 namespace pmkest {
 
 namespace {
@@ -23,7 +25,8 @@ const wchar_t kWindowClass[] = L"pmkestSessionEnd";
 // a start from the command line runs.
 class SessionEndWatcher : public QAbstractNativeEventFilter {
 public:
-    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override {
+    bool nativeEventFilter(const QByteArray& eventType, void* message,
+                           compat::NativeEventResult* result) override {
         if (eventType != "windows_generic_MSG") return false;
         const MSG* msg = static_cast<const MSG*>(message);
         LRESULT answer = 0;

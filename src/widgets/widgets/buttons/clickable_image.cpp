@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 
+#include "platform/qt_compat.h"
 #include "widgets/buttons/pressable.h"
 
 namespace pmkest {
@@ -42,7 +43,7 @@ void ClickableImage::focusOutEvent(QFocusEvent* event) {
 }
 
 void ClickableImage::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) press();
+    if (event->button() == Qt::LeftButton && rect().contains(compat::EventPoint(*event))) press();
 }
 
 }  // namespace pmkest

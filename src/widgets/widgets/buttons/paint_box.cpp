@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/qt_compat.h"
 #include "widgets/buttons/pressable.h"
 
 namespace pmkest {
@@ -77,7 +78,7 @@ void PaintBox::mousePressEvent(QMouseEvent* event) {
 
 void PaintBox::mouseReleaseEvent(QMouseEvent* event) {
     const bool click = m_pressed && event->button() == Qt::LeftButton &&
-                       rect().contains(event->position().toPoint());
+                       rect().contains(compat::EventPoint(*event));
     m_pressed = false;
     event->accept();
     if (click && isEnabled()) emit clicked();

@@ -23,7 +23,8 @@ void KestLauncher::StartKest() {
 
 void KestLauncher::SetMainControlsEnabled(bool enabled) {
     if (!m_view.client) return;
-    for (QWidget* control : m_view.client->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    for (QWidget* control :
+         m_view.client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         control->setEnabled(enabled);
 }
 
