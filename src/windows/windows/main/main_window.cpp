@@ -116,6 +116,9 @@ TMain::TMain(UiState& state, UserDialogs& dialogs, const StartOptions& options, 
         connect(options.termination, &TerminationSignals::requested, this,
                 &TMain::terminationRequested);
     FormCreate(options);
+    // The window opens with focus where it always was, so no button shows a focus mark. Set
+    // last: placing the window on the screen forgets an earlier one under Qt 5.
+    m_checkBox1->setFocus();
 }
 
 void TMain::buildControls() {
@@ -141,8 +144,6 @@ void TMain::buildControls() {
         if (previous) setTabOrder(previous, next);
         previous = next;
     }
-    // The window opens with focus where it always was, so no button shows a focus mark.
-    m_checkBox1->setFocus();
 
     m_statusBar = new StatusPanels(3, m_client);
     m_statusBar->setObjectName(QStringLiteral("StatusBar1"));
