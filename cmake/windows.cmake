@@ -80,8 +80,10 @@ set(CPACK_PACKAGE_FILE_NAME pmkest-${PROJECT_VERSION}-${PMKEST_PACKAGE_SUFFIX})
 set(CPACK_PACKAGE_INSTALL_DIRECTORY pmkest)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY pmkest)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
-set(CPACK_NSIS_PACKAGE_NAME "KEST Project Manager")
-set(CPACK_NSIS_DISPLAY_NAME "KEST Project Manager")
+# The name in the wizard, the Start menu folder and "Apps & features", in the installer's
+# language (installer.nsh holds both).
+set(CPACK_NSIS_PACKAGE_NAME "$(PmkestName)")
+set(CPACK_NSIS_DISPLAY_NAME "$(PmkestName)")
 set(CPACK_NSIS_MUI_ICON ${PMKEST_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${PMKEST_ICO})
 set(CPACK_NSIS_INSTALLED_ICON_NAME pmkest.exe)
@@ -100,14 +102,17 @@ set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "!insertmacro PmkestAfterInstall")
 set(CPACK_NSIS_CREATE_ICONS_EXTRA "!insertmacro PmkestCreateShortcut")
 set(CPACK_NSIS_DELETE_ICONS_EXTRA "!insertmacro PmkestDeleteShortcut")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "!insertmacro PmkestBeforeUninstall")
-# CPack's own installer script with two changes: the Windows version and running checks come
-# first in the init functions (before an older copy is removed), and no message waits for an
-# answer in a silent run.
+# CPack's own installer script with these changes: the Windows version and running checks come
+# first in the init functions (before an older copy is removed), no message waits for an
+# answer in a silent run, no licence page (there is no licence text to show), and the Start
+# menu's uninstall entry named in the installer's language.
 set(nsis_template ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in)
 file(READ ${nsis_template} template_text)
 foreach(edit "Function .onInit\n|Function .onInit\n  !insertmacro PmkestRefuseOlderWindows\n  !insertmacro PmkestRefuseWhileRunning\n"
              "Function un.onInit\n|Function un.onInit\n  !insertmacro PmkestRefuseWhileRunning\n"
-             "\"Uninstall failed.\"\n|\"Uninstall failed.\" /SD IDOK\n")
+             "\"Uninstall failed.\"\n|\"Uninstall failed.\" /SD IDOK\n"
+             "  @CPACK_NSIS_LICENSE_PAGE@\n|"
+             "STARTMENU_FOLDER\\Uninstall.lnk|STARTMENU_FOLDER\\$(PmkestUninstallEntry).lnk")
   string(REPLACE "|" ";" edit "${edit}")
   list(GET edit 0 from)
   list(GET edit 1 to)

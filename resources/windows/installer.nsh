@@ -10,8 +10,17 @@
 !define PMKEST_UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\pmkest"
 !define PMKEST_SHORTCUT_EN "KEST Project Manager"
 !define PMKEST_SHORTCUT_RU "Менеджер проектов KEST"
+!define PMKEST_UNINSTALL_RU "Удалить"
 !define SHCNE_ASSOCCHANGED 0x08000000
 !define LANG_ID_RUSSIAN 1049
+!define LANG_ID_ENGLISH 1033
+
+; The product's name and the Start menu's uninstall entry; languages without their own take
+; the English ones.
+LangString PmkestName ${LANG_ID_ENGLISH} "${PMKEST_SHORTCUT_EN}"
+LangString PmkestName ${LANG_ID_RUSSIAN} "${PMKEST_SHORTCUT_RU}"
+LangString PmkestUninstallEntry ${LANG_ID_ENGLISH} "Uninstall"
+LangString PmkestUninstallEntry ${LANG_ID_RUSSIAN} "${PMKEST_UNINSTALL_RU}"
 
 ; pmkest holds this mutex while it runs. Files of a running program cannot be replaced, and the
 ; user would lose the settings it writes at close. Runs first in both init functions, before
@@ -57,6 +66,7 @@
 !macro PmkestDeleteShortcut
   Delete "$SMPROGRAMS\$MUI_TEMP\${PMKEST_SHORTCUT_EN}.lnk"
   Delete "$SMPROGRAMS\$MUI_TEMP\${PMKEST_SHORTCUT_RU}.lnk"
+  Delete "$SMPROGRAMS\$MUI_TEMP\${PMKEST_UNINSTALL_RU}.lnk"
 !macroend
 
 ; A double click on a project runs "pmkest.exe <project>", which starts KEST on it.

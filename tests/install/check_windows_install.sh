@@ -117,6 +117,17 @@ cmp -s "$local_appdata/pmkest/PMKEST_121226.ini" "$build/install-prefix.kept.ini
   fail "the uninstaller touched the user's settings"
 [ -f "$drive_c/projects/demo.mpm" ] && [ -f "$kest/kest.ini" ] || fail "the uninstaller took user files"
 
+# On a Russian Windows the Start menu folder and its entries have Russian names.
+menu_ru="$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Менеджер проектов KEST"
+LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 "$wine" "$installer" /S || fail "the Russian install ended with $?"
+wineserver -w
+[ -f "$menu_ru/Менеджер проектов KEST.lnk" ] && [ -f "$menu_ru/Удалить.lnk" ] ||
+  fail "the Russian install's Start menu entries: $(ls "$drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs")"
+LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 "$wine" "C:\\Program Files\\pmkest\\Uninstall.exe" /S ||
+  fail "the Russian uninstall ended with $?"
+wineserver -w
+[ ! -e "$menu_ru" ] || fail "the Russian Start menu entries are left behind"
+
 # The portable copy, unpacked on a writable "stick", keeps its settings beside itself.
 stick=$drive_c/stick
 mkdir -p "$stick"
