@@ -114,7 +114,12 @@ bool QtUserDialogs::ask(const QString& title, const QString& text, bool defaultY
                     m_parent);
     SetMessageText(box, text);
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+    m_question = &box;
     return box.exec() == QMessageBox::Yes;
+}
+
+void QtUserDialogs::withdrawQuestion() {
+    if (m_question) m_question->done(QMessageBox::No);
 }
 
 FileDialogResult QtUserDialogs::openFile(const FileDialogRequest& request) {
