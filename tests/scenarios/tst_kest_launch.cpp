@@ -306,18 +306,23 @@ void TestKestLaunch::waitingModes() {
 
 void TestKestLaunch::closingDuringRun_data() {
     QTest::addColumn<bool>("answer");
-    QTest::newRow("yes ends KEST") << true;
-    QTest::newRow("no goes on") << false;
+    QTest::addColumn<bool>("kestEndsFirst");
+    QTest::newRow("yes ends KEST") << true << false;
+    QTest::newRow("no goes on") << false << false;
+    // The question goes away with KEST, and the close it stood in the way of goes ahead.
+    QTest::newRow("KEST ends while asked") << false << true;
 }
 
 void TestKestLaunch::closingDuringRun() {
     QFETCH(bool, answer);
+    QFETCH(bool, kestEndsFirst);
     Fixture f;
     f.kest(answer ? "--set Closed=1 --sleep 20000" : "--set Closed=1 --sleep 1000");
     TMain& w = f.start();
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     f.dialogs.yesNoAnswers.push_back(answer);
+    f.dialogs.questionsWait = kestEndsFirst;
     QTimer::singleShot(300, &w, [&] { w.close(); });
     QElapsedTimer clock;
     clock.start();
@@ -327,7 +332,8 @@ void TestKestLaunch::closingDuringRun() {
     QVERIFY(f.dialogs.messages.empty());  // no "Problems!" for a KEST the user ended
     QVERIFY(ReadAll(f.settings()).endsWith("Closed=1\r\n"));
     QCOMPARE(ReadAll(f.settings()), ReadAll(f.ini()));
-    if (answer) {
+    QCOMPARE(f.dialogs.withdrawn, int(kestEndsFirst));
+    if (answer || kestEndsFirst) {
         QVERIFY(clock.elapsed() < 10000);
         QVERIFY(!w.isVisible());
         // KEST was started, so the run counts; written at the close.

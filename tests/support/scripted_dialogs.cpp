@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 namespace pmkest::test {
 
@@ -14,10 +15,25 @@ bool ScriptedDialogs::askYesNo(const QString&, const QString& text) {
     questions << text;
     // What the toolkit's Yes button would read at this moment.
     yesCaptions << QCoreApplication::translate("QPlatformTheme", "&Yes");
+    if (questionsWait) {
+        QEventLoop open;
+        m_openQuestion = &open;
+        QTimer::singleShot(20000, &open, &QEventLoop::quit);
+        const int before = withdrawn;
+        open.exec();
+        m_openQuestion = nullptr;
+        if (withdrawn > before) return false;
+    }
     if (yesNoAnswers.empty()) return false;
     const bool answer = yesNoAnswers.front();
     yesNoAnswers.pop_front();
     return answer;
+}
+
+void ScriptedDialogs::withdrawQuestion() {
+    if (!m_openQuestion) return;
+    ++withdrawn;
+    m_openQuestion->quit();
 }
 
 // A cancelled dialog closes where it opened.

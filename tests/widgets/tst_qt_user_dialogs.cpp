@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -41,6 +42,8 @@ private slots:
     void fileDialog();
     void startFolder_data();
     void startFolder();
+    void longPathKeepsReason_data();
+    void longPathKeepsReason();
 };
 
 void TestQtUserDialogs::fileDialog_data() {
@@ -127,6 +130,33 @@ void TestQtUserDialogs::startFolder() {
     qputenv("XDG_CONFIG_HOME", oldConfig);
     if (oldConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME");
     QCOMPARE(folder, documents ? home.filePath(QStringLiteral("Documents")) : home.path());
+}
+
+void TestQtUserDialogs::longPathKeepsReason_data() {
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("afterPath");
+    QTest::newRow("a short reason beside the path") << u"Permission denied"_s << u" "_s;
+    QTest::newRow("a long reason on a line of its own")
+        << u"the file is larger than 64 MiB, too large for a settings or project file"_s << u"\n"_s;
+}
+
+void TestQtUserDialogs::longPathKeepsReason() {
+    QFETCH(QString, reason);
+    QFETCH(QString, afterPath);
+    const QString path = u"/tmp/"_s + QString(40, u'd') + u'/' + QString(40, u'e') + u"/big.mpm"_s;
+    const QString text = u"Could not read the file:\n"_s + path + u": "_s + reason;
+    QString shown, details;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        shown = box->text();
+        details = box->detailedText();
+        box->accept();
+    });
+    QtUserDialogs().showMessage(MessageKind::Error, u"Error"_s, text);
+    QVERIFY2(shown.endsWith(u"/big.mpm:"_s + afterPath + reason), qPrintable(shown));
+    QVERIFY(shown.contains(u"…"_s));
+    QCOMPARE(details, text);
 }
 
 PMKEST_TEST_MAIN(TestQtUserDialogs)

@@ -41,6 +41,9 @@ public:
     virtual bool askYesNoDefaultYes(const QString& title, const QString& text) {
         return askYesNo(title, text);
     }
+    // The open question no longer applies (what it asked about has happened): it closes as if
+    // answered No.
+    virtual void withdrawQuestion() {}
     virtual FileDialogResult openFile(const FileDialogRequest& request) = 0;
     virtual FileDialogResult saveFile(const FileDialogRequest& request) = 0;
     // Hands a document (the help page) to the desktop's viewer; the result is not checked.

@@ -55,6 +55,20 @@ bool IsPathLine(const QString& line) {
             (line[2] == QLatin1Char('\\') || line[2] == QLatin1Char('/')));
 }
 
+// A path line too wide for the box: the path loses its middle, never the reason after it
+// ("path: reason"), which goes to a line of its own when the two do not fit side by side.
+QString ShortenPathLine(const QFontMetrics& metrics, const QString& line) {
+    // The first ": " past a drive's colon ends the path; a path seldom holds one.
+    const auto colon = line.indexOf(QLatin1String(": "), 2);
+    if (colon < 0) return metrics.elidedText(line, Qt::ElideMiddle, kLineWidth);
+    const QString path = line.left(colon + 1);
+    const QString reason = line.mid(colon + 2);
+    const int room = kLineWidth - metrics.horizontalAdvance(QLatin1Char(' ') + reason);
+    if (room >= kLineWidth / 2)
+        return metrics.elidedText(path, Qt::ElideMiddle, room) + QLatin1Char(' ') + reason;
+    return metrics.elidedText(path, Qt::ElideMiddle, kLineWidth) + QLatin1Char('\n') + reason;
+}
+
 // A path stands on its own line, whole: a box would break it at any dot or cut it at its
 // edge. One too long for the box loses its middle, and the box then carries the whole text
 // as its details. Everything in it can be selected and copied.
@@ -64,7 +78,7 @@ void SetMessageText(QMessageBox& box, const QString& text) {
     bool elided = false;
     for (QString& line : lines) {
         if (!IsPathLine(line) || metrics.horizontalAdvance(line) <= kLineWidth) continue;
-        line = metrics.elidedText(line, Qt::ElideMiddle, kLineWidth);
+        line = ShortenPathLine(metrics, line);
         elided = true;
     }
     box.setTextFormat(Qt::PlainText);
@@ -114,7 +128,12 @@ bool QtUserDialogs::ask(const QString& title, const QString& text, bool defaultY
                     m_parent);
     SetMessageText(box, text);
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+    m_question = &box;
     return box.exec() == QMessageBox::Yes;
+}
+
+void QtUserDialogs::withdrawQuestion() {
+    if (m_question) m_question->done(QMessageBox::No);
 }
 
 FileDialogResult QtUserDialogs::openFile(const FileDialogRequest& request) {

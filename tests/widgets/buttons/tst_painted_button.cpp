@@ -75,6 +75,7 @@ private slots:
     void captionOrigin_data();
     void captionOrigin();
     void captionIsCentred();
+    void sharpOnDenseScreens();
     void degenerateSizes_data();
     void degenerateSizes();
     void hiddenBoxDrawsNothing();
@@ -364,6 +365,26 @@ void TestPaintedButton::captionIsCentred() {
                                           QStringLiteral("A caption far wider than the button"));
     COMPARE_RGB(At(wide, 0, 12), kYellowRgb);
     COMPARE_RGB(At(wide, 99, 12), kYellowRgb);
+}
+
+// On a screen of twice the density: the same blend line for each widget row, two screen rows
+// tall (a stretched 1x image would mix neighbouring lines), and a caption drawn at full detail.
+void TestPaintedButton::sharpOnDenseScreens() {
+    ButtonStyle style = ProgramStyle();
+    const QImage single =
+        RenderButtonImage(style, QSize(100, 24), ButtonLook::Normal, true, QStringLiteral("Start"));
+    const QImage dense = RenderButtonImage(style, QSize(100, 24), ButtonLook::Normal, true,
+                                           QStringLiteral("Start"), 96, 2.0);
+    QCOMPARE(dense.size(), QSize(200, 48));
+    QCOMPARE(dense.devicePixelRatio(), 2.0);
+    for (int y = 2; y < 22; ++y)
+        for (int dy = 0; dy < 2; ++dy) QCOMPARE(dense.pixel(6, 2 * y + dy), single.pixel(3, y));
+    const QImage stretched = single.scaled(dense.size());
+    int differing = 0;
+    for (int y = 0; y < dense.height(); ++y)
+        for (int x = 0; x < dense.width(); ++x)
+            differing += dense.pixel(x, y) != stretched.pixel(x, y);
+    QVERIFY2(differing > 50, qPrintable(QString::number(differing)));
 }
 
 void TestPaintedButton::degenerateSizes_data() {

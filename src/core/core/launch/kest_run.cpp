@@ -266,6 +266,8 @@ bool KestRun::runAndWait(const Plan& plan, const QProcessEnvironment& environmen
     m_process = &process;
     const auto forget = qScopeGuard([this] { m_process = nullptr; });
     process.setProcessEnvironment(environment);
+    connect(&process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), this,
+            [this] { m_observer.kestExited(); });
     PrepareKestProcess(process);
     process.start(plan.command.program, plan.command.arguments);
     const bool started = process.waitForStarted(-1);

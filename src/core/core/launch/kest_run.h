@@ -43,6 +43,8 @@ public:
     // KEST has started (hide: the window goes out of the way) or has ended.
     virtual void kestHasStarted(bool hide) = 0;
     virtual void kestHasEnded(bool showWindow) = 0;
+    // KEST's process is gone, told at once, even while a question of the window is open.
+    virtual void kestExited() {}
     // The launch counter changed.
     virtual void counted(int counter) = 0;
 };

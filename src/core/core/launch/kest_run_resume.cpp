@@ -278,6 +278,7 @@ bool KestRun::setAsideOthersJournal(const std::string& path, const QString& owne
 void KestRun::pollAdopted() {
     if (!m_run || ProcessIdentity(m_run->kestPid) == m_run->kestIdentity) return;
     m_adoptPoll.stop();
+    m_observer.kestExited();
     setRunning(false, {});
     finishRun();
 }

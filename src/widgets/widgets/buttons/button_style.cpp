@@ -45,6 +45,11 @@ void SetProgramButtonLook(ButtonStyle& style) {
     style.TextColour = kWhite;
 }
 
+QSize LogicalSize(const QImage& image) {
+    const qreal ratio = image.devicePixelRatio();
+    return {qRound(image.width() / ratio), qRound(image.height() / ratio)};
+}
+
 void PaintFace(QImage& image, const FaceColours& face, bool enabled) {
     if (image.isNull()) return;
     std::array<Colour, 6> colours = face.Colours;
@@ -52,10 +57,11 @@ void PaintFace(QImage& image, const FaceColours& face, bool enabled) {
     int n = face.ColourCount;
     if (n == 0 || n > 6) n = 1;
     QPainter painter(&image);
+    const QRect whole(QPoint(), LogicalSize(image));
     if (n == 1)
-        painter.fillRect(image.rect(), ToQColor(colours[0]));
+        painter.fillRect(whole, ToQColor(colours[0]));
     else
-        BlendFill(painter, image.rect(), BlendDirection::AcrossHeight,
+        BlendFill(painter, whole, BlendDirection::AcrossHeight,
                   std::span<const Colour>(colours.data(), static_cast<size_t>(n)));
 }
 
@@ -63,11 +69,16 @@ QPoint CaptionOrigin(QSize image, QSize caption) {
     return {(image.width() - caption.width()) / 2, (image.height() - caption.height()) / 2};
 }
 
-void PrepareLook(ButtonStyle& style, QSize size, ButtonLook look, bool enabled, int logicalDpi) {
+void PrepareLook(ButtonStyle& style, QSize size, ButtonLook look, bool enabled, int logicalDpi,
+                 qreal devicePixelRatio) {
     QImage& image = style.ButtonImage.image;
     style.ButtonImage.enabled = enabled;
-    image = size.isEmpty() ? QImage() : QImage(size, QImage::Format_RGB32);
+    const qreal ratio = devicePixelRatio > 1.0 ? devicePixelRatio : 1.0;
+    image = size.isEmpty() ? QImage()
+                           : QImage(qRound(size.width() * ratio), qRound(size.height() * ratio),
+                                    QImage::Format_RGB32);
     if (!image.isNull()) {
+        image.setDevicePixelRatio(ratio);
         // Point sizes come out as on the screen the box is shown on.
         const int dotsPerMeter = static_cast<int>(std::lround(logicalDpi / 0.0254));
         image.setDotsPerMeterX(dotsPerMeter);
@@ -97,7 +108,8 @@ void DrawCaptionOnImage(ButtonStyle& style, const QString& caption) {
     if (style.FontSize > 0) font.setPointSize(style.FontSize);
     // A caption a little too wide is narrowed to stay clear of the frame; a far wider one (a
     // font wider than the one the captions were made for) gets a smaller size first.
-    const int room = image.width() - 2 * style.FrameWidth - 2;
+    const QSize size = LogicalSize(image);
+    const int room = size.width() - 2 * style.FrameWidth - 2;
     constexpr double kNarrowest = 0.8;
     constexpr double kSmallestPoints = 5.0;
     while (room > 0 && font.pointSizeF() > kSmallestPoints &&
@@ -107,8 +119,7 @@ void DrawCaptionOnImage(ButtonStyle& style, const QString& caption) {
     const QFontMetrics metrics(font, &image);
     const int width = metrics.horizontalAdvance(caption);
     const bool narrowed = width > room && room > 0 && width * kNarrowest <= room;
-    const QPoint origin =
-        CaptionOrigin(image.size(), QSize(narrowed ? room : width, metrics.height()));
+    const QPoint origin = CaptionOrigin(size, QSize(narrowed ? room : width, metrics.height()));
     Rgb text = ResolveColour(style.TextColour);
     if (!style.ButtonImage.enabled)
         text = ReadableTextColour(text, ResolveColour(kInactiveBorderColour));
@@ -126,12 +137,12 @@ void DrawCaptionOnImage(ButtonStyle& style, const QString& caption) {
     pen.setJoinStyle(Qt::MiterJoin);
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRectF(0.5, 0.5, image.width() - 1, image.height() - 1));
+    painter.drawRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1));
 }
 
 const QImage& RenderButtonImage(ButtonStyle& style, QSize size, ButtonLook look, bool enabled,
-                                const QString& caption, int logicalDpi) {
-    PrepareLook(style, size, look, enabled, logicalDpi);
+                                const QString& caption, int logicalDpi, qreal devicePixelRatio) {
+    PrepareLook(style, size, look, enabled, logicalDpi, devicePixelRatio);
     DrawCaptionOnImage(style, caption);
     return style.ButtonImage.image;
 }

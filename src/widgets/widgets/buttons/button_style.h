@@ -42,18 +42,25 @@ void InitButtonStyle(ButtonStyle& style);
 // Frame 3 wide, white-blue-red at rest, red-blue-white under the mouse, white captions.
 void SetProgramButtonLook(ButtonStyle& style);
 
-// Fills the whole image with the face; a disabled face is flat in the inactive-border colour.
+// The image's size in the widget's pixels: a button drawn for a high-density screen has more.
+QSize LogicalSize(const QImage& image);
+
+// Fills the whole image with the face, one blend line per widget pixel row, as sharp as the
+// screen allows; a disabled face is flat in the inactive-border colour.
 void PaintFace(QImage& image, const FaceColours& face, bool enabled);
 
 // Top left corner of a caption of the given size, centred, halves cut toward zero.
 QPoint CaptionOrigin(QSize image, QSize caption);
 
-// Resizes the style's image and paints the look's face and outline colour into it.
-void PrepareLook(ButtonStyle& style, QSize size, ButtonLook look, bool enabled, int logicalDpi);
+// Resizes the style's image and paints the look's face and outline colour into it; size is in
+// widget pixels, and the image has devicePixelRatio screen pixels to each.
+void PrepareLook(ButtonStyle& style, QSize size, ButtonLook look, bool enabled, int logicalDpi,
+                 qreal devicePixelRatio = 1.0);
 // Caption and outline onto the style's image.
 void DrawCaptionOnImage(ButtonStyle& style, const QString& caption);
 // Both steps: the complete look as it is copied to a box.
 const QImage& RenderButtonImage(ButtonStyle& style, QSize size, ButtonLook look, bool enabled,
-                                const QString& caption, int logicalDpi = 96);
+                                const QString& caption, int logicalDpi = 96,
+                                qreal devicePixelRatio = 1.0);
 
 }  // namespace pmkest

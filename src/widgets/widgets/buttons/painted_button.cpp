@@ -10,7 +10,8 @@ constexpr uint32_t kFlashMilliseconds = 50;
 
 void DrawLook(ButtonStyle& style, PaintBox& box, const QString& caption, ButtonLook look) {
     if (!box.isVisible()) return;
-    PrepareLook(style, box.size(), look, box.isEnabled(), box.logicalDpiY());
+    PrepareLook(style, box.size(), look, box.isEnabled(), box.logicalDpiY(),
+                box.devicePixelRatioF());
     DrawCaption(style, box, caption);
 }
 

@@ -61,6 +61,8 @@ public:
 signals:
     // KEST has started and the manager is about to wait for it.
     void kestStarted();
+    // KEST's process is gone; the copy back may still follow.
+    void kestEnded();
 
 private:
     void runningChanged(bool running) override;
@@ -69,6 +71,7 @@ private:
     void preparingPrefix(const QString& prefix) override;
     void kestHasStarted(bool hide) override;
     void kestHasEnded(bool showWindow) override;
+    void kestExited() override { emit kestEnded(); }
     void counted(int counter) override;
 
     AppState& m_state;

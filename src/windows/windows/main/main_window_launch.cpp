@@ -43,16 +43,24 @@ void TMain::startCommandLineProject(const QString& argument) {
 }
 
 bool TMain::confirmCloseDuringRun() {
-    // Ending KEST loses its unsaved work, so only a yes goes on.
-    if (!m_dialogs.askYesNo(Tr(UiText::TitleProgram, m_state.language),
-                            Tr(UiText::EndKestQuestion, m_state.language)))
-        return false;
+    // Ending KEST loses its unsaved work, so only a yes goes on; a KEST that ends meanwhile
+    // takes the question away and the close goes ahead, as nothing is lost any more.
+    bool kestEnded = false;
+    const QMetaObject::Connection watch =
+        connect(m_launcher, &KestLauncher::kestEnded, this, [this, &kestEnded] {
+            kestEnded = true;
+            m_dialogs.withdrawQuestion();
+        });
+    const bool yes = m_dialogs.askYesNo(Tr(UiText::TitleProgram, m_state.language),
+                                        Tr(UiText::EndKestQuestion, m_state.language));
+    disconnect(watch);
+    if (!yes && !kestEnded) return false;
     if (!FormClose()) return false;
     // A KEST adopted from an earlier manager is ended here; one of this manager's own start
-    // ends it and quits.
+    // ends it and quits. An adopted run that ended meanwhile is over already.
     if (m_launcher->adopting())
         m_launcher->endAdoptedRun();
-    else
+    else if (m_launcher->runsOwnKest())
         m_launcher->endRun();
     return true;
 }
