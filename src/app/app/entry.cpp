@@ -16,6 +16,7 @@
 #include "platform/locale/console_text.h"
 #include "platform/process/single_instance.h"
 #include "platform/process/termination_signals.h"
+#include "platform/qt_compat.h"
 #include "widgets/pictures.h"
 #include "widgets/qt_user_dialogs.h"
 #include "widgets/startup_probe.h"
@@ -139,6 +140,7 @@ int RunProgram(int argc, char** argv, UserDialogs* dialogs, const QString& insta
         return AnswerWithoutWindow(early);
     }
 
+    compat::ScaleWithScreenDensity<QApplication>();
     QApplication app(argc, argv);
     // Parsed again without the toolkit's own options (-platform, -style, ...).
     const CommandLine line = ParseCommandLine(QCoreApplication::arguments());

@@ -215,9 +215,9 @@ void TestKestRun::adoptsMarkedKest() {
     env.insert(u"KEST_STANDIN_ARGS"_s, u"--sleep 1500 --set MainFile=/w/new.pas"_s);
     kest.setProcessEnvironment(env);
 #ifdef Q_OS_WIN
-    kest.start(f.path(u"kest/kest.exe"_s), {});
+    kest.start(f.path(u"kest/kest.exe"_s), QStringList());
 #else
-    kest.start(f.path(u"kest/kest"_s), {});
+    kest.start(f.path(u"kest/kest"_s), QStringList());
 #endif
     QVERIFY(kest.waitForStarted());
     QVERIFY(!f.run.resume());
