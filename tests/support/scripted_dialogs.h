@@ -1,7 +1,6 @@
 #pragma once
 // Test double for the user dialogs: records every box and answers from queues.
 
-#include <QEventLoop>
 #include <QStringList>
 #include <deque>
 #include <vector>
@@ -44,7 +43,7 @@ public:
     QStringList messageTexts() const;
 
 private:
-    QEventLoop* m_openQuestion = nullptr;
+    bool m_questionOpen = false;
 };
 
 }  // namespace pmkest::test
