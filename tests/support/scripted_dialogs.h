@@ -1,7 +1,6 @@
 #pragma once
 // Test double for the user dialogs: records every box and answers from queues.
 
-#include <QEventLoop>
 #include <QStringList>
 #include <deque>
 #include <optional>
@@ -45,7 +44,7 @@ public:
     QStringList messageTexts() const;
 
 private:
-    QEventLoop* m_openQuestion = nullptr;
+    bool m_questionOpen = false;
 };
 
 }  // namespace pmkest::test
