@@ -9,6 +9,7 @@
 
 #include "core/files/file_utils.h"
 #include "core/user_dialogs.h"
+#include "platform/qt_compat.h"
 
 namespace pmkest::bench {
 
