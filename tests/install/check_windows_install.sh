@@ -4,11 +4,19 @@
 # a project in the installed pmkest (which starts KEST on it), the refusal to install over a
 # running pmkest, the silent uninstall that keeps the user's files, and the portable copy keeping
 # its settings beside itself.
+# The Windows 7 packages (suffix win7-x64, Qt 5) are checked on a Wine that reports Windows 7,
+# where the Windows 10/11 installer, when built beside them, must refuse.
 # Usage: check_windows_install.sh <Windows build folder> <version> [<package suffix, win64>]
 set -euo pipefail
 build=$(cd "$1" && pwd)
 version=$2
 suffix=${3:-win64}
+qt=Qt6
+windows=win10  # a new Wine prefix says Windows 7 otherwise
+if [[ $suffix == win7* ]]; then
+  qt=Qt5
+  windows=win7
+fi
 installer=$build/pmkest-$version-$suffix.exe
 zip=$build/pmkest-$version-$suffix-portable.zip
 
@@ -33,6 +41,21 @@ fi
 trap 'wineserver -k 2>/dev/null || true' EXIT
 "$wine" wineboot -i >/dev/null 2>&1
 wineserver -w
+"$wine" winecfg -v "$windows" >/dev/null 2>&1
+wineserver -w
+if [ "$windows" = win7 ]; then
+  newer=$build/../build-windows/pmkest-$version-win64.exe
+  if [ -f "$newer" ]; then
+    set +e
+    "$wine" "$newer" /S
+    status=$?
+    set -e
+    [ "$status" -eq 3 ] || fail "the Windows 10/11 installer ended with $status on $windows"
+    [ ! -e "$WINEPREFIX/drive_c/Program Files/pmkest" ] || fail "the refused installer installed"
+  else
+    echo "windows_install: no Windows 10/11 installer beside this build, its refusal not checked"
+  fi
+fi
 drive_c=$WINEPREFIX/drive_c
 unix_path() { "$wine" winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 local_appdata=$(unix_path "$("$wine" cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')")
@@ -59,7 +82,7 @@ close_pmkest() {
 # Install.
 "$wine" "$installer" /S || fail "the installer ended with $?"
 wineserver -w
-for f in pmkest.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll libstdc++-6.dll qt.conf \
+for f in pmkest.exe "$qt"Core.dll "$qt"Gui.dll "$qt"Widgets.dll libstdc++-6.dll qt.conf \
   plugins/platforms/qwindows.dll plugins/styles/qwindowsvistastyle.dll \
   translations/qtbase_ru.qm kesttoolse.html kesttoolsr.html Uninstall.exe; do
   [ -f "$program/$f" ] || fail "$f not installed"
@@ -106,7 +129,7 @@ grep -q '^COUNTER=1' "$program/PMKEST_121226.ini" || fail "pmkest did not write 
 # Uninstall.
 "$wine" "C:\\Program Files\\pmkest\\Uninstall.exe" /S || fail "the uninstaller ended with $?"
 wineserver -w
-for f in pmkest.exe Qt6Core.dll plugins Uninstall.exe; do
+for f in pmkest.exe "$qt"Core.dll plugins Uninstall.exe; do
   [ ! -e "$program/$f" ] || fail "$f left behind by the uninstaller"
 done
 ! reg_has 'HKCR\.mpm' pmkest.Project || fail "*.mpm still opens with pmkest"
