@@ -105,14 +105,16 @@ set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "!insertmacro PmkestBeforeUninstall")
 # CPack's own installer script with these changes: the Windows version and running checks come
 # first in the init functions (before an older copy is removed), no message waits for an
 # answer in a silent run, no licence page (there is no licence text to show), and the Start
-# menu's uninstall entry named in the installer's language.
+# menu's uninstall entry and the question before replacing an older copy in the installer's
+# language.
 set(nsis_template ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in)
 file(READ ${nsis_template} template_text)
 foreach(edit "Function .onInit\n|Function .onInit\n  !insertmacro PmkestRefuseOlderWindows\n  !insertmacro PmkestRefuseWhileRunning\n"
              "Function un.onInit\n|Function un.onInit\n  !insertmacro PmkestRefuseWhileRunning\n"
              "\"Uninstall failed.\"\n|\"Uninstall failed.\" /SD IDOK\n"
              "  @CPACK_NSIS_LICENSE_PAGE@\n|"
-             "STARTMENU_FOLDER\\Uninstall.lnk|STARTMENU_FOLDER\\$(PmkestUninstallEntry).lnk")
+             "STARTMENU_FOLDER\\Uninstall.lnk|STARTMENU_FOLDER\\$(PmkestUninstallEntry).lnk"
+             "\"@CPACK_NSIS_PACKAGE_NAME@ is already installed. $\\n$\\nDo you want to uninstall the old version before installing the new one?\"|\"$(PmkestAlreadyInstalled)\"")
   string(REPLACE "|" ";" edit "${edit}")
   list(GET edit 0 from)
   list(GET edit 1 to)

@@ -21,6 +21,10 @@ LangString PmkestName ${LANG_ID_ENGLISH} "${PMKEST_SHORTCUT_EN}"
 LangString PmkestName ${LANG_ID_RUSSIAN} "${PMKEST_SHORTCUT_RU}"
 LangString PmkestUninstallEntry ${LANG_ID_ENGLISH} "Uninstall"
 LangString PmkestUninstallEntry ${LANG_ID_RUSSIAN} "${PMKEST_UNINSTALL_RU}"
+LangString PmkestAlreadyInstalled ${LANG_ID_ENGLISH} \
+  "${PMKEST_SHORTCUT_EN} is already installed.$\n$\nDo you want to uninstall the old version before installing the new one?"
+LangString PmkestAlreadyInstalled ${LANG_ID_RUSSIAN} \
+  "${PMKEST_SHORTCUT_RU} уже установлен.$\n$\nУдалить старую версию перед установкой новой?"
 
 ; pmkest holds this mutex while it runs. Files of a running program cannot be replaced, and the
 ; user would lose the settings it writes at close. Runs first in both init functions, before
